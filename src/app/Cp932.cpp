@@ -1,0 +1,113 @@
+#include "Cp932.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+// Characters that code page 932 cannot represent are written as "?" (one
+// byte), as Windows does with its default character. ICU would emit its own
+// substitute 0xFC 0xFC, which reads back as garbage, so such characters are
+// replaced here one by one. Widths and truncation count the same "?", so a
+// value that was cut to a width still fits after it has been encoded.
+
+namespace {
+
+constexpr auto CodecName = "windows-31j";
+
+bool isAscii(const QString &text)
+{
+    for (QChar ch : text) {
+        if (ch.unicode() >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+// The bytes of one code point (one or two UTF-16 units), or "?" when the code
+// page has no such character.
+QByteArray encodeCodePoint(QStringView codePoint)
+{
+    QStringEncoder encoder(CodecName, QStringConverter::Flag::Stateless);
+    QByteArray bytes = encoder.encode(codePoint);
+    if (encoder.hasError() || bytes.isEmpty())
+        return QByteArrayLiteral("?");
+    return bytes;
+}
+
+// Length of the code point starting at index i: 2 for a surrogate pair.
+qsizetype codePointLength(const QString &text, qsizetype i)
+{
+    if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+        return 2;
+    return 1;
+}
+
+int codePointBytes(QStringView codePoint)
+{
+    const char16_t first = codePoint.front().unicode();
+    if (first < 0x80)
+        return 1;
+    if (first >= 0xFF61 && first <= 0xFF9F) // half-width katakana
+        return 1;
+    return int(encodeCodePoint(codePoint).size());
+}
+
+} // namespace
+
+namespace Cp932 {
+
+QByteArray encode(const QString &text)
+{
+    if (isAscii(text))
+        return text.toLatin1();
+
+    QStringEncoder encoder(CodecName, QStringConverter::Flag::Stateless);
+    QByteArray bytes = encoder.encode(text);
+    if (!encoder.hasError())
+        return bytes;
+
+    // Some character has no code: encode one by one, substituting "?".
+    bytes.clear();
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype len = codePointLength(text, i);
+        bytes += encodeCodePoint(QStringView(text).mid(i, len));
+        i += len;
+    }
+    return bytes;
+}
+
+QString decode(const QByteArray &bytes)
+{
+    QStringDecoder decoder(CodecName, QStringConverter::Flag::Stateless);
+    return decoder.decode(bytes);
+}
+
+int byteLength(const QString &text)
+{
+    if (isAscii(text))
+        return int(text.size());
+    return int(encode(text).size());
+}
+
+QString truncate(const QString &text, int maxBytes)
+{
+    if (maxBytes <= 0)
+        return QString();
+    if (text.size() <= maxBytes && isAscii(text))
+        return text;
+    if (byteLength(text) <= maxBytes)
+        return text;
+
+    int used = 0;
+    qsizetype i = 0;
+    while (i < text.size()) {
+        const qsizetype len = codePointLength(text, i);
+        const int bytes = codePointBytes(QStringView(text).mid(i, len));
+        if (used + bytes > maxBytes)
+            break;
+        used += bytes;
+        i += len;
+    }
+    return text.left(i);
+}
+
+} // namespace Cp932

@@ -1,0 +1,74 @@
+#include "WindowPlacement.h"
+
+#include "IniFile.h"
+
+namespace {
+
+const QString KeyLeft = QStringLiteral("Left");
+const QString KeyTop = QStringLiteral("Top");
+const QString KeyWidth = QStringLiteral("Width");
+const QString KeyHeight = QStringLiteral("Height");
+const QString KeyState = QStringLiteral("WindowState");
+
+} // namespace
+
+QString WindowPlacement::stateText(State state)
+{
+    switch (state) {
+    case State::Minimized:
+        return QStringLiteral("wsMinimized");
+    case State::Maximized:
+        return QStringLiteral("wsMaximized");
+    case State::Normal:
+        break;
+    }
+    return QStringLiteral("wsNormal");
+}
+
+std::optional<WindowPlacement::State> WindowPlacement::stateFromText(const QString &text)
+{
+    for (State state : {State::Normal, State::Minimized, State::Maximized}) {
+        if (text == stateText(state))
+            return state;
+    }
+    return std::nullopt;
+}
+
+WindowPlacement::Restored WindowPlacement::restore(const IniFile &ini, const QSize &screenSize,
+                                                   bool resizable)
+{
+    Restored result;
+
+    // A left or top edge beyond the screen puts the window at the edge; a
+    // negative one (a second monitor on the left) is kept.
+    const int left = ini.readInteger(m_section, KeyLeft, 0);
+    const int top = ini.readInteger(m_section, KeyTop, 0);
+    result.topLeft
+        = QPoint(left < screenSize.width() ? left : 0, top < screenSize.height() ? top : 0);
+
+    // Only a resizable window takes the saved size; a fixed dialog keeps its
+    // designed one. The remembered size is what was read either way, so a
+    // window closed while still maximized writes it back unchanged.
+    const int width = ini.readInteger(m_section, KeyWidth, 0);
+    const int height = ini.readInteger(m_section, KeyHeight, 0);
+    result.size = resizable ? QSize(qMax(width, 0), qMax(height, 0)) : QSize(0, 0);
+    m_bounds = QRect(result.topLeft, QSize(width, height));
+
+    if (const auto state
+        = stateFromText(ini.readString(m_section, KeyState, stateText(State::Normal)))) {
+        result.stateGiven = true;
+        result.state = *state;
+    }
+    return result;
+}
+
+void WindowPlacement::save(IniFile &ini, const QRect &currentBounds, State currentState)
+{
+    if (currentState != State::Maximized)
+        m_bounds = currentBounds;
+    ini.writeInteger(m_section, KeyLeft, m_bounds.x());
+    ini.writeInteger(m_section, KeyTop, m_bounds.y());
+    ini.writeInteger(m_section, KeyWidth, m_bounds.width());
+    ini.writeInteger(m_section, KeyHeight, m_bounds.height());
+    ini.writeString(m_section, KeyState, stateText(currentState));
+}

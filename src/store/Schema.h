@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// The one catalog of the store's tables: every table, column, type, width
+// and key. Creation statements, width cutting, exports and dumps come from
+// here.
+
+enum class ColumnType { Character, Integer, Float, Date, Timestamp, Memo };
+
+struct ColumnDef
+{
+    QString name;
+    ColumnType type = ColumnType::Character;
+    int width = 0; // bytes of CP932 for Character
+    bool notNull = false;
+    int createdWidth = 0; // width in the creation script when it differs
+    bool inCreateScript = true; // false: only an upgrade adds the column
+
+    // "CHARACTER(32)", "INTEGER", ... as the system's statements write it.
+    QString typeText(int overrideWidth = 0) const;
+};
+
+enum class TableId { PC, Appli, Printer, Drive, Share, LAN, PMEMORY, Lease, LeaseMesai, LeasePC };
+
+struct TableDef
+{
+    TableId id;
+    QString name; // as the creation script names it ("PC", "PMEMORY")
+    QString openName; // as the table object opens it ("PC", "Pmemory")
+    QString objectName; // "Tpc"
+    QString scriptName; // "QpcCRT"
+    QString description; // DESCRIPTION clause, empty for none
+    QString checkStatus; // status text while the table check runs
+    QStringList primaryKey;
+    QVector<ColumnDef> columns;
+
+    // Case-insensitive lookups; -1 / nullptr when absent.
+    int indexOf(const QString &column) const;
+    const ColumnDef *column(const QString &column) const;
+    bool isKeyColumn(const QString &column) const;
+};
+
+namespace Schema {
+
+// The ten tables in the order of the table check.
+const QVector<TableDef> &tables();
+const TableDef &table(TableId id);
+// Case-insensitive lookup by table name; nullptr when unknown.
+const TableDef *find(const QString &name);
+
+// The creation script as the system writes it (one statement, several
+// lines), before any translation for an engine.
+QString createScript(const TableDef &table);
+
+} // namespace Schema

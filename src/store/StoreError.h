@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+#include <stdexcept>
+
+// The one error type of the store layer: the store's (or the engine's) own
+// text. Windows decide what the user sees.
+class StoreError : public std::runtime_error
+{
+public:
+    explicit StoreError(const QString &message)
+        : std::runtime_error(message.toStdString()), m_message(message)
+    { }
+    QString message() const { return m_message; }
+
+private:
+    QString m_message;
+};

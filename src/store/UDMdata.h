@@ -1,0 +1,101 @@
+#pragma once
+
+#include "Dialect.h"
+#include "Schema.h"
+#include "StoreSettings.h"
+
+#include <QObject>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QVariantMap>
+#include <array>
+#include <functional>
+#include <memory>
+
+class RecordCursor;
+class TableCheckObserver;
+
+// The data module: owns the store connection (local SQLite file or
+// PostgreSQL server), the table objects, transactions, the table check with
+// its upgrades, and the private in-memory database "Memory".
+class TDMdata : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Asks for user name and password when a server connection has no user
+    // name; false when the user cancels.
+    using LoginPrompt = std::function<bool(QString &user, QString &password)>;
+
+    explicit TDMdata(QObject *parent = nullptr);
+    ~TDMdata() override;
+
+    // MySession / DataDB
+    void setSettings(const StoreSettings &settings) { m_settings = settings; }
+    StoreSettings settings() const { return m_settings; }
+    void setPrivateDir(const QString &dir) { m_privateDir = dir; }
+    QString privateDir() const { return m_privateDir; }
+    void setLoginPrompt(LoginPrompt prompt) { m_loginPrompt = std::move(prompt); }
+
+    // The SQLite file of a local data folder.
+    static QString localDatabaseFile(const QString &folder);
+
+    // Opens the store the settings name. Throws StoreError.
+    void open();
+    void close();
+    bool isConnected() const;
+
+    Engine engine() const { return m_dialect.engine(); }
+    const Dialect &dialect() const { return m_dialect; }
+    QSqlDatabase database() const;
+    // True when the local data folder lies on a network file system, where
+    // the store uses the rollback journal instead of WAL.
+    bool onNetworkFileSystem() const { return m_networkFs; }
+
+    // The private in-memory database "Memory", opened on first use.
+    QSqlDatabase memory();
+
+    // Transactions. A transaction on SQLite takes the write lock at once
+    // (BEGIN IMMEDIATE). commit() flushes to disk.
+    void startTransaction();
+    void commit();
+    void rollback();
+    bool inTransaction() const { return m_inTransaction; }
+
+    // The table check: each table, in catalog order, is upgraded when
+    // present or created when missing, then its table object opened. Does
+    // nothing when not connected. Throws StoreError.
+    void checkTables(TableCheckObserver &observer);
+
+    // The table object of a table (Tpc, Tappli, ...).
+    RecordCursor &table(TableId id);
+
+    // Prepares a statement of the system, translated for the engine.
+    // Throws StoreError.
+    QSqlQuery prepare(const QString &sql);
+    // Executes a prepared statement; throws StoreError with the store's text.
+    static void exec(QSqlQuery &query);
+    // Prepares, binds the named parameters and executes. The rows of a
+    // SELECT are read by the caller; read them fully before the next call.
+    QSqlQuery exec(const QString &sql, const QVariantMap &params = {});
+
+    // The column names of a table as the store has them; empty when the
+    // table does not exist.
+    QStringList columnNames(const QString &table);
+    bool tableExists(const QString &table);
+
+private:
+    void openLocal();
+    void openRemote();
+    void configureSqlite(QSqlDatabase &db);
+
+    StoreSettings m_settings;
+    QString m_privateDir;
+    LoginPrompt m_loginPrompt;
+    QString m_connectionName;
+    QString m_memoryName;
+    Dialect m_dialect {Engine::SQLite};
+    bool m_inTransaction = false;
+    bool m_networkFs = false;
+    std::array<std::unique_ptr<RecordCursor>, 10> m_tables;
+};

@@ -1,0 +1,127 @@
+#include "Upgrades.h"
+
+#include "StoreError.h"
+#include "TableCheckObserver.h"
+#include "UDMdata.h"
+
+namespace {
+
+struct Group
+{
+    QString marker;
+    QVector<AlterClause> clauses;
+};
+
+AlterClause add(const QString &table, const char *column)
+{
+    const ColumnDef *c = Schema::find(table)->column(QLatin1String(column));
+    Q_ASSERT(c);
+    return {AlterClause::Kind::Add, *c};
+}
+
+AlterClause addWidth(const char *column, int width)
+{
+    ColumnDef c;
+    c.name = QLatin1String(column);
+    c.type = ColumnType::Character;
+    c.width = width;
+    return {AlterClause::Kind::Add, c};
+}
+
+AlterClause redefine(const QString &table, const char *column)
+{
+    const ColumnDef *c = Schema::find(table)->column(QLatin1String(column));
+    Q_ASSERT(c);
+    return {AlterClause::Kind::Redefine, *c};
+}
+
+QVector<AlterClause> adds(const QString &table, std::initializer_list<const char *> columns)
+{
+    QVector<AlterClause> out;
+    for (const char *c : columns)
+        out << add(table, c);
+    return out;
+}
+
+// Reads the table's columns once, then adds every group whose marker is
+// missing from that list, in order.
+void runGroups(TDMdata &dm, const QString &table, const QVector<Group> &groups)
+{
+    const QStringList existing = dm.columnNames(table);
+    for (const Group &g : groups) {
+        if (existing.contains(g.marker, Qt::CaseInsensitive))
+            continue;
+        QSqlDatabase db = dm.database();
+        dm.dialect().executeAlter(db, table, g.clauses);
+    }
+}
+
+} // namespace
+
+int CountPcsWithoutIp16(TDMdata &dm)
+{
+    // An empty IP16 may be stored as no value: both count as empty.
+    QSqlQuery q = dm.exec(QStringLiteral("SELECT KEY FROM PC\n"
+                                         "WHERE IP <> ''\n"
+                                         "AND COALESCE(IP16, '') = ''"));
+    int n = 0;
+    while (q.next())
+        ++n;
+    q.finish();
+    return n;
+}
+
+void UpgradePcTable(TDMdata &dm, TableCheckObserver &observer)
+{
+    const QString pc = QStringLiteral("PC");
+    runGroups(
+        dm, pc,
+        {
+            {QStringLiteral("WIN_ProductID"),
+             adds(pc,
+                  {"Win_ProductID", "Win_OEM_Manufacture", "Win_OEM_Model", "WorkGroup",
+                   "CompSetumei", "SubNet", "GateWay", "DHCP", "DNS1", "DNS2", "LAN_Adapter",
+                   "Hosyu_Kaisya", "Hosyu_No", "TekkyoYMD", "Keijyo", "KanriNo", "SettiBasyo"})},
+            {QStringLiteral("KanriCD"), adds(pc, {"KanriCD", "IP16"})},
+            {QStringLiteral("IE_Update_Ver"), adds(pc, {"IE_Update_Ver", "WINS1", "WINS2"})},
+            {QStringLiteral("SP"), adds(pc, {"SP", "InvaroYMD", "Yoto", "SisanKBN", "Konyusaki"})},
+            {QStringLiteral("FREE"), adds(pc, {"FREE"})},
+            {QStringLiteral("SMBIOS_Caption"),
+             adds(pc,
+                  {"SMBIOS_Caption", "SMBIOS_Version", "BIOS_Vendor", "BIOS_Caption",
+                   "BIOS_Version", "BIOS_ReleaseDate", "BIOS_SerialNo", "System_Vendor",
+                   "System_Model", "MB_Vendor", "MB_Product", "MB_SerialNo", "Memory_MaxCapa",
+                   "Memory_Slot"})},
+        });
+    // A store that has KanriCD without IP16 is not repaired (the group's
+    // marker is KanriCD); the search then has nothing to look at.
+    if (!dm.columnNames(pc).contains(QStringLiteral("IP16"), Qt::CaseInsensitive))
+        return;
+    const int count = CountPcsWithoutIp16(dm);
+    if (count > 0)
+        observer.ip16BackfillNeeded(count);
+}
+
+void UpgradePrinterTable(TDMdata &dm)
+{
+    const QString printer = QStringLiteral("Printer");
+    runGroups(dm, printer,
+              {
+                  {QStringLiteral("Port"), {addWidth("Port", 20)}},
+                  {QStringLiteral("Ver116"), {redefine(printer, "Port"), add(printer, "Ver116")}},
+                  {QStringLiteral("NyuryokuKBN"), adds(printer, {"NyuryokuKBN"})},
+              });
+}
+
+void UpgradeAppliTable(TDMdata &dm)
+{
+    const QString appli = QStringLiteral("Appli");
+    runGroups(dm, appli,
+              {{QStringLiteral("Maker"), adds(appli, {"Maker", "NyuryokuKBN", "AddYMD"})}});
+}
+
+void UpgradeDriveTable(TDMdata &dm)
+{
+    const QString drive = QStringLiteral("Drive");
+    runGroups(dm, drive, {{QStringLiteral("NyuryokuKBN"), adds(drive, {"NyuryokuKBN"})}});
+}
