@@ -2,7 +2,7 @@
 
 #include <QString>
 
-// Where the store is: a local data folder (SQLite file "orvane.db" inside
+// Where the store is: a local data folder (SQLite file "Orvane.db" inside
 // it) or a PostgreSQL server.
 struct StoreSettings
 {

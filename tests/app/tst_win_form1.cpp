@@ -6,6 +6,8 @@
 #include "app/ProgramPaths.h"
 #include "app/Unit1.h"
 
+#include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScreen>
@@ -23,8 +25,7 @@ const QString Section = QStringLiteral("Ftest");
 class TestWindow : public TForm1
 {
 public:
-    explicit TestWindow(const ProgramPaths &paths)
-        : TForm1(Section, paths)
+    explicit TestWindow(const ProgramPaths &paths) : TForm1(Section, paths)
     {
         auto *layout = new QVBoxLayout(contentArea());
         first = new QLineEdit(contentArea());
@@ -120,22 +121,22 @@ void TestForm1::placementRoundTrip()
         QCOMPARE(window.pos(), QPoint(0, 0));
         QCOMPARE(window.size(), QSize(320, 260));
         window.move(30, 40);
-        window.resize(300, 200);
+        window.resize(360, 300);
         window.accept();
     }
     {
         const IniFile ini(iniPath());
         QCOMPARE(ini.readInteger(Section, QStringLiteral("Left"), -1), 30);
         QCOMPARE(ini.readInteger(Section, QStringLiteral("Top"), -1), 40);
-        QCOMPARE(ini.readInteger(Section, QStringLiteral("Width"), -1), 300);
-        QCOMPARE(ini.readInteger(Section, QStringLiteral("Height"), -1), 200);
+        QCOMPARE(ini.readInteger(Section, QStringLiteral("Width"), -1), 360);
+        QCOMPARE(ini.readInteger(Section, QStringLiteral("Height"), -1), 300);
         QCOMPARE(ini.readString(Section, QStringLiteral("WindowState"), QString()),
                  QStringLiteral("wsNormal"));
     }
     TestWindow again(paths());
     again.show();
     QCOMPARE(again.pos(), QPoint(30, 40));
-    QCOMPARE(again.size(), QSize(300, 200));
+    QCOMPARE(again.size(), QSize(360, 300));
     QVERIFY(boxes.entries().isEmpty());
 }
 

@@ -175,7 +175,7 @@ void TestShell::recorderAnswersAndRestores()
     }
     // The inner recorder is gone: the outer one records again.
     MessageBoxes::warning(nullptr, QStringLiteral("w"));
-    QCOMPARE(outer.texts(), (QStringList{QStringLiteral("q1"), QStringLiteral("w")}));
+    QCOMPARE(outer.texts(), (QStringList {QStringLiteral("q1"), QStringLiteral("w")}));
     QCOMPARE(outer.entries().at(1).caption, QStringLiteral("Orvane"));
     QCOMPARE(outer.entries().at(1).kind, MessageBoxes::Kind::Warning);
 }
@@ -256,7 +256,7 @@ void TestShell::helpOpensContentsOrReports()
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     QCOMPARE(boxes.entries().size(), 1);
     QCOMPARE(catcher.urls,
-             QList<QUrl>{QUrl::fromLocalFile(dir.filePath(QStringLiteral("help/index.html")))});
+             QList<QUrl> {QUrl::fromLocalFile(dir.filePath(QStringLiteral("help/index.html")))});
 }
 
 QTEST_MAIN(TestShell)

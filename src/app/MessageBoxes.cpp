@@ -1,0 +1,111 @@
+#include "MessageBoxes.h"
+
+#include <QMessageBox>
+#include <QStringList>
+#include <algorithm>
+
+namespace MessageBoxes {
+
+namespace {
+
+// The innermost recorder alive, or none: boxes are then really shown.
+ScopedRecorder *s_recorder = nullptr;
+
+QString captionOr(const QString &caption)
+{
+    return caption.isEmpty() ? applicationTitle() : caption;
+}
+
+// Records the box when a recorder is active; returns whether it did.
+bool recorded(Kind kind, const QString &caption, const QString &text, Reply *reply = nullptr)
+{
+    if (!s_recorder)
+        return false;
+    s_recorder->record({kind, captionOr(caption), text});
+    if (reply)
+        *reply = s_recorder->reply();
+    return true;
+}
+
+void showOk(QWidget *parent, QMessageBox::Icon icon, const QString &caption, const QString &text)
+{
+    QMessageBox box(icon, captionOr(caption), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+bool ask(QWidget *parent, Kind kind, const QString &caption, const QString &text)
+{
+    Reply reply = Reply::No;
+    if (recorded(kind, caption, text, &reply))
+        return reply == Reply::Yes || reply == Reply::Ok;
+
+    const bool isYesNo = kind == Kind::YesNo;
+    const QMessageBox::StandardButtons buttons = isYesNo
+        ? QMessageBox::StandardButtons(QMessageBox::Yes | QMessageBox::No)
+        : QMessageBox::StandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+    QMessageBox box(QMessageBox::Question, captionOr(caption), text, buttons, parent);
+    box.setDefaultButton(isYesNo ? QMessageBox::Yes : QMessageBox::Ok);
+    const int answer = box.exec();
+    return answer == QMessageBox::Yes || answer == QMessageBox::Ok;
+}
+
+} // namespace
+
+QString applicationTitle()
+{
+    return QStringLiteral("Orvane");
+}
+
+void error(QWidget *parent, const QString &text, const QString &caption)
+{
+    if (!recorded(Kind::Error, caption, text))
+        showOk(parent, QMessageBox::Critical, caption, text);
+}
+
+void warning(QWidget *parent, const QString &text, const QString &caption)
+{
+    if (!recorded(Kind::Warning, caption, text))
+        showOk(parent, QMessageBox::Warning, caption, text);
+}
+
+void information(QWidget *parent, const QString &text, const QString &caption)
+{
+    if (!recorded(Kind::Information, caption, text))
+        showOk(parent, QMessageBox::Information, caption, text);
+}
+
+bool yesNo(QWidget *parent, const QString &text, const QString &caption)
+{
+    return ask(parent, Kind::YesNo, caption, text);
+}
+
+bool okCancel(QWidget *parent, const QString &text, const QString &caption)
+{
+    return ask(parent, Kind::OkCancel, caption, text);
+}
+
+ScopedRecorder::ScopedRecorder(Reply reply) : m_reply(reply), m_previous(s_recorder)
+{
+    s_recorder = this;
+}
+
+ScopedRecorder::~ScopedRecorder()
+{
+    s_recorder = m_previous;
+}
+
+QStringList ScopedRecorder::texts() const
+{
+    QStringList result;
+    for (const Entry &entry : m_entries)
+        result.append(entry.text);
+    return result;
+}
+
+int ScopedRecorder::count(const QString &text) const
+{
+    return int(std::count_if(m_entries.cbegin(), m_entries.cend(),
+                             [&](const Entry &entry) { return entry.text == text; }));
+}
+
+} // namespace MessageBoxes

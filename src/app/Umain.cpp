@@ -1,0 +1,238 @@
+#include "Umain.h"
+
+#include "ApplicationsPage.h"
+#include "HelpViewer.h"
+#include "IniFile.h"
+#include "LeasePage.h"
+#include "LoginDialog.h"
+#include "MainMenu.h"
+#include "MessageBoxes.h"
+#include "OverallStatusPage.h"
+#include "PcListPage.h"
+#include "ReportsPage.h"
+#include "StoreConnection.h"
+#include "TableCheckReporter.h"
+#include "TextHelpers.h"
+#include "UDBSetting.h"
+#include "UreadMe.h"
+#include "VersionDialog.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <store/StoreError.h>
+#include <store/UDMdata.h>
+
+TFmain::TFmain(const ProgramPaths &paths, QWidget *parent)
+    : TForm1(QStringLiteral("Fmain"), paths, parent), m_settings(paths.defaultDataDir()),
+      m_menu(new MainMenu(this)), m_tabs(new QTabWidget(contentArea())),
+      m_statusPage(new OverallStatusPage(m_tabs)), m_pcListPage(new PcListPage(m_tabs)),
+      m_appliPage(new ApplicationsPage(m_tabs)), m_leasePage(new LeasePage(m_tabs)),
+      m_reportsPage(new ReportsPage(m_tabs)),
+      m_endBTN(new QPushButton(QStringLiteral("終　了"), contentArea()))
+{
+    setWindowTitle(QStringLiteral("Orvane"));
+    setWindowFlags(Qt::Window);
+    setClosesOnEscape(false);
+    resize(1000, 700);
+    setMenuBar(m_menu);
+
+    m_tabs->setObjectName(QStringLiteral("PageControl1"));
+    m_tabs->addTab(m_statusPage, QStringLiteral("全体状況"));
+    m_tabs->addTab(m_pcListPage, QStringLiteral("パソコン一覧"));
+    m_tabs->addTab(m_appliPage, QStringLiteral("アプリケーション"));
+    m_tabs->addTab(m_leasePage, QStringLiteral("リース管理"));
+    m_tabs->addTab(m_reportsPage, QStringLiteral("帳票印刷"));
+
+    m_endBTN->setObjectName(QStringLiteral("EndBTN"));
+    m_endBTN->setAutoDefault(false);
+    auto *bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(m_endBTN);
+
+    auto *layout = new QVBoxLayout(contentArea());
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(m_tabs, 1);
+    layout->addLayout(bottom);
+
+    connect(m_endBTN, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_menu->exit, &QAction::triggered, this, &QWidget::close);
+    connect(m_menu->dbSetting, &QAction::triggered, this, &TFmain::DBSettingClick);
+    connect(m_menu->help, &QAction::triggered, this, &TFmain::HelpClick);
+    connect(m_menu->readMe, &QAction::triggered, this, &TFmain::ReadMeClick);
+    connect(m_menu->version, &QAction::triggered, this, &TFmain::VersionClick);
+    connect(m_pcListPage, &PcListPage::autoRefreshChanged, this,
+            [this](bool on) { m_settings.jidoKosin = on; });
+}
+
+TFmain::~TFmain() = default;
+
+void TFmain::formShow()
+{
+    // The start-up runs once the window is on the screen, so its status
+    // texts and messages appear over it.
+    QTimer::singleShot(0, this, &TFmain::runStartup);
+}
+
+void TFmain::runStartup()
+{
+    if (m_startupDone)
+        return;
+
+    {
+        IniFile ini(iniFilePath());
+        m_settings.readAtStart(
+            ini, [this](const QString &text) { setStatusText(text); },
+            [] { return LocalIPAddress(); });
+        m_pcListPage->setAutoRefresh(m_settings.jidoKosin);
+        AppSettings::writeVersion(ini);
+        // A file that cannot be written is reported when the window closes.
+        ini.updateFile();
+    }
+
+    if (prepareStore()) {
+        m_tabs->setCurrentIndex(0);
+        RefreshStatistics();
+        RefreshLists();
+        RefreshAppliPcGrid();
+        if (isConnected())
+            m_appliPage->fitColumns();
+    }
+
+    m_startupDone = true;
+    emit startupFinished();
+}
+
+bool TFmain::prepareStore()
+{
+    setStatusText(QStringLiteral("フォルダのチェック"));
+    TDMdata &dm = dataModuleCreated();
+    if (dm.isConnected())
+        dm.close();
+
+    const QString folderError = StoreConnection::ensureDefaultDataFolder(paths().homeDir());
+    if (!folderError.isEmpty()) {
+        MessageBoxes::error(this, folderError);
+        return false;
+    }
+
+    dm.setPrivateDir(QDir::tempPath());
+    dm.setSettings(StoreConnection::toStoreSettings(m_settings.db));
+    setWindowTitle(StoreConnection::mainWindowTitle(m_settings.db));
+    openStoreAtStartup();
+    return true;
+}
+
+void TFmain::openStoreAtStartup()
+{
+    try {
+        m_dm->open();
+        CheckTables();
+    } catch (const StoreError &) {
+        // A store whose tables could not be checked is not used: the views
+        // stay empty until another store is connected.
+        if (m_dm->isConnected())
+            m_dm->close();
+        MessageBoxes::error(this, QStringLiteral("データベースへの接続に失敗しました"));
+    }
+}
+
+TDMdata &TFmain::dataModuleCreated()
+{
+    if (!m_dm) {
+        m_dm = std::make_unique<TDMdata>();
+        // The prompt opens over whichever window asked for the connection
+        // (the store connection window or this one).
+        m_dm->setLoginPrompt([this](QString &user, QString &password) {
+            QWidget *modal = QApplication::activeModalWidget();
+            return LoginDialog::ask(modal ? modal : this, user, password);
+        });
+    }
+    return *m_dm;
+}
+
+bool TFmain::isConnected() const
+{
+    return m_dm && m_dm->isConnected();
+}
+
+void TFmain::CheckTables()
+{
+    if (!isConnected())
+        return;
+    TableCheckReporter reporter(*this, *m_dm);
+    m_dm->checkTables(reporter);
+}
+
+void TFmain::RefreshStatistics()
+{
+    if (isConnected())
+        m_statusPage->refresh(*m_dm);
+}
+
+void TFmain::RefreshLists()
+{
+    if (!isConnected())
+        return;
+    m_pcListPage->refresh(*m_dm);
+    m_appliPage->refreshAppliPcGrid(*m_dm);
+    m_appliPage->fitColumns();
+    m_leasePage->refresh(*m_dm);
+    setWindowTitle(StoreConnection::mainWindowTitle(m_settings.db));
+}
+
+void TFmain::RefreshAppliPcGrid()
+{
+    if (isConnected())
+        m_appliPage->refreshAppliPcGrid(*m_dm);
+}
+
+void TFmain::formClose()
+{
+    IniFile ini(iniFilePath());
+    m_settings.writeAtClose(ini);
+    if (!ini.updateFile()) {
+        MessageBoxes::warning(this,
+                              QStringLiteral("設定ファイルを保存できませんでした。\n%1\n%2")
+                                  .arg(QDir::toNativeSeparators(ini.path()), ini.errorString()));
+    }
+}
+
+void TFmain::DBSettingClick()
+{
+    TDMdata &dm = dataModuleCreated();
+    {
+        TFDBSetting window(dm, m_settings.db, paths(), this);
+        window.exec();
+    }
+    try {
+        CheckTables();
+    } catch (const StoreError &error) {
+        // As at start-up, a store that failed its check is not used.
+        m_dm->close();
+        MessageBoxes::error(this, error.message());
+    }
+    RefreshStatistics();
+    RefreshLists();
+}
+
+void TFmain::HelpClick()
+{
+    HelpViewer::showContents(this, paths());
+}
+
+void TFmain::ReadMeClick()
+{
+    TFreadMe window(paths(), this);
+    window.exec();
+}
+
+void TFmain::VersionClick()
+{
+    VersionDialog dialog(this);
+    dialog.exec();
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "AppSettings.h"
+#include "Unit1.h"
+
+#include <memory>
+
+class ApplicationsPage;
+class LeasePage;
+class MainMenu;
+class OverallStatusPage;
+class PcListPage;
+class QPushButton;
+class QTabWidget;
+class ReportsPage;
+class TDMdata;
+
+// The main window: menus, the five tabs and the start-up and shutdown of
+// the program. It holds the settings read at start-up until it closes and
+// owns the data module from the start-up on.
+class TFmain : public TForm1
+{
+    Q_OBJECT
+
+public:
+    explicit TFmain(const ProgramPaths &paths, QWidget *parent = nullptr);
+    ~TFmain() override;
+
+    // The data module; null until the start-up has created it.
+    TDMdata *dataModule() const { return m_dm.get(); }
+    const AppSettings &settings() const { return m_settings; }
+    bool isStartupDone() const { return m_startupDone; }
+    MainMenu *mainMenu() const { return m_menu; }
+    QTabWidget *tabs() const { return m_tabs; }
+
+    // The table check with its status texts. Does nothing when the store is
+    // not connected. Throws StoreError.
+    void CheckTables();
+    // The views; each does nothing when the store is not connected.
+    void RefreshStatistics();
+    void RefreshLists();
+    void RefreshAppliPcGrid();
+
+signals:
+    // The start-up steps have run (whatever their outcome).
+    void startupFinished();
+
+protected:
+    void formShow() override;
+    void formClose() override;
+
+private:
+    void runStartup();
+    // Steps from the folder check to the opened store; false when the
+    // default data folder cannot be made and the start-up stops.
+    bool prepareStore();
+    void openStoreAtStartup();
+    TDMdata &dataModuleCreated();
+    bool isConnected() const;
+
+    void DBSettingClick();
+    void HelpClick();
+    void ReadMeClick();
+    void VersionClick();
+
+    AppSettings m_settings;
+    std::unique_ptr<TDMdata> m_dm;
+    bool m_startupDone = false;
+
+    MainMenu *m_menu;
+    QTabWidget *m_tabs;
+    OverallStatusPage *m_statusPage;
+    PcListPage *m_pcListPage;
+    ApplicationsPage *m_appliPage;
+    LeasePage *m_leasePage;
+    ReportsPage *m_reportsPage;
+    QPushButton *m_endBTN;
+};
