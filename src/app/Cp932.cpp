@@ -94,6 +94,10 @@ QString truncate(const QString &text, int maxBytes)
         return QString();
     if (text.size() <= maxBytes && isAscii(text))
         return text;
+    // No character takes more than two bytes: most texts fit without
+    // asking the converter.
+    if (text.size() * 2 <= maxBytes)
+        return text;
     if (byteLength(text) <= maxBytes)
         return text;
 

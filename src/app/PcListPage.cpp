@@ -1,23 +1,67 @@
 #include "PcListPage.h"
 
+#include "AppSettings.h"
+#include "MessageBoxes.h"
+#include "views/PcDeletion.h"
+#include "views/PcGridColumns.h"
+#include "views/PcListFields.h"
+#include "views/PcListModel.h"
+#include "views/PcListStatement.h"
+#include "views/TDBGridEx.h"
+#include "views/UhyojiJyun.h"
+
+#include <QAction>
 #include <QCheckBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
-#include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <store/StoreError.h>
+
+namespace {
+
+// Rows read at once before the list is shown; the rest follows as soon as
+// the first screenful is on the screen.
+constexpr int FirstRows = 100;
+constexpr int LargestFontSize = 72;
+
+} // namespace
 
 PcListPage::PcListPage(QWidget *parent)
-    : QWidget(parent), m_autoRefreshCB(new QCheckBox(QStringLiteral("自動更新"), this)),
+    : QWidget(parent), m_keyLBL(new QLabel(this)),
+      m_autoRefreshCB(new QCheckBox(QStringLiteral("自動更新"), this)),
       m_refreshBTN(new QPushButton(QStringLiteral("最新の状態に更新"), this)),
-      m_grid(new QTableView(this))
+      m_grid(new TDBGridEx(this)), m_model(new PcListModel(this))
 {
     setObjectName(QStringLiteral("PcListPage"));
+    m_keyLBL->setObjectName(QStringLiteral("KeyLBL"));
+    QFont bold = m_keyLBL->font();
+    bold.setBold(true);
+    m_keyLBL->setFont(bold);
+    m_keyLBL->setMinimumWidth(160);
     m_autoRefreshCB->setObjectName(QStringLiteral("JidoKosinCB"));
     m_refreshBTN->setObjectName(QStringLiteral("RefreshBTN"));
     m_refreshBTN->setAutoDefault(false);
+
     m_grid->setObjectName(QStringLiteral("PCGrid"));
+    m_grid->setToolTip(QStringLiteral("右ﾎﾞﾀﾝ→ﾎﾟｯﾌﾟﾒﾆｭｰ,項目名ﾄﾞﾗｯｸﾞ&ﾄﾞﾛｯﾌﾟ→表示順入れ替え"));
+    m_grid->setModel(m_model);
+    m_grid->horizontalHeader()->setSectionsClickable(true);
+    m_grid->horizontalHeader()->setHighlightSections(false);
+    m_designedFontSize = m_grid->font().pointSize() > 0 ? m_grid->font().pointSize() : 9;
+    m_columns = std::make_unique<PcGridColumns>(m_grid->horizontalHeader());
+    m_columns->applyDesigned();
+    buildContextMenu();
 
     auto *tools = new QHBoxLayout;
+    tools->addWidget(m_keyLBL);
+    tools->addWidget(button(QStringLiteral("PCaddBTN"), QStringLiteral("追　加")));
+    tools->addWidget(button(QStringLiteral("PCupdBTN"), QStringLiteral("修　正")));
+    tools->addWidget(button(QStringLiteral("PCdelBTN"), QStringLiteral("削　除")));
+    tools->addWidget(button(QStringLiteral("HyojiBTN"), QStringLiteral("表示設定...")));
+    tools->addWidget(button(QStringLiteral("PrintBTN"), QStringLiteral("管理シート印刷")));
     tools->addStretch();
     tools->addWidget(m_autoRefreshCB);
     tools->addWidget(m_refreshBTN);
@@ -31,6 +75,59 @@ PcListPage::PcListPage(QWidget *parent)
         m_refreshBTN->setEnabled(!on);
         emit autoRefreshChanged(on);
     });
+    connect(m_refreshBTN, &QPushButton::clicked, this, &PcListPage::refreshKeepingRow);
+    connect(findChild<QPushButton *>(QStringLiteral("PCaddBTN")), &QPushButton::clicked, this,
+            &PcListPage::PCaddBTNClick);
+    connect(findChild<QPushButton *>(QStringLiteral("PCupdBTN")), &QPushButton::clicked, this,
+            &PcListPage::PCupdBTNClick);
+    connect(findChild<QPushButton *>(QStringLiteral("PCdelBTN")), &QPushButton::clicked, this,
+            &PcListPage::PCdelBTNClick);
+    connect(findChild<QPushButton *>(QStringLiteral("HyojiBTN")), &QPushButton::clicked, this,
+            &PcListPage::HyojiBTNClick);
+    connect(findChild<QPushButton *>(QStringLiteral("PrintBTN")), &QPushButton::clicked, this,
+            &PcListPage::PrintBTNClick);
+    connect(m_grid, &QAbstractItemView::doubleClicked, this, &PcListPage::PCupdBTNClick);
+    connect(m_grid->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            &PcListPage::titleClick);
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &PcListPage::showCurrentKey);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &PcListPage::showCurrentKey);
+}
+
+PcListPage::~PcListPage() = default;
+
+QPushButton *PcListPage::button(const QString &name, const QString &caption)
+{
+    auto *b = new QPushButton(caption, this);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+void PcListPage::buildContextMenu()
+{
+    const auto add = [this](const QString &name, const QString &caption, auto handler) {
+        auto *action = new QAction(caption, m_grid);
+        action->setObjectName(name);
+        connect(action, &QAction::triggered, this, handler);
+        m_grid->addAction(action);
+    };
+    add(QStringLiteral("UpdMI"), QStringLiteral("修正"), &PcListPage::PCupdBTNClick);
+    add(QStringLiteral("DelMI"), QStringLiteral("削除"), &PcListPage::PCdelBTNClick);
+    add(QStringLiteral("PrintMI"), QStringLiteral("管理ｼｰﾄ印刷"), &PcListPage::PrintBTNClick);
+    auto *separator = new QAction(m_grid);
+    separator->setSeparator(true);
+    m_grid->addAction(separator);
+    add(QStringLiteral("CopyAllMI"), QStringLiteral("全項目ｺﾋﾟｰ"), &PcListPage::copyAllFields);
+    add(QStringLiteral("CopyShownMI"), QStringLiteral("表示項目のみｺﾋﾟｰ"),
+        &PcListPage::copyShownColumns);
+    m_grid->setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+void PcListPage::attach(AppSettings &settings, const ProgramPaths &paths)
+{
+    m_settings = &settings;
+    m_paths = &paths;
 }
 
 void PcListPage::setAutoRefresh(bool on)
@@ -44,8 +141,200 @@ bool PcListPage::autoRefresh() const
     return m_autoRefreshCB->isChecked();
 }
 
+void PcListPage::applyGridSettings()
+{
+    if (!m_settings)
+        return;
+    m_columns->apply(m_settings->pcGrid.columns);
+    if (m_settings->pcGrid.fontSize != 0)
+        setFontSize(m_settings->pcGrid.fontSize);
+}
+
+void PcListPage::storeGridSettings()
+{
+    if (!m_settings)
+        return;
+    m_columns->takeBack(m_settings->pcGrid.columns);
+    m_settings->pcGrid.fontSize = fontSize();
+}
+
 void PcListPage::refresh(TDMdata &dm)
 {
-    // The list query is not built yet.
-    Q_UNUSED(dm);
+    if (!m_settings)
+        return;
+    m_dm = &dm;
+    const QString statement
+        = PcListStatement::build(m_settings->pcGrid.sort, m_settings->tekkyoHiHyoji);
+    try {
+        m_model->load(dm, statement, FirstRows);
+    } catch (const StoreError &error) {
+        MessageBoxes::error(this, error.message());
+        return;
+    }
+    goToRow(0);
+    if (!m_model->isComplete())
+        QTimer::singleShot(0, this, &PcListPage::loadRestOfList);
+}
+
+void PcListPage::loadRestOfList()
+{
+    try {
+        m_model->loadRest();
+    } catch (const StoreError &error) {
+        MessageBoxes::error(this, error.message());
+    }
+}
+
+void PcListPage::completeList()
+{
+    if (!m_model->isComplete())
+        loadRestOfList();
+}
+
+void PcListPage::goToRow(int row)
+{
+    if (row < 0 || row >= m_model->rowCount())
+        return;
+    const QModelIndex current = m_grid->currentIndex();
+    int column = current.isValid() ? current.column() : -1;
+    if (column < 0 || m_grid->isColumnHidden(column))
+        column = m_grid->horizontalHeader()->logicalIndexAt(0);
+    if (column < 0)
+        column = 0;
+    const QModelIndex target = m_model->index(row, column);
+    m_grid->selectionModel()->setCurrentIndex(
+        target, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_grid->scrollTo(target);
+}
+
+QString PcListPage::currentKey() const
+{
+    const QModelIndex current = m_grid->currentIndex();
+    return current.isValid() ? m_model->key(current.row()) : QString();
+}
+
+void PcListPage::goToKey(const QString &key)
+{
+    completeList();
+    const int row = key.isEmpty() ? -1 : m_model->rowOfKey(key);
+    goToRow(row >= 0 ? row : 0);
+}
+
+QStringList PcListPage::actionKeys() const
+{
+    QList<int> rows;
+    for (const QModelIndex &index : m_grid->selectionModel()->selectedRows())
+        rows.append(index.row());
+    std::sort(rows.begin(), rows.end());
+    if (rows.isEmpty() && m_grid->currentIndex().isValid())
+        rows.append(m_grid->currentIndex().row());
+    QStringList keys;
+    for (int row : rows)
+        keys.append(m_model->key(row));
+    return keys;
+}
+
+void PcListPage::refreshKeepingRow()
+{
+    const QString key = currentKey();
+    emit refreshRequested();
+    goToKey(key);
+}
+
+void PcListPage::showCurrentKey()
+{
+    m_keyLBL->setText(currentKey());
+}
+
+void PcListPage::PCaddBTNClick()
+{
+    // Opens the PC ledger window on a new row once that window exists.
+}
+
+void PcListPage::PCupdBTNClick()
+{
+    // Opens the PC ledger window on the chosen PC once that window exists.
+}
+
+void PcListPage::PrintBTNClick()
+{
+    // Prints the management sheets once the report exists.
+}
+
+void PcListPage::PCdelBTNClick()
+{
+    if (!m_dm)
+        return;
+    const QStringList keys = actionKeys();
+    if (keys.isEmpty())
+        return;
+    if (!MessageBoxes::yesNo(this, PcDeletion::confirmationText(keys)))
+        return;
+    try {
+        PcDeletion::deletePcs(*m_dm, keys);
+    } catch (const StoreError &) {
+        MessageBoxes::error(this, QStringLiteral("削除に失敗しました"));
+        return;
+    }
+    emit refreshRequested();
+    goToRow(0);
+}
+
+void PcListPage::HyojiBTNClick()
+{
+    if (!m_settings || !m_paths)
+        return;
+    HyojiJyunValues current;
+    for (const QString &field : m_columns->order())
+        current.columns.append({field, m_columns->isShown(field)});
+    current.sort = m_settings->pcGrid.sort;
+    current.fontSize = QString::number(fontSize());
+    current.hideRemoved = m_settings->tekkyoHiHyoji;
+
+    TFhyojiJyun dialog(current, *m_paths, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const HyojiJyunValues chosen = dialog.values();
+    for (const HyojiJyunValues::Column &column : chosen.columns)
+        m_columns->setShown(column.field, column.shown);
+    m_settings->pcGrid.sort = chosen.sort;
+    setFontSize(chosen.fontSize.toInt());
+    m_settings->tekkyoHiHyoji = chosen.hideRemoved;
+    emit listsRefreshRequested();
+}
+
+void PcListPage::titleClick(int section)
+{
+    if (!m_settings || section < 0 || section >= PcListFields::Count)
+        return;
+    PcListStatement::titleClick(m_settings->pcGrid.sort, PcListFields::all().at(section).caption);
+    emit listsRefreshRequested();
+}
+
+void PcListPage::copyAllFields()
+{
+    completeList();
+    m_grid->CopyAllFields();
+}
+
+void PcListPage::copyShownColumns()
+{
+    completeList();
+    m_grid->CopyShownColumns();
+}
+
+int PcListPage::fontSize() const
+{
+    return m_grid->font().pointSize();
+}
+
+void PcListPage::setFontSize(int points)
+{
+    // A typed number too long to read arrives as 0 and also keeps the
+    // designed size.
+    const int size = points <= 0 ? m_designedFontSize : qMin(points, LargestFontSize);
+    QFont font = m_grid->font();
+    font.setPointSize(size);
+    m_grid->setFont(font);
+    m_grid->verticalHeader()->setDefaultSectionSize(QFontMetrics(font).height() + 6);
 }

@@ -1,32 +1,104 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 
+class AppSettings;
+class PcGridColumns;
+class PcListModel;
+class ProgramPaths;
 class QCheckBox;
+class QLabel;
 class QPushButton;
-class QTableView;
+class TDBGridEx;
 class TDMdata;
 
-// Tab "パソコン一覧": the PC list with its auto-refresh switch.
+// Tab "パソコン一覧": the PC list with its buttons, the auto-refresh switch,
+// title-click sorting, copying, deletion and the display settings. The sort
+// keys, the hide-removed flag and the grid's columns and font live in the
+// main window's settings, which the tab reads and changes.
 class PcListPage : public QWidget
 {
     Q_OBJECT
 
 public:
     explicit PcListPage(QWidget *parent = nullptr);
+    ~PcListPage() override;
+
+    // The main window's settings and the program's paths (for the dialogs).
+    // Both must outlive the tab.
+    void attach(AppSettings &settings, const ProgramPaths &paths);
 
     // "自動更新" checked; "最新の状態に更新" is enabled only while it is off.
     void setAutoRefresh(bool on);
     bool autoRefresh() const;
 
-    // Re-runs the list query on a connected store.
+    // At start: the grid shows the columns and the font size of the
+    // settings. At close: the grid's columns and font size go back into them.
+    void applyGridSettings();
+    void storeGridSettings();
+
+    // Rebuilds the list statement from the settings and reads the list
+    // again; the grid goes to its first row. A store error is shown with its
+    // own text and leaves the grid empty.
     void refresh(TDMdata &dm);
+
+    // The key of the current row (empty when the list is empty), and going
+    // to a key's row (the first row when the key is not in the list).
+    QString currentKey() const;
+    void goToKey(const QString &key);
+    // The keys an action works on: the selected rows in list order, or the
+    // current row when none is selected.
+    QStringList actionKeys() const;
+
+    // The grid's font size in points; 0 (or less) sets the designed size,
+    // sizes beyond any usable one are capped.
+    int fontSize() const;
+    void setFontSize(int points);
+
+    TDBGridEx *grid() const { return m_grid; }
+    PcListModel *model() const { return m_model; }
+    PcGridColumns &columns() const { return *m_columns; }
+
+public slots:
+    // "最新の状態に更新": remember the current row, refresh, go back to it.
+    void refreshKeepingRow();
 
 signals:
     void autoRefreshChanged(bool on);
+    // Refresh the overall status and the lists (RefreshStatistics, then
+    // RefreshLists).
+    void refreshRequested();
+    // Refresh the lists only (RefreshLists).
+    void listsRefreshRequested();
 
 private:
+    // Actions of the tab.
+    void PCaddBTNClick();
+    void PCupdBTNClick();
+    void PCdelBTNClick();
+    void HyojiBTNClick();
+    void PrintBTNClick();
+    void titleClick(int section);
+    void copyAllFields();
+    void copyShownColumns();
+
+    void buildContextMenu();
+    void loadRestOfList();
+    void completeList();
+    void goToRow(int row);
+    void showCurrentKey();
+    QPushButton *button(const QString &name, const QString &caption);
+
+    AppSettings *m_settings = nullptr;
+    const ProgramPaths *m_paths = nullptr;
+    TDMdata *m_dm = nullptr;
+    int m_designedFontSize;
+
+    QLabel *m_keyLBL;
     QCheckBox *m_autoRefreshCB;
     QPushButton *m_refreshBTN;
-    QTableView *m_grid;
+    TDBGridEx *m_grid;
+    PcListModel *m_model;
+    std::unique_ptr<PcGridColumns> m_columns;
 };

@@ -16,6 +16,11 @@
 #include "UDBSetting.h"
 #include "UreadMe.h"
 #include "VersionDialog.h"
+#include "import/ImportCommand.h"
+#include "import/UfolderSel.h"
+#include "import/Uoption.h"
+#include "output/ExportCommand.h"
+#include "tools/Usql.h"
 
 #include <QApplication>
 #include <QDir>
@@ -62,11 +67,28 @@ TFmain::TFmain(const ProgramPaths &paths, QWidget *parent)
     connect(m_endBTN, &QPushButton::clicked, this, &QWidget::close);
     connect(m_menu->exit, &QAction::triggered, this, &QWidget::close);
     connect(m_menu->dbSetting, &QAction::triggered, this, &TFmain::DBSettingClick);
+    connect(m_menu->importInvaro, &QAction::triggered, this, &TFmain::N1Click);
+    connect(m_menu->option, &QAction::triggered, this, &TFmain::OptionClick);
     connect(m_menu->help, &QAction::triggered, this, &TFmain::HelpClick);
     connect(m_menu->readMe, &QAction::triggered, this, &TFmain::ReadMeClick);
     connect(m_menu->version, &QAction::triggered, this, &TFmain::VersionClick);
+    new ExportCommand(*this); // the four export items of the File menu
+    // The SQL window; the views are not refreshed after it.
+    connect(m_menu->sqlWindow, &QAction::triggered, this,
+            [this] { TFsql(m_dm.get(), this->paths(), this).exec(); });
     connect(m_pcListPage, &PcListPage::autoRefreshChanged, this,
             [this](bool on) { m_settings.jidoKosin = on; });
+    m_pcListPage->attach(m_settings, this->paths());
+    connect(m_pcListPage, &PcListPage::refreshRequested, this, [this] {
+        RefreshStatistics();
+        RefreshLists();
+    });
+    connect(m_pcListPage, &PcListPage::listsRefreshRequested, this, &TFmain::RefreshLists);
+    // The overall status tab: its radio buttons refresh the statistics, its
+    // "最新の状態に更新" is the PC list's (SaisinBTNClick).
+    connect(m_statusPage, &OverallStatusPage::groupingChanged, this, &TFmain::RefreshStatistics);
+    connect(m_statusPage, &OverallStatusPage::refreshRequested, m_pcListPage,
+            &PcListPage::refreshKeepingRow);
 }
 
 TFmain::~TFmain() = default;
@@ -89,6 +111,7 @@ void TFmain::runStartup()
             ini, [this](const QString &text) { setStatusText(text); },
             [] { return LocalIPAddress(); });
         m_pcListPage->setAutoRefresh(m_settings.jidoKosin);
+        m_pcListPage->applyGridSettings();
         AppSettings::writeVersion(ini);
         // A file that cannot be written is reported when the window closes.
         ini.updateFile();
@@ -179,7 +202,7 @@ void TFmain::RefreshLists()
     if (!isConnected())
         return;
     m_pcListPage->refresh(*m_dm);
-    m_appliPage->refreshAppliPcGrid(*m_dm);
+    RefreshAppliPcGrid();
     m_appliPage->fitColumns();
     m_leasePage->refresh(*m_dm);
     setWindowTitle(StoreConnection::mainWindowTitle(m_settings.db));
@@ -193,6 +216,7 @@ void TFmain::RefreshAppliPcGrid()
 
 void TFmain::formClose()
 {
+    m_pcListPage->storeGridSettings();
     IniFile ini(iniFilePath());
     m_settings.writeAtClose(ini);
     if (!ini.updateFile()) {
@@ -217,6 +241,25 @@ void TFmain::DBSettingClick()
         MessageBoxes::error(this, error.message());
     }
     RefreshStatistics();
+    RefreshLists();
+}
+
+void TFmain::N1Click()
+{
+    if (!m_folderSel)
+        m_folderSel = new TFfolderSel(paths(), this);
+    ImportCommand(*this, *m_folderSel).run();
+}
+
+void TFmain::OptionClick()
+{
+    TFoption window(m_dm.get(), m_settings.appliDel, m_settings.net, paths(), this);
+    if (window.exec() != QDialog::Accepted)
+        return;
+    // AppliDel lasts until the program ends; the networks are written at
+    // shutdown.
+    m_settings.appliDel = window.appliDel();
+    m_settings.net = window.networks();
     RefreshLists();
 }
 

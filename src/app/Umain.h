@@ -14,6 +14,7 @@ class QPushButton;
 class QTabWidget;
 class ReportsPage;
 class TDMdata;
+class TFfolderSel;
 
 // The main window: menus, the five tabs and the start-up and shutdown of
 // the program. It holds the settings read at start-up until it closes and
@@ -59,6 +60,8 @@ private:
     bool isConnected() const;
 
     void DBSettingClick();
+    void N1Click();
+    void OptionClick();
     void HelpClick();
     void ReadMeClick();
     void VersionClick();
@@ -75,4 +78,6 @@ private:
     LeasePage *m_leasePage;
     ReportsPage *m_reportsPage;
     QPushButton *m_endBTN;
+    // The import's folder window, created at the first import and kept.
+    TFfolderSel *m_folderSel = nullptr;
 };

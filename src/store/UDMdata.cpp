@@ -217,7 +217,7 @@ void TDMdata::startTransaction()
     m_inTransaction = true;
 }
 
-void TDMdata::commit()
+void TDMdata::commit(Flush flush)
 {
     if (!m_inTransaction)
         throw StoreError(QStringLiteral("トランザクションが開始されていません"));
@@ -225,11 +225,20 @@ void TDMdata::commit()
     if (!q.exec(QStringLiteral("COMMIT")))
         throw StoreError(q.lastError().text());
     m_inTransaction = false;
+    if (flush == Flush::ToDisk)
+        this->flush();
+}
+
+void TDMdata::flush()
+{
     // With synchronous=NORMAL the write-ahead log reaches the disk at a
-    // checkpoint; a passive one makes the commit durable without waiting
-    // for readers.
-    if (engine() == Engine::SQLite && !m_networkFs)
-        q.exec(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));
+    // checkpoint; a passive one makes the commits durable without waiting
+    // for readers. The rollback journal (FULL) and PostgreSQL are durable at
+    // every commit.
+    if (!isConnected() || engine() != Engine::SQLite || m_networkFs)
+        return;
+    QSqlQuery q(database());
+    q.exec(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));
     q.finish();
 }
 

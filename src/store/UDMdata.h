@@ -56,9 +56,13 @@ public:
     QSqlDatabase memory();
 
     // Transactions. A transaction on SQLite takes the write lock at once
-    // (BEGIN IMMEDIATE). commit() flushes to disk.
+    // (BEGIN IMMEDIATE). commit() flushes to disk unless told not to (a
+    // long run of small transactions flushes once at its end).
     void startTransaction();
-    void commit();
+    enum class Flush { ToDisk, Later };
+    void commit(Flush flush = Flush::ToDisk);
+    // Makes every committed transaction durable on disk.
+    void flush();
     void rollback();
     bool inTransaction() const { return m_inTransaction; }
 

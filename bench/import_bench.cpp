@@ -1,0 +1,221 @@
+// Import benchmark: generates N collector files, imports them into a fresh
+// SQLite store (and into PostgreSQL when a server is given), imports the
+// same folder again, and compares with the physical floor: the same number
+// of rows bulk-inserted into an empty SQLite table in one transaction with
+// one prepared statement.
+//
+//   import_bench [--files N] [--pg-host H --pg-port P [--pg-user U]] [--keep DIR]
+
+#include "BenchSupport.h"
+#include "SampleGenerator.h"
+#include "app/Cp932.h"
+#include "import/ImportRun.h"
+#include "store/StoreError.h"
+#include "store/TableCheckObserver.h"
+#include "store/UDMdata.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QUuid>
+#include <cstdio>
+
+namespace {
+
+class Quiet : public ImportObserver, public TableCheckObserver
+{
+public:
+    void progress(const QString &) override { }
+    void fileMessage(const QString &text) override
+    {
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+    }
+    void fatal(const QString &text) override
+    {
+        std::fprintf(stderr, "fatal: %s\n", qPrintable(text));
+    }
+    void status(const QString &) override { }
+    void ip16BackfillNeeded(int) override { }
+};
+
+struct Timing
+{
+    double seconds = 0;
+    ImportSummary summary;
+};
+
+Timing importFolder(TDMdata &dm, const QString &folder)
+{
+    Quiet quiet;
+    QElapsedTimer timer;
+    timer.start();
+    Timing t;
+    t.summary = ImportRun(dm, quiet).run(folder, ImportOptions {});
+    t.seconds = timer.nsecsElapsed() / 1e9;
+    return t;
+}
+
+void report(const char *what, const Timing &t, qint64 records)
+{
+    std::printf("%-28s %8.2f s  %10.0f records/s  (%d files, %d failed)  peak %.0f MB\n", what,
+                t.seconds, records / t.seconds, t.summary.imported, t.summary.failed,
+                peakMemoryMb());
+}
+
+// The floor: every record as one row of a 7-column table, one prepared
+// INSERT, one transaction.
+double floorSeconds(const QString &folder, qint64 records)
+{
+    QTemporaryDir dir;
+    double seconds = 0;
+    {
+        QSqlDatabase db
+            = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("floor"));
+        db.setDatabaseName(dir.filePath(QStringLiteral("floor.db")));
+        db.open();
+        QSqlQuery q(db);
+        q.exec(QStringLiteral("PRAGMA journal_mode = WAL"));
+        q.exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
+        q.exec(QStringLiteral(
+            "CREATE TABLE R (k TEXT, g TEXT, i TEXT, s TEXT, c TEXT, u TEXT, r TEXT)"));
+        // Read the files first: the floor is the store's share alone.
+        QVector<QStringList> rows;
+        rows.reserve(records);
+        QDirIterator it(folder, {QStringLiteral("*.csv")}, QDir::Files);
+        while (it.hasNext()) {
+            QFile f(it.next());
+            f.open(QIODevice::ReadOnly);
+            const QStringList lines
+                = Cp932::decode(f.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+            for (int i = 1; i < lines.size(); ++i)
+                rows << lines[i].split(u',');
+        }
+        QElapsedTimer timer;
+        timer.start();
+        q.exec(QStringLiteral("BEGIN"));
+        QSqlQuery insert(db);
+        insert.prepare(QStringLiteral("INSERT INTO R VALUES (?, ?, ?, ?, ?, ?, ?)"));
+        for (const QStringList &r : rows) {
+            for (int i = 0; i < 7; ++i)
+                insert.bindValue(i, r.value(i));
+            insert.exec();
+        }
+        q.exec(QStringLiteral("COMMIT"));
+        seconds = timer.nsecsElapsed() / 1e9;
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("floor"));
+    return seconds;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    const QCommandLineOption filesOption(QStringLiteral("files"), QStringLiteral("PCs (files)."),
+                                         QStringLiteral("N"), QStringLiteral("2000"));
+    const QCommandLineOption hostOption(QStringLiteral("pg-host"),
+                                        QStringLiteral("PostgreSQL host."), QStringLiteral("H"));
+    const QCommandLineOption portOption(QStringLiteral("pg-port"),
+                                        QStringLiteral("PostgreSQL port."), QStringLiteral("P"),
+                                        QStringLiteral("5432"));
+    const QCommandLineOption userOption(QStringLiteral("pg-user"),
+                                        QStringLiteral("PostgreSQL user."), QStringLiteral("U"),
+                                        QStringLiteral("postgres"));
+    const QCommandLineOption keepOption(QStringLiteral("keep"),
+                                        QStringLiteral("Generate into (or reuse) this folder."),
+                                        QStringLiteral("DIR"));
+    parser.addOptions({filesOption, hostOption, portOption, userOption, keepOption});
+    parser.process(app);
+
+    const int files = parser.value(filesOption).toInt();
+    QTemporaryDir scratch;
+    const QString folder = parser.isSet(keepOption) ? parser.value(keepOption)
+                                                    : scratch.filePath(QStringLiteral("collector"));
+    qint64 records = 0;
+    {
+        SampleGenerator generator(SampleGenerator::Options {});
+        QElapsedTimer timer;
+        timer.start();
+        records = generator.writeFolder(folder, 0, files);
+        if (records < 0) {
+            std::fprintf(stderr, "cannot write the sample files\n");
+            return 1;
+        }
+        std::printf("generated %d files, %lld records (%.1f per file) in %.1f s\n", files,
+                    static_cast<long long>(records), double(records) / files,
+                    timer.elapsed() / 1000.0);
+    }
+
+    try {
+        QTemporaryDir dataDir;
+        TDMdata dm;
+        StoreSettings s;
+        s.folder = dataDir.path();
+        dm.setSettings(s);
+        dm.open();
+        Quiet quiet;
+        dm.checkTables(quiet);
+        const Timing first = importFolder(dm, folder);
+        report("SQLite import", first, records);
+        const Timing again = importFolder(dm, folder);
+        report("SQLite re-import", again, records);
+        dm.close();
+        const double floor = floorSeconds(folder, records);
+        std::printf("%-28s %8.2f s  %10.0f rows/s\n", "SQLite floor (bulk insert)", floor,
+                    records / floor);
+        std::printf("%-28s %8.2f\n", "ratio import/floor", first.seconds / floor);
+        std::printf("%-28s %8.2f\n", "ratio re-import/import", again.seconds / first.seconds);
+    } catch (const StoreError &e) {
+        std::fprintf(stderr, "SQLite: %s\n", qPrintable(e.message()));
+        return 1;
+    }
+
+    if (parser.isSet(hostOption)) {
+        const QString name
+            = QStringLiteral("orvane_bench_") + QUuid::createUuid().toString(QUuid::Id128).left(12);
+        StoreSettings s;
+        s.mode = StoreSettings::Mode::Remote;
+        s.host = parser.value(hostOption);
+        s.port = parser.value(portOption).toInt();
+        s.user = parser.value(userOption);
+        {
+            QSqlDatabase admin
+                = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("admin"));
+            admin.setHostName(s.host);
+            admin.setPort(s.port);
+            admin.setUserName(s.user);
+            admin.setDatabaseName(QStringLiteral("postgres"));
+            if (!admin.open()
+                || !QSqlQuery(admin).exec(QStringLiteral("CREATE DATABASE ") + name)) {
+                std::fprintf(stderr, "PostgreSQL: %s\n", qPrintable(admin.lastError().text()));
+                return 1;
+            }
+        }
+        s.database = name;
+        try {
+            TDMdata dm;
+            dm.setSettings(s);
+            dm.open();
+            Quiet quiet;
+            dm.checkTables(quiet);
+            report("PostgreSQL import", importFolder(dm, folder), records);
+            report("PostgreSQL re-import", importFolder(dm, folder), records);
+        } catch (const StoreError &e) {
+            std::fprintf(stderr, "PostgreSQL: %s\n", qPrintable(e.message()));
+        }
+        QSqlQuery(QSqlDatabase::database(QStringLiteral("admin")))
+            .exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
+    }
+    return 0;
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "NetworkSelection.h"
+
+#include <QString>
+
+class TDMdata;
+
+// What the import run tells the user, as the caller shows it: the main
+// window in its status bar and message boxes, the command-line tool on
+// standard error.
+class ImportObserver
+{
+public:
+    virtual ~ImportObserver() = default;
+    // The progress text of the current file; empty at the end of the run.
+    virtual void progress(const QString &text) = 0;
+    // A message about one file ("... は空でした", "... の処理中に..."); the
+    // run goes on after it.
+    virtual void fileMessage(const QString &text) = 0;
+    // The error that stopped the run (a file that cannot be opened, read
+    // or written, or a store error).
+    virtual void fatal(const QString &text) = 0;
+};
+
+struct ImportOptions
+{
+    bool appliDel = true;
+    NetworkPair network1 {QString(), QStringLiteral("0.0.0.0")};
+    NetworkPair network2 {QString(), QStringLiteral("0.0.0.0")};
+};
+
+struct ImportSummary
+{
+    int files = 0; // names listed
+    int imported = 0;
+    int failed = 0; // files whose import raised an error
+    int empty = 0;
+    int skipped = 0; // files without the header line
+    bool stopped = false; // the run ended early with a fatal error
+};
+
+// The import run over a collector folder: every "*.csv" file in name order
+// through CollectorImporter, each file in one store transaction (committed
+// also when the file fails, so what the rules wrote before the failure
+// stays), then the removal of page-file drive rows and the network
+// selection. Refreshing the views is the caller's.
+class ImportRun
+{
+public:
+    ImportRun(TDMdata &dm, ImportObserver &observer);
+
+    // The folder with a path separator at its end.
+    static QString withSeparator(const QString &folder);
+
+    // Imports the folder's files; an empty folder text (the folder window
+    // was cancelled) imports nothing but still ends the run with the
+    // store-wide steps.
+    ImportSummary run(const QString &folder, const ImportOptions &options);
+
+private:
+    bool importOne(class CollectorImporter &importer, const QString &path, const QString &name,
+                   ImportSummary &summary);
+
+    TDMdata &m_dm;
+    ImportObserver &m_observer;
+};

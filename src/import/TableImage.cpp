@@ -1,0 +1,383 @@
+#include "TableImage.h"
+
+#include "ImportError.h"
+#include "store/StoreValue.h"
+#include "store/UDMdata.h"
+
+#include <QStringList>
+#include <cstdio>
+#include <stdexcept>
+
+namespace {
+
+QString keyText(const QVariant &value)
+{
+    return value.toString();
+}
+
+bool isDateType(ColumnType type)
+{
+    return type == ColumnType::Date || type == ColumnType::Timestamp;
+}
+
+// Whether the text is exactly "yyyy-MM-dd" (date) or "yyyy-MM-dd HH:mm:ss".
+bool isTextForm(const QString &text, ColumnType type)
+{
+    static const char date[] = "0000-00-00";
+    static const char timestamp[] = "0000-00-00 00:00:00";
+    const char *pattern = type == ColumnType::Date ? date : timestamp;
+    const qsizetype n = qsizetype(qstrlen(pattern));
+    if (text.size() != n)
+        return false;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = text[i].unicode();
+        if (pattern[i] == '0' ? (c < u'0' || c > u'9') : c != char16_t(pattern[i]))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+TableImage::TableImage(TDMdata &dm, TableId id) : m_dm(dm), m_def(Schema::table(id))
+{
+    m_keyColumn = column(QStringLiteral("Key"));
+    if (m_def.primaryKey.size() > 1)
+        m_rowKeyColumn = column(m_def.primaryKey.at(1));
+}
+
+int TableImage::column(const QString &name) const
+{
+    const int i = m_def.indexOf(name);
+    if (i < 0)
+        throw std::logic_error(
+            QStringLiteral("%1.%2 is not in the catalog").arg(m_def.name, name).toStdString());
+    return i;
+}
+
+QString TableImage::dateText(QDate date)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year(), date.month(), date.day());
+    return QString::fromLatin1(text);
+}
+
+QString TableImage::timestampText(QDate date, QTime time)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", date.year(), date.month(),
+                  date.day(), time.hour(), time.minute(), time.second());
+    return QString::fromLatin1(text);
+}
+
+QVariant TableImage::normalized(int column, const QVariant &value) const
+{
+    const ColumnDef &c = m_def.columns.at(column);
+    if (isDateType(c.type)) {
+        if (value.isNull() || !value.isValid())
+            return {};
+        if (value.typeId() == QMetaType::QString && isTextForm(value.toString(), c.type))
+            return value;
+        if (value.typeId() == QMetaType::QDate) {
+            const QDate d = value.toDate();
+            if (!d.isValid())
+                return {};
+            return c.type == ColumnType::Date ? dateText(d) : timestampText(d);
+        }
+        // Anything else as the store layer reads it: the SQLite form of a
+        // date or timestamp is its text form.
+        const QVariant v = StoreValue::toStore(c, value, Engine::SQLite);
+        return v.isNull() ? QVariant() : QVariant(v.toString());
+    }
+    if (c.type == ColumnType::Character && value.typeId() == QMetaType::QString) {
+        // A character never takes more than two bytes of code page 932, so
+        // a text of at most half the width fits as it is.
+        const QString text = value.toString();
+        if (text.size() * 2 <= c.width)
+            return text.isEmpty() ? QVariant() : value;
+    }
+    return StoreValue::fromStore(c, StoreValue::toStore(c, value, m_dm.engine()));
+}
+
+QVariant TableImage::fromSelect(int column, const QVariant &value) const
+{
+    const ColumnDef &c = m_def.columns.at(column);
+    if (isDateType(c.type))
+        return normalized(column, value.isNull() ? QVariant() : QVariant(value.toString()));
+    return StoreValue::fromStore(c, value);
+}
+
+void TableImage::prepare()
+{
+    if (m_prepared)
+        return;
+    // Only the columns this store has: a new store gets the printer's marker
+    // column from the upgrade at its next opening.
+    const QStringList inStore = m_dm.columnNames(m_def.openName);
+    m_present.clear();
+    m_dataColumns.clear();
+    for (int i = 0; i < m_def.columns.size(); ++i) {
+        if (!inStore.contains(m_def.columns.at(i).name, Qt::CaseInsensitive))
+            continue;
+        m_present.append(i);
+        if (i != m_keyColumn && i != m_rowKeyColumn)
+            m_dataColumns.append(i);
+    }
+    const Dialect &d = m_dm.dialect();
+    QStringList all, marks, sets;
+    QStringList selected;
+    for (int i : m_present) {
+        const ColumnDef &c = m_def.columns.at(i);
+        all << d.identifier(c.name);
+        marks << QStringLiteral("?");
+        // Dates and timestamps are read in their text forms.
+        selected << (isDateType(c.type)
+                         ? QStringLiteral("CAST(%1 AS TEXT)").arg(d.identifier(c.name))
+                         : d.identifier(c.name));
+    }
+    for (int i : m_dataColumns)
+        sets << d.identifier(m_def.columns.at(i).name) + QStringLiteral(" = ?");
+    QString where = d.identifier(m_def.columns.at(m_keyColumn).name) + QStringLiteral(" = ?");
+    const QString byPc = where;
+    if (m_rowKeyColumn >= 0)
+        where += QStringLiteral(" AND ") + d.identifier(m_def.columns.at(m_rowKeyColumn).name)
+            + QStringLiteral(" = ?");
+    const QString table = m_def.name;
+    const QString columns = all.join(QStringLiteral(", "));
+    m_select = m_dm.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3")
+                                .arg(selected.join(QStringLiteral(", ")), table, byPc));
+    m_insertHead = QStringLiteral("INSERT INTO %1 (%2) VALUES ").arg(table, columns);
+    m_insertRow = QLatin1Char('(') + marks.join(QStringLiteral(", ")) + QLatin1Char(')');
+    m_nyuryokuKbn = m_def.indexOf(QStringLiteral("NyuryokuKBN"));
+    if (m_rowKeyColumn >= 0 && m_present.contains(m_nyuryokuKbn))
+        m_markHead = QStringLiteral("UPDATE %1 SET %2 = ? WHERE %3 AND %4 IN (")
+                         .arg(table, d.identifier(m_def.columns.at(m_nyuryokuKbn).name), byPc,
+                              d.identifier(m_def.columns.at(m_rowKeyColumn).name));
+    m_update = m_dm.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                                .arg(table, sets.join(QStringLiteral(", ")), where));
+    m_delete = m_dm.prepare(QStringLiteral("DELETE FROM %1 WHERE %2").arg(table, where));
+    m_prepared = true;
+}
+
+TableImage::PcRows &TableImage::rowsOf(const QString &pcKey)
+{
+    auto it = m_rows.find(pcKey);
+    if (it != m_rows.end())
+        return *it;
+    prepare();
+    PcRows rows;
+    m_select.bindValue(0, pcKey);
+    TDMdata::exec(m_select);
+    while (m_select.next()) {
+        Row row = blankRow();
+        for (int j = 0; j < m_present.size(); ++j) {
+            const int i = m_present.at(j);
+            row[i] = fromSelect(i, m_select.value(j));
+        }
+        const QString rowKey = m_rowKeyColumn >= 0 ? keyText(row.at(m_rowKeyColumn)) : QString();
+        Entry &e = rows[rowKey];
+        e.stored = row;
+        e.current = std::move(row);
+    }
+    // Read to the end and release: no statement stays open.
+    m_select.finish();
+    return *m_rows.insert(pcKey, std::move(rows));
+}
+
+const TableImage::Row *TableImage::find(const QVariant &pcKey, const QVariant &rowKey)
+{
+    if (pcKey.isNull() || (m_rowKeyColumn >= 0 && rowKey.isNull()))
+        return nullptr;
+    PcRows &rows = rowsOf(keyText(pcKey));
+    const auto it = rows.constFind(m_rowKeyColumn >= 0 ? keyText(rowKey) : QString());
+    if (it == rows.cend() || !it->current)
+        return nullptr;
+    return &*it->current;
+}
+
+void TableImage::put(const Row &row)
+{
+    for (int k : {m_keyColumn, m_rowKeyColumn}) {
+        if (k >= 0 && row.at(k).isNull())
+            throw ImportError(QStringLiteral("%1 の %2 が空のため保存できません")
+                                  .arg(m_def.name, m_def.columns.at(k).name));
+    }
+    PcRows &rows = rowsOf(keyText(row.at(m_keyColumn)));
+    rows[m_rowKeyColumn >= 0 ? keyText(row.at(m_rowKeyColumn)) : QString()].current = row;
+}
+
+bool TableImage::rename(const QVariant &pcKey, const QVariant &fromKey, const QVariant &toKey)
+{
+    if (m_rowKeyColumn < 0 || pcKey.isNull() || fromKey.isNull() || toKey.isNull())
+        return false;
+    PcRows &rows = rowsOf(keyText(pcKey));
+    const QString from = keyText(fromKey);
+    const QString to = keyText(toKey);
+    auto source = rows.find(from);
+    if (source == rows.end() || !source->current)
+        return false;
+    if (from == to)
+        return true; // the same row: nothing to change
+    auto target = rows.find(to);
+    if (target != rows.end() && target->current)
+        return false;
+    Row row = std::move(*source->current);
+    source->current.reset();
+    row[m_rowKeyColumn] = toKey;
+    rows[to].current = std::move(row);
+    return true;
+}
+
+void TableImage::bindColumn(QSqlQuery &query, int position, int column, const QVariant &value) const
+{
+    const ColumnDef &c = m_def.columns.at(column);
+    switch (c.type) {
+    case ColumnType::Character:
+    case ColumnType::Memo:
+    case ColumnType::Timestamp:
+        // Text already cut to the width, and timestamps in the text form the
+        // store layer writes them in; no value stays NULL.
+        query.bindValue(position, value.isNull() ? QVariant(QMetaType(QMetaType::QString)) : value);
+        return;
+    case ColumnType::Date:
+        query.bindValue(position,
+                        StoreValue::toStore(c, QDate::fromString(value.toString(), Qt::ISODate),
+                                            m_dm.engine()));
+        return;
+    case ColumnType::Integer:
+    case ColumnType::Float:
+        break;
+    }
+    query.bindValue(position, StoreValue::toStore(c, value, m_dm.engine()));
+}
+
+void TableImage::bindKey(QSqlQuery &query, int position, const Row &row) const
+{
+    bindColumn(query, position, m_keyColumn, row.at(m_keyColumn));
+    if (m_rowKeyColumn >= 0)
+        bindColumn(query, position + 1, m_rowKeyColumn, row.at(m_rowKeyColumn));
+}
+
+int TableImage::batchSize(qsizetype remaining)
+{
+    // Three sizes only, so that few statements are prepared.
+    return remaining >= 32 ? 32 : remaining >= 8 ? 8 : 1;
+}
+
+QSqlQuery &TableImage::insertStatement(int rows)
+{
+    auto it = m_inserts.find(rows);
+    if (it == m_inserts.end()) {
+        QStringList values;
+        for (int r = 0; r < rows; ++r)
+            values << m_insertRow;
+        it = m_inserts.emplace(rows, m_dm.prepare(m_insertHead + values.join(QStringLiteral(", "))))
+                 .first;
+    }
+    return it->second;
+}
+
+QSqlQuery &TableImage::markStatement(int rows)
+{
+    auto it = m_marks.find(rows);
+    if (it == m_marks.end()) {
+        QStringList marks;
+        for (int r = 0; r < rows; ++r)
+            marks << QStringLiteral("?");
+        it = m_marks
+                 .emplace(
+                     rows,
+                     m_dm.prepare(m_markHead + marks.join(QStringLiteral(", ")) + QLatin1Char(')')))
+                 .first;
+    }
+    return it->second;
+}
+
+bool TableImage::onlyMarkChanged(const Row &stored, const Row &current) const
+{
+    if (m_markHead.isEmpty())
+        return false;
+    for (int i : std::as_const(m_present)) {
+        if (i != m_nyuryokuKbn && stored.at(i) != current.at(i))
+            return false;
+    }
+    return !current.at(m_nyuryokuKbn).isNull();
+}
+
+void TableImage::flush()
+{
+    if (m_rows.isEmpty())
+        return;
+    prepare();
+    // Deletions first, then changes, then new rows: a key that changed its
+    // row never meets itself twice. Rows whose only change is their input
+    // kind (every row a re-import reports) and new rows are written a batch
+    // at a time: a store server answers each statement over the network.
+    for (PcRows &rows : m_rows) {
+        for (Entry &e : rows) {
+            if (e.stored && !e.current) {
+                bindKey(m_delete, 0, *e.stored);
+                TDMdata::exec(m_delete);
+                e.stored.reset();
+            }
+        }
+    }
+    for (PcRows &rows : m_rows) {
+        QHash<QString, QVector<Entry *>> marked; // by the new input kind
+        for (Entry &e : rows) {
+            if (!e.stored || !e.current || *e.stored == *e.current)
+                continue;
+            if (onlyMarkChanged(*e.stored, *e.current)) {
+                marked[e.current->at(m_nyuryokuKbn).toString()].append(&e);
+                continue;
+            }
+            int p = 0;
+            for (int i : std::as_const(m_dataColumns))
+                bindColumn(m_update, p++, i, e.current->at(i));
+            bindKey(m_update, p, *e.stored);
+            TDMdata::exec(m_update);
+            e.stored = e.current;
+        }
+        for (auto it = marked.cbegin(); it != marked.cend(); ++it) {
+            const QVector<Entry *> &entries = it.value();
+            for (qsizetype done = 0; done < entries.size();) {
+                const int n = batchSize(entries.size() - done);
+                QSqlQuery &q = markStatement(n);
+                q.bindValue(0, it.key());
+                bindColumn(q, 1, m_keyColumn, entries.at(done)->current->at(m_keyColumn));
+                for (int r = 0; r < n; ++r) {
+                    Entry *e = entries.at(done + r);
+                    bindColumn(q, 2 + r, m_rowKeyColumn, e->stored->at(m_rowKeyColumn));
+                    e->stored = e->current;
+                }
+                TDMdata::exec(q);
+                done += n;
+            }
+        }
+    }
+    QVector<Entry *> added;
+    for (PcRows &rows : m_rows) {
+        for (Entry &e : rows) {
+            if (!e.stored && e.current)
+                added.append(&e);
+        }
+    }
+    for (qsizetype done = 0; done < added.size();) {
+        const int n = batchSize(added.size() - done);
+        QSqlQuery &q = insertStatement(n);
+        int p = 0;
+        for (int r = 0; r < n; ++r) {
+            Entry *e = added.at(done + r);
+            for (int i : std::as_const(m_present))
+                bindColumn(q, p++, i, e->current->at(i));
+            e->stored = e->current;
+        }
+        TDMdata::exec(q);
+        done += n;
+    }
+}
+
+void TableImage::forget()
+{
+    m_rows.clear();
+}

@@ -1,0 +1,108 @@
+#pragma once
+
+#include "store/Schema.h"
+
+#include <QDate>
+#include <QHash>
+#include <QSqlQuery>
+#include <QTime>
+#include <QVariant>
+#include <QVector>
+#include <map>
+#include <optional>
+
+class TDMdata;
+
+// The rows of one table that the import of the current file touches, held
+// in memory: the rows of a PC key are read from the store once, at their
+// first look-up, the rules then work on them as on the store itself, and
+// flush() writes only what changed (DELETE, UPDATE, INSERT). Values are
+// kept as the store would give them back (text cut to the column's width,
+// empty text as no value), so what the rules read is what they would read
+// from the store.
+//
+// Dates and timestamps are held as the store's text forms, "yyyy-MM-dd" and
+// "yyyy-MM-dd HH:mm:ss", which compare in time order as text. (Local date
+// and time values would consult the time zone on every conversion, which
+// costs more than the rest of the import.)
+//
+// The tables handled here have the PC key "Key" as their first key column
+// and at most one more key column.
+class TableImage
+{
+public:
+    using Row = QVector<QVariant>; // by catalog column index
+
+    TableImage(TDMdata &dm, TableId id);
+    TableImage(const TableImage &) = delete;
+    TableImage &operator=(const TableImage &) = delete;
+
+    const TableDef &def() const { return m_def; }
+    // The catalog index of a column; the names come from the catalog, so an
+    // unknown one is a mistake in the program (std::logic_error).
+    int column(const QString &name) const;
+
+    // The value as the store holds it after writing it to this column; a
+    // date or timestamp as its text form.
+    QVariant normalized(int column, const QVariant &value) const;
+    // The text forms of a date and of a timestamp.
+    static QString dateText(QDate date);
+    static QString timestampText(QDate date, QTime time = QTime(0, 0));
+    void set(Row &row, int column, const QVariant &value) const
+    {
+        row[column] = normalized(column, value);
+    }
+    Row blankRow() const { return Row(m_def.columns.size()); }
+
+    // The row with these key values (normalized), or nullptr. A key without
+    // a value matches no row, as in the store.
+    const Row *find(const QVariant &pcKey, const QVariant &rowKey = {});
+    // Saves a row under the key values it holds. Throws ImportError when a
+    // key column has no value (the store refuses such a row).
+    void put(const Row &row);
+    // Gives a row another second key value. False, and nothing changed,
+    // when a row with that key exists already or the new key has no value.
+    bool rename(const QVariant &pcKey, const QVariant &fromKey, const QVariant &toKey);
+
+    // Writes the differences to the store. Throws StoreError.
+    void flush();
+    // Drops the rows held (unwritten changes are lost).
+    void forget();
+
+private:
+    struct Entry
+    {
+        std::optional<Row> stored; // as the store has it
+        std::optional<Row> current; // as the rules left it
+    };
+    using PcRows = QHash<QString, Entry>; // by the second key value as text
+
+    PcRows &rowsOf(const QString &pcKey);
+    void prepare();
+    void bindColumn(QSqlQuery &query, int position, int column, const QVariant &value) const;
+    void bindKey(QSqlQuery &query, int position, const Row &row) const;
+
+    TDMdata &m_dm;
+    const TableDef &m_def;
+    int m_keyColumn = -1; // "Key"
+    int m_rowKeyColumn = -1; // the second key column, -1 for PC
+    QVariant fromSelect(int column, const QVariant &value) const;
+    static int batchSize(qsizetype remaining);
+    QSqlQuery &insertStatement(int rows);
+    QSqlQuery &markStatement(int rows);
+    bool onlyMarkChanged(const Row &stored, const Row &current) const;
+
+    QVector<int> m_present; // catalog indexes of the columns the store has
+    QVector<int> m_dataColumns; // of those, the ones that are not keys
+    QHash<QString, PcRows> m_rows; // by PC key
+    bool m_prepared = false;
+    QSqlQuery m_select;
+    int m_nyuryokuKbn = -1;
+    QString m_insertHead; // INSERT INTO table (columns) VALUES
+    QString m_insertRow; // (?, ?, ...)
+    QString m_markHead; // UPDATE table SET NyuryokuKBN = ? WHERE Key = ? AND key2 IN (
+    std::map<int, QSqlQuery> m_inserts; // by the number of rows
+    std::map<int, QSqlQuery> m_marks;
+    QSqlQuery m_update;
+    QSqlQuery m_delete;
+};

@@ -1,0 +1,247 @@
+#include "CsvExport.h"
+
+#include "app/Cp932.h"
+#include "app/DateText.h"
+#include "store/StoreError.h"
+#include "store/StoreValue.h"
+#include "store/UDMdata.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSqlField>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace {
+
+const QString Quote = QStringLiteral("\"");
+
+CsvExport::FieldKind kindOf(ColumnType type)
+{
+    switch (type) {
+    case ColumnType::Integer:
+    case ColumnType::Float:
+        return CsvExport::FieldKind::Number;
+    case ColumnType::Timestamp:
+        return CsvExport::FieldKind::Timestamp;
+    case ColumnType::Date:
+        return CsvExport::FieldKind::Date;
+    case ColumnType::Character:
+    case ColumnType::Memo:
+        break;
+    }
+    return CsvExport::FieldKind::Text;
+}
+
+// A column the catalog does not know is written after the type the store
+// reports for it.
+CsvExport::FieldKind kindOf(const QMetaType &type)
+{
+    switch (type.id()) {
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Float:
+    case QMetaType::Double:
+        return CsvExport::FieldKind::Number;
+    case QMetaType::QDateTime:
+        return CsvExport::FieldKind::Timestamp;
+    case QMetaType::QDate:
+        return CsvExport::FieldKind::Date;
+    default:
+        return CsvExport::FieldKind::Text;
+    }
+}
+
+QString quoted(const QString &text)
+{
+    return Quote + text + Quote;
+}
+
+QString plainText(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::QByteArray)
+        return Cp932::decode(value.toByteArray());
+    return value.toString();
+}
+
+// A date or timestamp in the short date form; a value that is no date
+// (text written into the column by other means) as it stands.
+QString dateText(const CsvExport::Column &column, const QVariant &value)
+{
+    const QVariant typed = column.def ? StoreValue::fromStore(*column.def, value) : value;
+    switch (typed.typeId()) {
+    case QMetaType::QDate:
+        return DateText::shortDate(typed.toDate());
+    case QMetaType::QDateTime:
+        return DateText::shortDate(typed.toDateTime());
+    default:
+        return plainText(value);
+    }
+}
+
+QString fileError(const QString &path, const QFile &file)
+{
+    return QStringLiteral("%1\n%2").arg(QDir::toNativeSeparators(path), file.errorString());
+}
+
+} // namespace
+
+CsvExport::CsvExport(TDMdata &dm, TableId table) : m_dm(dm), m_table(Schema::table(table)) { }
+
+bool CsvExport::isAvailable() const
+{
+    return m_dm.isConnected() && !columns().isEmpty();
+}
+
+QVector<CsvExport::Column> CsvExport::columns() const
+{
+    QVector<Column> result;
+    if (!m_dm.isConnected() || !m_dm.tableExists(m_table.name))
+        return result;
+    const bool lowerCase = m_dm.engine() == Engine::PostgreSQL;
+    const QSqlRecord record
+        = m_dm.database().record(lowerCase ? m_table.name.toLower() : m_table.name);
+    for (int i = 0; i < record.count(); ++i) {
+        const QSqlField field = record.field(i);
+        Column c;
+        c.def = m_table.column(field.name());
+        c.name = c.def ? c.def->name : field.name();
+        c.kind = c.def ? kindOf(c.def->type) : kindOf(field.metaType());
+        result.append(c);
+    }
+    return result;
+}
+
+QString CsvExport::field(const Column &column, const QVariant &value)
+{
+    const bool isNull = value.isNull() || !value.isValid();
+    switch (column.kind) {
+    case FieldKind::Number:
+        return isNull ? QString() : plainText(value);
+    case FieldKind::Timestamp:
+    case FieldKind::Date:
+        return quoted(isNull ? QString() : dateText(column, value));
+    case FieldKind::Text:
+        break;
+    }
+    return quoted(isNull ? QString() : plainText(value));
+}
+
+CsvExport::Result CsvExport::writeFile(const QString &path)
+{
+    Result result;
+    const QVector<Column> cols = columns();
+    if (cols.isEmpty()) {
+        result.error = m_dm.isConnected()
+            ? QStringLiteral("テーブル %1 がありません").arg(m_table.name)
+            : QStringLiteral("データベースに接続していません");
+        return result;
+    }
+
+    // Where the key columns stand in a row, for the next page's start.
+    QStringList keyNames;
+    QVector<int> keyIndexes;
+    for (const QString &key : m_table.primaryKey) {
+        for (int i = 0; i < cols.size(); ++i) {
+            if (cols[i].name.compare(key, Qt::CaseInsensitive) == 0) {
+                keyNames << m_dm.dialect().identifier(key);
+                keyIndexes << i;
+            }
+        }
+    }
+
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        result.error = fileError(path, file);
+        return result;
+    }
+    // Each piece goes to the disk before the next page is read, so an
+    // error stops the export with the lines before it in the file.
+    auto put = [&](const QString &text) {
+        const QByteArray bytes = Cp932::encode(text);
+        if (file.write(bytes) != bytes.size() || !file.flush()) {
+            result.error = fileError(path, file);
+            return false;
+        }
+        return true;
+    };
+
+    QStringList names;
+    for (const Column &c : cols)
+        names << c.name;
+    if (!put(names.join(u',') + QStringLiteral("\r\n")))
+        return result;
+
+    const QString select = QStringLiteral("SELECT * FROM %1").arg(m_table.name);
+    // Pages follow the primary key; a table without one (none of the
+    // catalog) is read in one go.
+    const bool paged = !keyNames.isEmpty();
+    const QString order = paged
+        ? QStringLiteral(" ORDER BY %1 LIMIT :PAGEROWS").arg(keyNames.join(QStringLiteral(", ")))
+        : QString();
+    QVariantList lastKey;
+    try {
+        for (;;) {
+            QString sql = select;
+            QVariantMap params;
+            if (paged)
+                params.insert(QStringLiteral(":PAGEROWS"), m_pageRows);
+            if (!lastKey.isEmpty()) {
+                // Row values compare like the ORDER BY, key after key.
+                QStringList holders;
+                for (int k = 0; k < lastKey.size(); ++k) {
+                    const QString holder = QStringLiteral(":LASTKEY%1").arg(k);
+                    holders << holder;
+                    params.insert(holder, lastKey[k]);
+                }
+                sql += QStringLiteral(" WHERE (%1) > (%2)")
+                           .arg(keyNames.join(QStringLiteral(", ")),
+                                holders.join(QStringLiteral(", ")));
+            }
+            sql += order;
+
+            QVector<QVariantList> rows;
+            {
+                QSqlQuery q = m_dm.exec(sql, params);
+                while (q.next()) {
+                    QVariantList row;
+                    row.reserve(cols.size());
+                    for (int i = 0; i < cols.size(); ++i)
+                        row << q.value(i);
+                    rows << row;
+                }
+                q.finish();
+            }
+
+            QString text;
+            for (const QVariantList &row : rows) {
+                for (int i = 0; i < cols.size(); ++i) {
+                    if (i > 0)
+                        text += u',';
+                    text += field(cols[i], row.value(i));
+                }
+                text += QStringLiteral("\r\n");
+            }
+            if (!text.isEmpty() && !put(text))
+                return result;
+            result.rows += rows.size();
+            if (!paged || rows.size() < m_pageRows)
+                break;
+            lastKey.clear();
+            for (int i : keyIndexes)
+                lastKey << rows.last().value(i);
+        }
+    } catch (const StoreError &e) {
+        result.error = e.message();
+        return result;
+    }
+    file.close();
+    result.ok = true;
+    return result;
+}

@@ -1,0 +1,78 @@
+#include "ExportCommand.h"
+
+#include "CsvExport.h"
+#include "app/MainMenu.h"
+#include "app/MessageBoxes.h"
+#include "app/Umain.h"
+#include "import/WaitCursor.h"
+#include "store/UDMdata.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace {
+
+QString askSaveFile(QWidget *parent, const QString &caption, const QString &fileName,
+                    const QString &filter, QString *selectedFilter)
+{
+    // An existing file is overwritten without a question.
+    return QFileDialog::getSaveFileName(parent, caption, fileName, filter, selectedFilter,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
+} // namespace
+
+ExportCommand::ExportCommand(TFmain &main) : QObject(&main), m_main(main), m_saveDialog(askSaveFile)
+{
+    setObjectName(QStringLiteral("ExportCommand"));
+    const MainMenu *menu = main.mainMenu();
+    connect(menu->exportPc, &QAction::triggered, this, &ExportCommand::PCP2Click);
+    connect(menu->exportDrive, &QAction::triggered, this, &ExportCommand::D2Click);
+    connect(menu->exportPrinter, &QAction::triggered, this, &ExportCommand::E1Click);
+    connect(menu->exportAppli, &QAction::triggered, this, &ExportCommand::A1Click);
+}
+
+QString ExportCommand::dialogCaption()
+{
+    return QStringLiteral("PC情報保存");
+}
+
+QString ExportCommand::dialogFilter()
+{
+    return QStringLiteral("ﾃｷｽﾄ ﾌｧｲﾙ(*.csv)");
+}
+
+QString ExportCommand::withDefaultExtension(const QString &name, const QString &selectedFilter)
+{
+    const bool firstFilter = selectedFilter.isEmpty() || selectedFilter == dialogFilter();
+    if (firstFilter && !QFileInfo(name).fileName().contains(u'.'))
+        return name + QStringLiteral(".csv");
+    return name;
+}
+
+void ExportCommand::run(TableId table)
+{
+    TDMdata *dm = m_main.dataModule();
+    if (!dm || !dm->isConnected())
+        return;
+    CsvExport exporter(*dm, table);
+    if (!exporter.isAvailable())
+        return;
+
+    QString selectedFilter;
+    QString name
+        = m_saveDialog(&m_main, dialogCaption(), m_fileName, dialogFilter(), &selectedFilter);
+    if (name.isEmpty())
+        return;
+    name = withDefaultExtension(name, selectedFilter);
+    m_fileName = name;
+
+    CsvExport::Result result;
+    {
+        WaitCursor wait;
+        result = exporter.writeFile(name);
+    }
+    if (!result.ok)
+        MessageBoxes::error(&m_main, result.error);
+}

@@ -1,0 +1,47 @@
+#include "PcDeletion.h"
+
+#include "store/StoreTransaction.h"
+#include "store/UDMdata.h"
+
+#include <vector>
+
+namespace PcDeletion {
+
+QString confirmationText(const QStringList &keys)
+{
+    const QString lineBreak = QStringLiteral("\n\r");
+    QString text = keys.value(0);
+    if (keys.size() >= 2)
+        text += QStringLiteral("、") + lineBreak + QStringLiteral("他")
+            + QString::number(keys.size() - 1) + QStringLiteral("台");
+    return text + QStringLiteral("に関する情報をすべて削除します。") + lineBreak
+        + QStringLiteral("よろしいですか？");
+}
+
+QStringList statements()
+{
+    QStringList result;
+    for (const char *table : {"DRIVE", "PRINTER", "APPLI", "LAN", "SHARE", "PMEMORY", "PC"})
+        result.append(QStringLiteral("DELETE FROM ") + QLatin1String(table)
+                      + QStringLiteral("\nWHERE KEY = :KEY"));
+    return result;
+}
+
+void deletePcs(TDMdata &dm, const QStringList &keys)
+{
+    // The statements outlive the transaction: PostgreSQL frees them only
+    // once a failed transaction is rolled back.
+    std::vector<QSqlQuery> queries;
+    StoreTransaction transaction(dm);
+    for (const QString &statement : statements())
+        queries.push_back(dm.prepare(statement));
+    for (const QString &key : keys) {
+        for (QSqlQuery &query : queries) {
+            query.bindValue(QStringLiteral(":KEY"), key);
+            TDMdata::exec(query);
+        }
+    }
+    transaction.commit();
+}
+
+} // namespace PcDeletion

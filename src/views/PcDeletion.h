@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class TDMdata;
+
+// Deleting PCs with all their detail rows.
+namespace PcDeletion {
+
+// The question asked before deleting these keys (in list order): the first
+// key, for several PCs "、" and "他n台", then the warning. Lines break with
+// LF CR.
+QString confirmationText(const QStringList &keys);
+
+// The statements run for each key, in order: the detail tables, then PC.
+// The lease tables are left alone: a contract keeps the rows naming a
+// deleted PC.
+QStringList statements();
+
+// Deletes the PCs in one transaction; on any failure the transaction is
+// rolled back (no PC of the batch is deleted) and StoreError is thrown.
+void deletePcs(TDMdata &dm, const QStringList &keys);
+
+} // namespace PcDeletion

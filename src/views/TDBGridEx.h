@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QTableView>
+
+// The grid of the main window and the SQL window: a read-only table view
+// whose mouse wheel moves the current row one row per notch (clearing the
+// row selection unless a modifier key or mouse button is held), and the two
+// clipboard copies.
+//
+// Copy format: tab-separated, every line (the last included) ends with one
+// CR; the first line holds the column titles (the model's horizontal header
+// data); values come from GridRoles::PlainText, else Qt::DisplayRole.
+class TDBGridEx : public QTableView
+{
+    Q_OBJECT
+
+public:
+    explicit TDBGridEx(QWidget *parent = nullptr);
+
+    // Every column of the model in model order, whatever is shown.
+    void CopyAllFields();
+    // The shown columns in their current order on screen.
+    void CopyShownColumns();
+
+    // The texts the copies put on the clipboard.
+    QString allFieldsText() const;
+    QString shownColumnsText() const;
+
+protected:
+    void wheelEvent(QWheelEvent *event) override;
+};

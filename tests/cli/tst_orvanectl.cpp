@@ -1,0 +1,236 @@
+#include "SampleGenerator.h"
+#include "TestStores.h"
+#include "app/Cp932.h"
+#include "app/IniFile.h"
+#include "cli/OrvaneCtl.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Outcome
+{
+    int exit = -1;
+    QString out;
+    QString err;
+};
+
+// Runs the tool in-process as if installed in programDir.
+Outcome runCtl(const QString &programDir, const QStringList &arguments)
+{
+    Outcome o;
+    QTextStream out(&o.out), err(&o.err);
+    o.exit = OrvaneCtl(programDir + QStringLiteral("/orvanectl"), out, err).run(arguments);
+    out.flush();
+    err.flush();
+    return o;
+}
+
+// The arguments that name the test store: --data for SQLite, an INI file
+// of server settings for PostgreSQL.
+QStringList storeArguments(const TestStore &store, const QString &scratch)
+{
+    if (store.kind() == TestStore::Kind::SQLite)
+        return {QStringLiteral("--data"), store.folder()};
+    const StoreSettings s = store.settings();
+    IniFile ini(scratch + QStringLiteral("/server.INI"));
+    ini.writeString(QStringLiteral("DB"), QStringLiteral("type"), QStringLiteral("remote"));
+    ini.writeString(QStringLiteral("DB"), QStringLiteral("ip"), s.host);
+    ini.writeInteger(QStringLiteral("DB"), QStringLiteral("port"), s.port);
+    ini.writeString(QStringLiteral("DB"), QStringLiteral("name"), s.database);
+    ini.writeString(QStringLiteral("DB"), QStringLiteral("user"), s.user);
+    ini.updateFile();
+    return {QStringLiteral("--ini"), ini.path()};
+}
+
+void writeFile(const QString &path, const QString &text)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(Cp932::encode(text));
+}
+
+} // namespace
+
+class TstOrvaneCtl : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void importThenQuery_data() { TestStore::addEngineRows(); }
+    void importThenQuery()
+    {
+        QFETCH(int, engine);
+        TestStore store(engine);
+        ORVANE_REQUIRE_STORE(store);
+        QTemporaryDir program, collector;
+        SampleGenerator::Options options;
+        options.minApplications = 3;
+        options.maxApplications = 5;
+        SampleGenerator generator(options);
+        QVERIFY(generator.writeFolder(collector.path(), 0, 4) > 0);
+        const QStringList where = storeArguments(store, program.path());
+
+        Outcome o = runCtl(program.path(), where + QStringList {"import", collector.path()});
+        QCOMPARE(o.exit, 0);
+        QVERIFY2(o.err.contains(QStringLiteral("(4/4) PC00004.csv 読込中")), qPrintable(o.err));
+        QVERIFY(o.err.contains(QStringLiteral("取込 4 件")));
+
+        o = runCtl(program.path(),
+                   where + QStringList {"sql", "SELECT KEY, InvaroYMD FROM PC ORDER BY KEY"});
+        QCOMPARE(o.exit, 0);
+        const QStringList lines = o.out.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 5);
+        QCOMPARE(lines[0].toLower(), QStringLiteral("key\tinvaroymd"));
+        QCOMPARE(lines[1], QStringLiteral("PC00001\t2026-11-30"));
+
+        // A file that fails is named, the others still count, exit 1.
+        writeFile(collector.path() + QStringLiteral("/broken.csv"),
+                  QStringLiteral("Key,Group,Item,SubItem,Contents,Unit,Renewalday\r\n"));
+        o = runCtl(program.path(), where + QStringList {"import", collector.path()});
+        QCOMPARE(o.exit, 1);
+        QVERIFY(o.err.contains(QStringLiteral("broken.csvの処理中にエラーが発生しました")));
+        QVERIFY(o.err.contains(QStringLiteral("取込 4 件")));
+    }
+
+    void sqlIsOneReadOnlySelect_data() { TestStore::addEngineRows(); }
+    void sqlIsOneReadOnlySelect()
+    {
+        QFETCH(int, engine);
+        TestStore store(engine);
+        ORVANE_REQUIRE_STORE(store);
+        QTemporaryDir program, collector;
+        SampleGenerator generator(SampleGenerator::Options {});
+        QVERIFY(generator.writeFolder(collector.path(), 0, 1) > 0);
+        const QStringList where = storeArguments(store, program.path());
+        QCOMPARE(runCtl(program.path(), where + QStringList {"import", collector.path()}).exit, 0);
+
+        for (const char *sql :
+             {"DELETE FROM PC", "SELECT 1; DELETE FROM PC", "select 1;\nDELETE FROM PC;",
+              "/* SELECT */ DELETE FROM PC", "WITH x AS (SELECT 1) DELETE FROM PC"}) {
+            const Outcome o
+                = runCtl(program.path(), where + QStringList {"sql", QLatin1String(sql)});
+            QCOMPARE(o.exit, 1);
+            QVERIFY2(o.err.contains(QStringLiteral("SQL文に誤りがあります")), sql);
+        }
+        // A SELECT that would take row locks is stopped by the read-only
+        // run on PostgreSQL (and is no SQLite syntax).
+        QCOMPARE(
+            runCtl(program.path(), where + QStringList {"sql", "SELECT KEY FROM PC FOR UPDATE"})
+                .exit,
+            1);
+        Outcome o
+            = runCtl(program.path(), where + QStringList {"sql", "SELECT COUNT(*) AS n FROM PC; "});
+        QCOMPARE(o.exit, 0);
+        QCOMPARE(o.out, QStringLiteral("n\n1\n"));
+        o = runCtl(program.path(), where + QStringList {"sql", "SELECT nosuchcolumn FROM PC"});
+        QCOMPARE(o.exit, 1);
+        QVERIFY(!o.err.isEmpty());
+    }
+
+    void exportWritesTheTable_data() { TestStore::addEngineRows(); }
+    void exportWritesTheTable()
+    {
+        QFETCH(int, engine);
+        TestStore store(engine);
+        ORVANE_REQUIRE_STORE(store);
+        QTemporaryDir program, collector;
+        SampleGenerator generator(SampleGenerator::Options {});
+        QVERIFY(generator.writeFolder(collector.path(), 0, 2) > 0);
+        const QStringList where = storeArguments(store, program.path());
+        QCOMPARE(runCtl(program.path(), where + QStringList {"import", collector.path()}).exit, 0);
+
+        const QString file = program.filePath(QStringLiteral("pc.csv"));
+        Outcome o = runCtl(program.path(), where + QStringList {"export", "PC", file});
+        QCOMPARE(o.exit, 0);
+        QVERIFY2(o.err.contains(QStringLiteral("2 件")), qPrintable(o.err));
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray bytes = f.readAll();
+        QVERIFY(bytes.startsWith("Key,Win_Ver,Win_Type,"));
+        QVERIFY(bytes.contains("\r\n\"PC00001\","));
+        QVERIFY(bytes.contains("\r\n\"PC00002\","));
+        QVERIFY(bytes.endsWith("\r\n"));
+
+        for (const char *table : {"drive", "printer", "appli"}) {
+            o = runCtl(program.path(),
+                       where
+                           + QStringList {"export", table, program.filePath(QLatin1String(table))});
+            QCOMPARE(o.exit, 0);
+            QVERIFY(QFileInfo(program.filePath(QLatin1String(table))).size() > 0);
+        }
+
+        // A file that cannot be written: exit 1 with the error.
+        o = runCtl(
+            program.path(),
+            where + QStringList {"export", "pc", program.filePath(QStringLiteral("no/pc.csv"))});
+        QCOMPARE(o.exit, 1);
+        QVERIFY(o.err.contains(QStringLiteral("no/pc.csv")));
+    }
+
+    void exportUsage_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("no table") << QStringList {"export"};
+        QTest::newRow("no file") << QStringList {"export", "pc"};
+        QTest::newRow("unknown table") << QStringList {"export", "lease", "x.csv"};
+        QTest::newRow("too many") << QStringList {"export", "pc", "a.csv", "b.csv"};
+    }
+    void exportUsage()
+    {
+        QFETCH(QStringList, arguments);
+        QTemporaryDir program;
+        const Outcome o = runCtl(program.path(), arguments);
+        QCOMPARE(o.exit, 2);
+        QVERIFY(o.err.contains(QStringLiteral("export TABLE FILE")));
+        QVERIFY(!QFile::exists(program.filePath(QStringLiteral("x.csv"))));
+    }
+
+    void defaultStoreBesideTheProgram()
+    {
+        QTemporaryDir program;
+        const Outcome o = runCtl(program.path(), {QStringLiteral("check")});
+        QCOMPARE(o.exit, 0);
+        QVERIFY(o.err.contains(QStringLiteral("ＰＣテーブルのチェック")));
+        QVERIFY(QFile::exists(program.path() + QStringLiteral("/PCDB/Orvane.db")));
+    }
+
+    void usageAndConnectionErrors_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("nothing") << QStringList {};
+        QTest::newRow("unknown command") << QStringList {"export"};
+        QTest::newRow("import without folder") << QStringList {"import"};
+        QTest::newRow("sql without statement") << QStringList {"sql"};
+        QTest::newRow("unknown option") << QStringList {"--fast", "check"};
+        QTest::newRow("missing data folder")
+            << QStringList {"--data", "/nonexistent/orvane", "check"};
+    }
+    void usageAndConnectionErrors()
+    {
+        QFETCH(QStringList, arguments);
+        QTemporaryDir program;
+        QCOMPARE(runCtl(program.path(), arguments).exit, 2);
+    }
+
+    void unreachableServer()
+    {
+        QTemporaryDir program;
+        IniFile ini(program.path() + QStringLiteral("/Orvane.INI"));
+        ini.writeString(QStringLiteral("DB"), QStringLiteral("type"), QStringLiteral("remote"));
+        ini.writeString(QStringLiteral("DB"), QStringLiteral("ip"), QStringLiteral("127.0.0.1"));
+        ini.writeInteger(QStringLiteral("DB"), QStringLiteral("port"), 1);
+        ini.writeString(QStringLiteral("DB"), QStringLiteral("user"), QStringLiteral("x"));
+        QVERIFY(ini.updateFile());
+        const Outcome o = runCtl(program.path(), {QStringLiteral("check")});
+        QCOMPARE(o.exit, 2);
+        QVERIFY(o.err.contains(QStringLiteral("データベースへの接続に失敗しました")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TstOrvaneCtl)
+#include "tst_orvanectl.moc"
