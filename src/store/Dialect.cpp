@@ -1,5 +1,6 @@
 #include "Dialect.h"
 
+#include "SqlText.h"
 #include "StoreError.h"
 
 #include <QRegularExpression>
@@ -189,53 +190,33 @@ QString Dialect::translate(const QString &sql) const
 {
     if (m_engine != Engine::PostgreSQL)
         return sql;
-    // Quote the word user outside literals, quoted names and comments.
+    // Quote the word user outside literals, quoted names and comments; a
+    // parameter named :user stays as it is.
     QString out;
     out.reserve(sql.size() + 8);
-    const int n = sql.size();
-    int i = 0;
-    auto isWordChar = [](QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_'); };
-    while (i < n) {
-        const QChar c = sql[i];
-        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
-            int j = i + 1;
-            while (j < n) {
-                if (sql[j] == c) {
-                    if (j + 1 < n && sql[j + 1] == c) {
-                        j += 2;
-                        continue;
-                    }
-                    break;
-                }
-                ++j;
+    auto isWordChar = [](QChar c) { return c.isLetterOrNumber() || c == u'_'; };
+    SqlText::forEachRun(sql, [&](QStringView run, bool isCode) {
+        if (!isCode) {
+            out += run;
+            return;
+        }
+        qsizetype i = 0;
+        while (i < run.size()) {
+            if (!isWordChar(run[i])) {
+                out += run[i++];
+                continue;
             }
-            out += QStringView(sql).mid(i, qMin(j + 1, n) - i);
-            i = j + 1;
-        } else if (c == QLatin1Char('/') && i + 1 < n && sql[i + 1] == QLatin1Char('*')) {
-            int j = sql.indexOf(QLatin1String("*/"), i + 2);
-            j = j < 0 ? n : j + 2;
-            out += QStringView(sql).mid(i, j - i);
-            i = j;
-        } else if (c == QLatin1Char('-') && i + 1 < n && sql[i + 1] == QLatin1Char('-')) {
-            int j = sql.indexOf(QLatin1Char('\n'), i);
-            j = j < 0 ? n : j;
-            out += QStringView(sql).mid(i, j - i);
-            i = j;
-        } else if (isWordChar(c)) {
-            int j = i;
-            while (j < n && isWordChar(sql[j]))
+            qsizetype j = i;
+            while (j < run.size() && isWordChar(run[j]))
                 ++j;
-            const QStringView word = QStringView(sql).mid(i, j - i);
-            const bool afterColon = i > 0 && sql[i - 1] == QLatin1Char(':');
-            if (!afterColon && word.compare(QLatin1String("user"), Qt::CaseInsensitive) == 0)
+            const QStringView word = run.mid(i, j - i);
+            const bool parameter = i > 0 && run[i - 1] == u':';
+            if (!parameter && word.compare(QLatin1String("user"), Qt::CaseInsensitive) == 0)
                 out += QStringLiteral("\"user\"");
             else
                 out += word;
             i = j;
-        } else {
-            out += c;
-            ++i;
         }
-    }
+    });
     return out;
 }

@@ -1,5 +1,6 @@
 #include "ReadOnlyQuery.h"
 
+#include "SqlText.h"
 #include "StoreError.h"
 #include "UDMdata.h"
 
@@ -7,49 +8,27 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
-namespace {
-
-// Walks the statement, calling code(i) for each character that lies
-// outside literals, quoted names and comments.
-template <typename F> void forEachCodeChar(const QString &sql, F code)
-{
-    const int n = int(sql.size());
-    int i = 0;
-    while (i < n) {
-        const QChar c = sql[i];
-        if (c == u'\'' || c == u'"') {
-            int j = i + 1;
-            while (j < n && !(sql[j] == c && !(j + 1 < n && sql[j + 1] == c)))
-                j += (sql[j] == c) ? 2 : 1;
-            i = j + 1;
-        } else if (c == u'/' && i + 1 < n && sql[i + 1] == u'*') {
-            const int j = int(sql.indexOf(QLatin1String("*/"), i + 2));
-            i = j < 0 ? n : j + 2;
-        } else if (c == u'-' && i + 1 < n && sql[i + 1] == u'-') {
-            const int j = int(sql.indexOf(u'\n', i));
-            i = j < 0 ? n : j;
-        } else {
-            if (!code(i))
-                return;
-            ++i;
-        }
-    }
-}
-
-} // namespace
-
 namespace ReadOnlyQuery {
 
 QString firstWord(const QString &sql)
 {
     QString word;
-    forEachCodeChar(sql, [&](int i) {
-        const QChar c = sql[i];
-        if (c.isLetterOrNumber() || c == u'_') {
-            word += c;
-            return true;
+    bool done = false;
+    SqlText::forEachRun(sql, [&](QStringView run, bool isCode) {
+        if (done) // the first word ends at anything that is not code
+            return;
+        if (!isCode) {
+            done = !word.isEmpty();
+            return;
         }
-        return word.isEmpty(); // blanks before the word are skipped
+        for (QChar c : run) {
+            if (c.isLetterOrNumber() || c == u'_') {
+                word += c;
+            } else if (!word.isEmpty()) {
+                done = true;
+                return;
+            }
+        }
     });
     return word.toUpper();
 }
@@ -58,15 +37,23 @@ bool hasSeveralStatements(const QString &sql)
 {
     bool afterSemicolon = false;
     bool several = false;
-    forEachCodeChar(sql, [&](int i) {
-        const QChar c = sql[i];
-        if (afterSemicolon && !c.isSpace() && c != u';') {
-            several = true;
-            return false;
+    SqlText::forEachRun(sql, [&](QStringView run, bool isCode) {
+        if (several || (!afterSemicolon && !isCode))
+            return;
+        if (!isCode) {
+            // A literal or quoted name after a semicolon starts another
+            // statement; a comment does not.
+            several = run.startsWith(u'\'') || run.startsWith(u'"');
+            return;
         }
-        if (c == u';')
-            afterSemicolon = true;
-        return true;
+        for (QChar c : run) {
+            if (afterSemicolon && !c.isSpace() && c != u';') {
+                several = true;
+                return;
+            }
+            if (c == u';')
+                afterSemicolon = true;
+        }
     });
     return several;
 }

@@ -131,6 +131,10 @@ private slots:
                                   << "SELECT * FROM PC WHERE Bu = '総務部' AND \"user\" = 'x'";
         QTest::newRow("unterminated") << "SELECT 'user"
                                       << "SELECT 'user";
+        QTest::newRow("line comment") << "SELECT Key -- user\nFROM PC WHERE user = ''"
+                                      << "SELECT Key -- user\nFROM PC WHERE \"user\" = ''";
+        QTest::newRow("between literals") << "SELECT 'a'||user||'b'"
+                                          << "SELECT 'a'||\"user\"||'b'";
     }
     void translateQuotesUserOnPostgres()
     {
