@@ -85,30 +85,35 @@ double floorSeconds(const QString &folder, qint64 records)
         q.exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
         q.exec(QStringLiteral(
             "CREATE TABLE R (k TEXT, g TEXT, i TEXT, s TEXT, c TEXT, u TEXT, r TEXT)"));
-        // Read the files first: the floor is the store's share alone.
-        QVector<QStringList> rows;
-        rows.reserve(records);
+        // Only the inserts are timed: each file is split untimed, then its
+        // rows go into the one transaction with the one prepared statement.
+        QSqlQuery insert(db);
+        insert.prepare(QStringLiteral("INSERT INTO R VALUES (?, ?, ?, ?, ?, ?, ?)"));
+        q.exec(QStringLiteral("BEGIN"));
+        qint64 nanoseconds = 0;
+        QElapsedTimer timer;
         QDirIterator it(folder, {QStringLiteral("*.csv")}, QDir::Files);
         while (it.hasNext()) {
             QFile f(it.next());
             f.open(QIODevice::ReadOnly);
             const QStringList lines
                 = Cp932::decode(f.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+            QVector<QStringList> rows;
+            rows.reserve(lines.size());
             for (int i = 1; i < lines.size(); ++i)
                 rows << lines[i].split(u',');
+            timer.start();
+            for (const QStringList &r : rows) {
+                for (int i = 0; i < 7; ++i)
+                    insert.bindValue(i, r.value(i));
+                insert.exec();
+            }
+            nanoseconds += timer.nsecsElapsed();
         }
-        QElapsedTimer timer;
         timer.start();
-        q.exec(QStringLiteral("BEGIN"));
-        QSqlQuery insert(db);
-        insert.prepare(QStringLiteral("INSERT INTO R VALUES (?, ?, ?, ?, ?, ?, ?)"));
-        for (const QStringList &r : rows) {
-            for (int i = 0; i < 7; ++i)
-                insert.bindValue(i, r.value(i));
-            insert.exec();
-        }
         q.exec(QStringLiteral("COMMIT"));
-        seconds = timer.nsecsElapsed() / 1e9;
+        nanoseconds += timer.nsecsElapsed();
+        seconds = nanoseconds / 1e9;
         db.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("floor"));
