@@ -194,6 +194,20 @@ private slots:
         QCOMPARE(count(dm, "Appli", "PC"), appliDel ? 1 : 2);
     }
 
+    // A record of a megabyte is read whole and its name cut to the width.
+    void megabyteLine_data() { TestStore::addEngineRows(); }
+    void megabyteLine()
+    {
+        OPEN_RUN_STORE();
+        const QString name = QString(1 << 20, QChar(u'ア'));
+        goodFile("LONG").add("Soft", "Application", name, "1.0").write(folder.filePath("long.csv"));
+        const ImportSummary s = run.run(folder.path(), wholeAddressSpace());
+        QCOMPARE(s.imported, 1);
+        const QString stored
+            = scalar(dm, "SELECT MAX(APPLI) FROM APPLI WHERE KEY = 'LONG'").toString();
+        QCOMPARE(stored, name.left(64)); // 128 bytes of double-byte characters
+    }
+
     // Damaged files (cut short, bytes changed, garbage) either import or
     // fail cleanly, and the files of other PCs are imported undisturbed.
     void damagedFiles_data() { TestStore::addEngineRows(); }
