@@ -71,7 +71,7 @@ void report(const char *what, const Timing &t, qint64 records)
 
 // The floor: every record as one row of a 7-column table, one prepared
 // INSERT, one transaction.
-double floorSeconds(const QString &folder, qint64 records)
+double floorSeconds(const QString &folder)
 {
     QTemporaryDir dir;
     double seconds = 0;
@@ -176,7 +176,7 @@ int main(int argc, char *argv[])
         const Timing again = importFolder(dm, folder);
         report("SQLite re-import", again, records);
         dm.close();
-        const double floor = floorSeconds(folder, records);
+        const double floor = floorSeconds(folder);
         std::printf("%-28s %8.2f s  %10.0f rows/s\n", "SQLite floor (bulk insert)", floor,
                     records / floor);
         std::printf("%-28s %8.2f\n", "ratio import/floor", first.seconds / floor);
