@@ -1,8 +1,8 @@
 #pragma once
 
+#include "TestStores.h"
 #include "app/Cp932.h"
 #include "store/StoreError.h"
-#include "store/TableCheckObserver.h"
 #include "store/UDMdata.h"
 
 #include <QDir>
@@ -80,23 +80,11 @@ private:
     QStringList m_lines;
 };
 
-class SilentCheckObserver : public TableCheckObserver
-{
-public:
-    void status(const QString &) override { }
-    void ip16BackfillNeeded(int) override { }
-};
-
 // Opens the store and runs the table check (twice, so that the upgrades of
 // a second opening have run as in every store in use).
 inline void openStore(TDMdata &dm, const StoreSettings &settings, bool upgraded = true)
 {
-    dm.setSettings(settings);
-    dm.open();
-    SilentCheckObserver observer;
-    dm.checkTables(observer);
-    if (upgraded)
-        dm.checkTables(observer);
+    openCheckedStore(dm, settings, upgraded ? 2 : 1);
 }
 
 inline QVariant scalar(TDMdata &dm, const QString &sql, const QVariantMap &params = {})

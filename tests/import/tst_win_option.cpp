@@ -2,6 +2,7 @@
 // the edited networks, and what "O K" and "ｷｬﾝｾﾙ" do to the main window's
 // settings.
 
+#include "TestStores.h"
 #include "app/IniFile.h"
 #include "app/MainMenu.h"
 #include "app/MessageBoxes.h"
@@ -37,13 +38,6 @@ NetSettings someNetworks()
     net.subNetMask2 = QStringLiteral("255.255.0.0");
     return net;
 }
-
-class SilentObserver : public TableCheckObserver
-{
-public:
-    void status(const QString &) override { }
-    void ip16BackfillNeeded(int) override { }
-};
 
 template <typename T> T *child(QWidget &window, const char *name)
 {
@@ -115,10 +109,7 @@ void TestOption::openStore(TDMdata &dm)
 {
     StoreSettings settings;
     settings.folder = m_dir->path();
-    dm.setSettings(settings);
-    dm.open();
-    SilentObserver observer;
-    dm.checkTables(observer);
+    openCheckedStore(dm, settings);
 }
 
 void TestOption::runOptions(TFmain &main, const std::function<void(QWidget &)> &drive)

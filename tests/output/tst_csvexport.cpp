@@ -16,20 +16,13 @@
 
 namespace {
 
-class SilentObserver : public TableCheckObserver
-{
-public:
-    void status(const QString &) override { }
-    void ip16BackfillNeeded(int) override { }
-};
-
 // A connected store with all tables; checked twice when the printer
 // table's upgrade column is wanted.
 std::unique_ptr<TDMdata> openStore(const TestStore &store, int checks = 1)
 {
     auto dm = std::make_unique<TDMdata>();
     dm->setSettings(store.settings());
-    SilentObserver observer;
+    SilentTableCheck observer;
     for (int i = 0; i < checks; ++i) {
         if (dm->isConnected())
             dm->close();

@@ -4,18 +4,6 @@
 
 #include <QSignalSpy>
 
-namespace {
-
-void openChecked(TDMdata &dm, const StoreSettings &settings)
-{
-    dm.setSettings(settings);
-    dm.open();
-    RecordingObserver observer;
-    dm.checkTables(observer);
-}
-
-} // namespace
-
 class TstRecordCursor : public QObject
 {
     Q_OBJECT
@@ -28,7 +16,7 @@ private slots:
         TestStore store(engine);
         ORVANE_REQUIRE_STORE(store);
         TDMdata dm;
-        openChecked(dm, store.settings());
+        openCheckedStore(dm, store.settings());
         RecordCursor &pc = dm.table(TableId::PC);
         QSignalSpy states(&pc, &RecordCursor::stateChanged);
 
@@ -92,7 +80,7 @@ private slots:
         TestStore store(engine);
         ORVANE_REQUIRE_STORE(store);
         TDMdata dm;
-        openChecked(dm, store.settings());
+        openCheckedStore(dm, store.settings());
         RecordCursor &drive = dm.table(TableId::Drive);
         drive.append();
         drive.setValue(QStringLiteral("Key"), QStringLiteral("PC"));
@@ -123,7 +111,7 @@ private slots:
         TestStore store(engine);
         ORVANE_REQUIRE_STORE(store);
         TDMdata dm;
-        openChecked(dm, store.settings());
+        openCheckedStore(dm, store.settings());
         RecordCursor &lan = dm.table(TableId::LAN);
         for (auto [key, seq] : {std::pair {"B", 1}, {"A", 2}, {"A", 1}, {"B", 10}, {"B", 9}}) {
             lan.append();

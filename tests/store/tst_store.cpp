@@ -10,14 +10,6 @@
 
 namespace {
 
-void openChecked(TDMdata &dm, const StoreSettings &settings)
-{
-    dm.setSettings(settings);
-    dm.open();
-    RecordingObserver observer;
-    dm.checkTables(observer);
-}
-
 void insertPc(TDMdata &dm, const QString &key, const QVariantMap &values = {})
 {
     RecordCursor &pc = dm.table(TableId::PC);
@@ -74,7 +66,7 @@ private slots:
 
         dm.close();
         QVERIFY(!dm.isConnected());
-        openChecked(dm, store.settings());
+        openCheckedStore(dm, store.settings());
         QCOMPARE(dm.columnNames(QStringLiteral("Printer")).size(), 7);
         QCOMPARE(declaredWidth(dm, QStringLiteral("Printer"), QStringLiteral("Port")), 30);
         QCOMPARE(dm.columnNames(QStringLiteral("Printer")).last().toLower(),
@@ -87,7 +79,7 @@ private slots:
         TDMdata dm;
         StoreSettings s;
         s.folder = dir.path();
-        openChecked(dm, s);
+        openCheckedStore(dm, s);
         QVERIFY(QFile::exists(TDMdata::localDatabaseFile(dir.path())));
         QVERIFY(!dm.onNetworkFileSystem());
         QCOMPARE(scalar(dm, QStringLiteral("PRAGMA journal_mode")).toString(),
@@ -179,7 +171,7 @@ private slots:
         TestStore store(engine);
         ORVANE_REQUIRE_STORE(store);
         TDMdata dm;
-        openChecked(dm, store.settings());
+        openCheckedStore(dm, store.settings());
         insertPc(dm, QStringLiteral("A"),
                  {{QStringLiteral("Bu"), QString()},
                   {QStringLiteral("lease"), QStringLiteral("")},
@@ -232,7 +224,7 @@ private slots:
         TestStore store(engine);
         ORVANE_REQUIRE_STORE(store);
         TDMdata dm;
-        openChecked(dm, store.settings());
+        openCheckedStore(dm, store.settings());
         insertPc(dm, QStringLiteral("K"), {{QStringLiteral("Bu"), value}});
         QCOMPARE(scalar(dm, QStringLiteral("SELECT Bu FROM PC")).toString(), stored);
     }
@@ -244,7 +236,7 @@ private slots:
         TestStore store(engine);
         ORVANE_REQUIRE_STORE(store);
         TDMdata dm;
-        openChecked(dm, store.settings());
+        openCheckedStore(dm, store.settings());
         QVERIFY(!dm.inTransaction());
 
         dm.startTransaction();
@@ -287,7 +279,7 @@ private slots:
         insertPc(dm, QStringLiteral("y"));
         dm.close();
         QVERIFY(!dm.inTransaction());
-        openChecked(dm, store.settings());
+        openCheckedStore(dm, store.settings());
         QCOMPARE(pcCount(dm), 2);
     }
 
@@ -298,7 +290,7 @@ private slots:
         TestStore store(engine);
         ORVANE_REQUIRE_STORE(store);
         TDMdata dm;
-        openChecked(dm, store.settings());
+        openCheckedStore(dm, store.settings());
         QSqlDatabase mem = dm.memory();
         QSqlQuery q(mem);
         QVERIFY(q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS MEMORY (a INTEGER)")));
@@ -322,8 +314,8 @@ private slots:
         TestStore store(engine);
         ORVANE_REQUIRE_STORE(store);
         TDMdata first, second;
-        openChecked(first, store.settings());
-        openChecked(second, store.settings());
+        openCheckedStore(first, store.settings());
+        openCheckedStore(second, store.settings());
         insertPc(first, QStringLiteral("shared"));
 
         first.startTransaction();
@@ -356,8 +348,8 @@ private slots:
     {
         TestStore store(int(TestStore::Kind::SQLite));
         TDMdata reader, writer;
-        openChecked(reader, store.settings());
-        openChecked(writer, store.settings());
+        openCheckedStore(reader, store.settings());
+        openCheckedStore(writer, store.settings());
         insertPc(writer, QStringLiteral("A"));
         insertPc(writer, QStringLiteral("B"));
         QVERIFY(reader.table(TableId::PC).first());

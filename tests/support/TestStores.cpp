@@ -1,5 +1,7 @@
 #include "TestStores.h"
 
+#include "store/UDMdata.h"
+
 #include <QAtomicInt>
 #include <QCoreApplication>
 #include <QSqlDatabase>
@@ -85,4 +87,13 @@ TestStore::~TestStore()
     QSqlDatabase admin = QSqlDatabase::database(adminConnection());
     QSqlQuery q(admin);
     q.exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_settings.database));
+}
+
+void openCheckedStore(TDMdata &dm, const StoreSettings &settings, int checks)
+{
+    dm.setSettings(settings);
+    dm.open();
+    SilentTableCheck check;
+    for (int i = 0; i < checks; ++i)
+        dm.checkTables(check);
 }

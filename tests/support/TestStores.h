@@ -1,10 +1,13 @@
 #pragma once
 
 #include "store/StoreSettings.h"
+#include "store/TableCheckObserver.h"
 
 #include <QString>
 #include <QTemporaryDir>
 #include <memory>
+
+class TDMdata;
 
 // Fresh stores for tests: a local store in a temporary folder, and a new
 // database on the throwaway PostgreSQL server that the test command starts
@@ -51,3 +54,15 @@ private:
             QSKIP("no PostgreSQL test server (ORVANE_TEST_PG_HOST unset)");                        \
         }                                                                                          \
     } while (0)
+
+// A table check that no one watches.
+class SilentTableCheck : public TableCheckObserver
+{
+public:
+    void status(const QString &) override { }
+    void ip16BackfillNeeded(int) override { }
+};
+
+// Opens the store with these settings and runs the table check, checks
+// times (a second check runs the upgrades that every store in use has had).
+void openCheckedStore(TDMdata &dm, const StoreSettings &settings, int checks = 1);

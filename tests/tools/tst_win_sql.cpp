@@ -27,13 +27,6 @@
 
 namespace {
 
-class SilentObserver : public TableCheckObserver
-{
-public:
-    void status(const QString &) override { }
-    void ip16BackfillNeeded(int) override { }
-};
-
 const QString SyntaxError = QStringLiteral("SQL文に誤りがあります");
 
 QStringList captions(const QList<QAction *> &actions)
@@ -343,10 +336,7 @@ private:
         m_store = std::make_unique<TestStore>(engine);
         ORVANE_REQUIRE_STORE(*m_store);
         m_dm = std::make_unique<TDMdata>();
-        m_dm->setSettings(m_store->settings());
-        m_dm->open();
-        SilentObserver observer;
-        m_dm->checkTables(observer);
+        openCheckedStore(*m_dm, m_store->settings());
         RecordCursor &pc = m_dm->table(TableId::PC);
         pc.append();
         pc.setValue(QStringLiteral("Key"), QStringLiteral("PC01"));

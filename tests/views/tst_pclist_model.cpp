@@ -111,7 +111,7 @@ private slots:
         TestStore store(engine);
         ORVANE_REQUIRE_STORE(store);
         TDMdata dm;
-        openStore(dm, store.settings());
+        openCheckedStore(dm, store.settings());
         insertSamplePcs(dm);
 
         PcListModel model;
@@ -171,7 +171,7 @@ private slots:
         TestStore store(engine);
         ORVANE_REQUIRE_STORE(store);
         TDMdata dm;
-        openStore(dm, store.settings());
+        openCheckedStore(dm, store.settings());
         for (int i = 0; i < 7; ++i)
             insertPc(dm, QString("K%1").arg(i), {{"Bu", QString("B%1").arg(6 - i)}});
 
@@ -183,7 +183,7 @@ private slots:
         // No statement stays open: another copy writes, and on SQLite its
         // checkpoint is not held up by a reader.
         TDMdata other;
-        openStore(other, store.settings());
+        openCheckedStore(other, store.settings());
         insertPc(other, "K7", {{"Bu", "A"}});
         if (other.engine() == Engine::SQLite) {
             QSqlQuery checkpoint = other.exec("PRAGMA wal_checkpoint(TRUNCATE)");
@@ -220,7 +220,7 @@ private slots:
         TestStore store(engine);
         ORVANE_REQUIRE_STORE(store);
         TDMdata dm;
-        openStore(dm, store.settings());
+        openCheckedStore(dm, store.settings());
         insertSamplePcs(dm);
 
         PcListModel model;
@@ -265,7 +265,7 @@ private slots:
         TestStore store(engine);
         ORVANE_REQUIRE_STORE(store);
         TDMdata dm;
-        openStore(dm, store.settings());
+        openCheckedStore(dm, store.settings());
         insertDetailedPcs(dm, {"A", "B", "C"});
 
         PcDeletion::deletePcs(dm, {"A", "B"});
@@ -286,7 +286,7 @@ private slots:
         TestStore store(engine);
         ORVANE_REQUIRE_STORE(store);
         TDMdata dm;
-        openStore(dm, store.settings());
+        openCheckedStore(dm, store.settings());
         insertDetailedPcs(dm, {"A", "B"});
         refuseDeletingPc(dm, "B");
 

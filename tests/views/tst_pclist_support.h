@@ -2,27 +2,12 @@
 
 // Stores with PCs and detail rows for the PC list tests.
 
+#include "TestStores.h"
 #include "store/RecordCursor.h"
-#include "store/TableCheckObserver.h"
 #include "store/UDMdata.h"
 
 #include <QSqlQuery>
 #include <QVariantMap>
-
-class SilentCheck : public TableCheckObserver
-{
-public:
-    void status(const QString &) override { }
-    void ip16BackfillNeeded(int) override { }
-};
-
-inline void openStore(TDMdata &dm, const StoreSettings &settings)
-{
-    dm.setSettings(settings);
-    dm.open();
-    SilentCheck check;
-    dm.checkTables(check);
-}
 
 // Appends one row through the table object (values converted as the
 // program stores them).

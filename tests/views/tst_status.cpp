@@ -21,13 +21,6 @@ Q_DECLARE_METATYPE(Statistics::Grouping)
 
 namespace {
 
-class NoObserver : public TableCheckObserver
-{
-public:
-    void status(const QString &) override { }
-    void ip16BackfillNeeded(int) override { }
-};
-
 QVariant nullText()
 {
     return QVariant(QMetaType(QMetaType::QString));
@@ -164,10 +157,7 @@ void TstStatus::countsOnBothEngines()
     TestStore store(engine);
     ORVANE_REQUIRE_STORE(store);
     TDMdata dm;
-    dm.setSettings(store.settings());
-    dm.open();
-    NoObserver observer;
-    dm.checkTables(observer);
+    openCheckedStore(dm, store.settings());
 
     const QString win11 = QStringLiteral("Windows 11");
     insertPc(dm, "PC01", win11, "総務部", "NEC", "ﾉｰﾄ", 2400.0);
@@ -229,10 +219,7 @@ void TstStatus::emptyStore()
     TestStore store(engine);
     ORVANE_REQUIRE_STORE(store);
     TDMdata dm;
-    dm.setSettings(store.settings());
-    dm.open();
-    NoObserver observer;
-    dm.checkTables(observer);
+    openCheckedStore(dm, store.settings());
     for (Grouping g :
          {Grouping::OS, Grouping::Bu, Grouping::Maker, Grouping::Keijyo, Grouping::Clock})
         QVERIFY(Statistics::run(dm, g).isEmpty());

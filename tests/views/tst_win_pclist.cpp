@@ -108,7 +108,7 @@ void TstWinPcList::prepareStore(const QList<QVariantMap> &pcs)
 {
     QVERIFY(QDir().mkpath(m_dir->filePath("PCDB")));
     TDMdata dm;
-    openStore(dm, storeSettings());
+    openCheckedStore(dm, storeSettings());
     for (const QVariantMap &values : pcs) {
         QVariantMap rest = values;
         insertPc(dm, rest.take("Key").toString(), rest);
@@ -372,7 +372,7 @@ void TstWinPcList::refreshKeepsTheCurrentRow()
 
     list->goToKey("C");
     TDMdata other;
-    openStore(other, storeSettings());
+    openCheckedStore(other, storeSettings());
     insertPc(other, "B");
     refresh->click();
     QCOMPARE(keysOf(list), (QStringList {"A", "C", "B"}));
