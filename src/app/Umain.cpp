@@ -72,7 +72,12 @@ TFmain::TFmain(const ProgramPaths &paths, QWidget *parent)
     connect(m_menu->help, &QAction::triggered, this, &TFmain::HelpClick);
     connect(m_menu->readMe, &QAction::triggered, this, &TFmain::ReadMeClick);
     connect(m_menu->version, &QAction::triggered, this, &TFmain::VersionClick);
-    new ExportCommand(*this); // the four export items of the File menu
+    // The four export items of the File menu.
+    auto *exportCommand = new ExportCommand(*this, [this] { return m_dm.get(); });
+    connect(m_menu->exportPc, &QAction::triggered, exportCommand, &ExportCommand::PCP2Click);
+    connect(m_menu->exportDrive, &QAction::triggered, exportCommand, &ExportCommand::D2Click);
+    connect(m_menu->exportPrinter, &QAction::triggered, exportCommand, &ExportCommand::E1Click);
+    connect(m_menu->exportAppli, &QAction::triggered, exportCommand, &ExportCommand::A1Click);
     // The SQL window; the views are not refreshed after it.
     connect(m_menu->sqlWindow, &QAction::triggered, this,
             [this] { TFsql(m_dm.get(), this->paths(), this).exec(); });

@@ -1,13 +1,10 @@
 #include "ExportCommand.h"
 
 #include "CsvExport.h"
-#include "app/MainMenu.h"
 #include "app/MessageBoxes.h"
-#include "app/Umain.h"
 #include "import/WaitCursor.h"
 #include "store/UDMdata.h"
 
-#include <QAction>
 #include <QFileDialog>
 #include <QFileInfo>
 
@@ -23,14 +20,10 @@ QString askSaveFile(QWidget *parent, const QString &caption, const QString &file
 
 } // namespace
 
-ExportCommand::ExportCommand(TFmain &main) : QObject(&main), m_main(main), m_saveDialog(askSaveFile)
+ExportCommand::ExportCommand(QWidget &window, StoreSource store)
+    : QObject(&window), m_window(window), m_store(std::move(store)), m_saveDialog(askSaveFile)
 {
     setObjectName(QStringLiteral("ExportCommand"));
-    const MainMenu *menu = main.mainMenu();
-    connect(menu->exportPc, &QAction::triggered, this, &ExportCommand::PCP2Click);
-    connect(menu->exportDrive, &QAction::triggered, this, &ExportCommand::D2Click);
-    connect(menu->exportPrinter, &QAction::triggered, this, &ExportCommand::E1Click);
-    connect(menu->exportAppli, &QAction::triggered, this, &ExportCommand::A1Click);
 }
 
 QString ExportCommand::dialogCaption()
@@ -53,7 +46,7 @@ QString ExportCommand::withDefaultExtension(const QString &name, const QString &
 
 void ExportCommand::run(TableId table)
 {
-    TDMdata *dm = m_main.dataModule();
+    TDMdata *dm = m_store();
     if (!dm || !dm->isConnected())
         return;
     CsvExport exporter(*dm, table);
@@ -62,7 +55,7 @@ void ExportCommand::run(TableId table)
 
     QString selectedFilter;
     QString name
-        = m_saveDialog(&m_main, dialogCaption(), m_fileName, dialogFilter(), &selectedFilter);
+        = m_saveDialog(&m_window, dialogCaption(), m_fileName, dialogFilter(), &selectedFilter);
     if (name.isEmpty())
         return;
     name = withDefaultExtension(name, selectedFilter);
@@ -74,5 +67,5 @@ void ExportCommand::run(TableId table)
         result = exporter.writeFile(name);
     }
     if (!result.ok)
-        MessageBoxes::error(&m_main, result.error);
+        MessageBoxes::error(&m_window, result.error);
 }

@@ -7,7 +7,7 @@
 #include <functional>
 
 class QWidget;
-class TFmain;
+class TDMdata;
 
 // The four export commands of the main window's File menu ("PC情報(&P)",
 // "ﾄﾞﾗｲﾌﾞ情報(&D)", "ﾌﾟﾘﾝﾀ情報(&E)", "ｱﾌﾟﾘ情報(&A)"): one save dialog for
@@ -15,7 +15,8 @@ class TFmain;
 // Nothing happens while the store is not connected; a failed export shows
 // the file's or the store's error text.
 //
-// It lives as a child of the main window and connects itself to the menu.
+// It lives as a child of the window that shows its dialogs and asks that
+// window's caller for the store each time it runs.
 class ExportCommand : public QObject
 {
     Q_OBJECT
@@ -27,7 +28,9 @@ public:
         = std::function<QString(QWidget *parent, const QString &caption, const QString &fileName,
                                 const QString &filter, QString *selectedFilter)>;
 
-    explicit ExportCommand(TFmain &main);
+    using StoreSource = std::function<TDMdata *()>;
+
+    ExportCommand(QWidget &window, StoreSource store);
 
     // Tests answer the dialog themselves.
     void setSaveDialog(SaveDialog dialog) { m_saveDialog = std::move(dialog); }
@@ -48,7 +51,8 @@ public:
     static QString withDefaultExtension(const QString &name, const QString &selectedFilter);
 
 private:
-    TFmain &m_main;
+    QWidget &m_window;
+    StoreSource m_store;
     SaveDialog m_saveDialog;
     QString m_fileName;
 };
