@@ -8,7 +8,7 @@
 
 #include "BenchSupport.h"
 #include "SampleGenerator.h"
-#include "app/Cp932.h"
+#include "base/Cp932.h"
 #include "import/ImportRun.h"
 #include "store/StoreError.h"
 #include "store/TableCheckObserver.h"

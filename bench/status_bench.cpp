@@ -13,7 +13,7 @@
 #include "store/TableCheckObserver.h"
 #include "store/UDMdata.h"
 #include "views/StatisticsModel.h"
-#include "views/StatusChart.h"
+#include "views/windows/StatusChart.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

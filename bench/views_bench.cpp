@@ -5,9 +5,10 @@
 //   views_bench [--pcs N] [--section NAME]... [--keep]
 
 #include "BenchSupport.h"
-#include "app/AppSettings.h"
 #include "app/PcListPage.h"
-#include "app/ProgramPaths.h"
+#include "base/AppSettings.h"
+#include "base/ProgramPaths.h"
+#include "kit/TDBGridEx.h"
 #include "store/Schema.h"
 #include "store/StoreError.h"
 #include "store/StoreTransaction.h"
@@ -16,7 +17,6 @@
 #include "store/UDMdata.h"
 #include "views/PcListModel.h"
 #include "views/PcListStatement.h"
-#include "views/TDBGridEx.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,9 +1,10 @@
 #include "OverallStatusPage.h"
 
-#include "MessageBoxes.h"
+#include "kit/MessageBoxes.h"
+#include "kit/TDBGridEx.h"
+#include "store/StoreError.h"
 #include "views/StatisticsModel.h"
-#include "views/StatusChart.h"
-#include "views/TDBGridEx.h"
+#include "views/windows/StatusChart.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -14,7 +15,6 @@
 #include <QRadioButton>
 #include <QSplitter>
 #include <QVBoxLayout>
-#include <store/StoreError.h>
 
 using Statistics::Grouping;
 

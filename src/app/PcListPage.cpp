@@ -1,14 +1,15 @@
 #include "PcListPage.h"
 
-#include "AppSettings.h"
-#include "MessageBoxes.h"
+#include "base/AppSettings.h"
+#include "kit/MessageBoxes.h"
+#include "kit/TDBGridEx.h"
+#include "store/StoreError.h"
 #include "views/PcDeletion.h"
-#include "views/PcGridColumns.h"
 #include "views/PcListFields.h"
 #include "views/PcListModel.h"
 #include "views/PcListStatement.h"
-#include "views/TDBGridEx.h"
-#include "views/UhyojiJyun.h"
+#include "views/windows/PcGridColumns.h"
+#include "views/windows/UhyojiJyun.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -18,7 +19,6 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <store/StoreError.h>
 
 namespace {
 

@@ -1,26 +1,28 @@
 #include "Umain.h"
 
 #include "ApplicationsPage.h"
-#include "HelpViewer.h"
-#include "IniFile.h"
+#include "ImportCommand.h"
 #include "LeasePage.h"
-#include "LoginDialog.h"
 #include "MainMenu.h"
-#include "MessageBoxes.h"
 #include "OverallStatusPage.h"
 #include "PcListPage.h"
 #include "ReportsPage.h"
-#include "StoreConnection.h"
-#include "TableCheckReporter.h"
-#include "TextHelpers.h"
-#include "UDBSetting.h"
-#include "UreadMe.h"
-#include "VersionDialog.h"
-#include "import/ImportCommand.h"
-#include "import/UfolderSel.h"
-#include "import/Uoption.h"
-#include "output/ExportCommand.h"
-#include "tools/Usql.h"
+#include "base/IniFile.h"
+#include "base/TextHelpers.h"
+#include "import/windows/UfolderSel.h"
+#include "import/windows/Uoption.h"
+#include "kit/HelpViewer.h"
+#include "kit/MessageBoxes.h"
+#include "output/windows/ExportCommand.h"
+#include "shell/LoginDialog.h"
+#include "shell/TableCheckReporter.h"
+#include "shell/UDBSetting.h"
+#include "shell/UreadMe.h"
+#include "shell/VersionDialog.h"
+#include "store/StoreConnection.h"
+#include "store/StoreError.h"
+#include "store/UDMdata.h"
+#include "tools/windows/Usql.h"
 
 #include <QApplication>
 #include <QDir>
@@ -29,8 +31,6 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <store/StoreError.h>
-#include <store/UDMdata.h>
 
 TFmain::TFmain(const ProgramPaths &paths, QWidget *parent)
     : TForm1(QStringLiteral("Fmain"), paths, parent), m_settings(paths.defaultDataDir()),

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AppSettings.h"
-#include "Unit1.h"
+#include "base/AppSettings.h"
+#include "kit/Unit1.h"
 
 #include <memory>
 

@@ -1,5 +1,5 @@
-#include "ProgramPaths.h"
 #include "Umain.h"
+#include "base/ProgramPaths.h"
 
 #include <QApplication>
 #include <QFont>

@@ -1,7 +1,7 @@
 #include "CollectorFile.h"
 
 #include "ImportError.h"
-#include "app/Cp932.h"
+#include "base/Cp932.h"
 
 #include <QDir>
 #include <QFile>

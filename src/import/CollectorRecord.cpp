@@ -1,6 +1,6 @@
 #include "CollectorRecord.h"
 
-#include "app/TextHelpers.h"
+#include "base/TextHelpers.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "DetailRules.h"
 
 #include "ValueReaders.h"
-#include "app/TextHelpers.h"
+#include "base/TextHelpers.h"
 
 #include <optional>
 

@@ -1,6 +1,6 @@
 #include "ImportFile.h"
 
-#include "app/TextHelpers.h"
+#include "base/TextHelpers.h"
 #include "store/StoreError.h"
 #include "store/UDMdata.h"
 

@@ -1,6 +1,6 @@
 #include "Ip16Backfill.h"
 
-#include "app/TextHelpers.h"
+#include "base/TextHelpers.h"
 #include "store/StoreValue.h"
 #include "store/UDMdata.h"
 #include "store/Upgrades.h"

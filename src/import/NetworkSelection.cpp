@@ -1,6 +1,6 @@
 #include "NetworkSelection.h"
 
-#include "app/TextHelpers.h"
+#include "base/TextHelpers.h"
 #include "store/StoreError.h"
 #include "store/StoreValue.h"
 #include "store/UDMdata.h"

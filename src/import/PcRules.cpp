@@ -1,7 +1,7 @@
 #include "PcRules.h"
 
 #include "ValueReaders.h"
-#include "app/TextHelpers.h"
+#include "base/TextHelpers.h"
 
 namespace {
 

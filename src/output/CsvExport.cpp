@@ -1,7 +1,7 @@
 #include "CsvExport.h"
 
-#include "app/Cp932.h"
-#include "app/DateText.h"
+#include "base/Cp932.h"
+#include "base/DateText.h"
 #include "store/StoreError.h"
 #include "store/StoreValue.h"
 #include "store/UDMdata.h"

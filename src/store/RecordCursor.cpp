@@ -3,7 +3,7 @@
 #include "StoreError.h"
 #include "StoreValue.h"
 #include "UDMdata.h"
-#include "app/TextHelpers.h"
+#include "base/TextHelpers.h"
 
 #include <QSqlError>
 

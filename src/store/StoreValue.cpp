@@ -1,7 +1,7 @@
 #include "StoreValue.h"
 
 #include "StoreError.h"
-#include "app/Cp932.h"
+#include "base/Cp932.h"
 
 #include <QDate>
 #include <QDateTime>

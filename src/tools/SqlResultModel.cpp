@@ -1,7 +1,7 @@
 #include "SqlResultModel.h"
 
-#include "app/Cp932.h"
-#include "app/DateText.h"
+#include "base/Cp932.h"
+#include "base/DateText.h"
 #include "store/Schema.h"
 #include "store/StoreValue.h"
 #include "views/GridRoles.h"

@@ -1,6 +1,6 @@
 #include "PcListFields.h"
 
-#include "app/AppSettings.h"
+#include "base/AppSettings.h"
 
 namespace PcListFields {
 

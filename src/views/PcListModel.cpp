@@ -2,7 +2,7 @@
 
 #include "DisplayFormat.h"
 #include "GridRoles.h"
-#include "app/DateText.h"
+#include "base/DateText.h"
 #include "store/Schema.h"
 #include "store/StoreValue.h"
 #include "store/UDMdata.h"

@@ -1,7 +1,7 @@
 #include "PcListStatement.h"
 
 #include "PcListFields.h"
-#include "app/AppSettings.h"
+#include "base/AppSettings.h"
 
 namespace PcListStatement {
 

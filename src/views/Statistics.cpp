@@ -1,10 +1,10 @@
 #include "Statistics.h"
 
 #include "DisplayFormat.h"
+#include "store/UDMdata.h"
 
 #include <QSqlQuery>
 #include <cmath>
-#include <store/UDMdata.h>
 
 namespace Statistics {
 

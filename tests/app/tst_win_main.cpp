@@ -1,11 +1,13 @@
 // The main window: start-up in a fresh program folder, the store named by
 // the settings, the menus, the store connection command and the shutdown.
 
-#include "app/IniFile.h"
 #include "app/MainMenu.h"
-#include "app/MessageBoxes.h"
-#include "app/ProgramPaths.h"
 #include "app/Umain.h"
+#include "base/IniFile.h"
+#include "base/ProgramPaths.h"
+#include "kit/MessageBoxes.h"
+#include "store/Schema.h"
+#include "store/UDMdata.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -16,8 +18,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <store/Schema.h>
-#include <store/UDMdata.h>
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "SampleGenerator.h"
 #include "TestStores.h"
-#include "app/Cp932.h"
-#include "app/IniFile.h"
+#include "base/Cp932.h"
+#include "base/IniFile.h"
 #include "cli/OrvaneCtl.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "TestStores.h"
-#include "app/Cp932.h"
+#include "base/Cp932.h"
 #include "store/StoreError.h"
 #include "store/UDMdata.h"
 

@@ -1,6 +1,6 @@
 #include "ImportTestSupport.h"
 #include "TestStores.h"
-#include "app/TextHelpers.h"
+#include "base/TextHelpers.h"
 #include "import/NetworkSelection.h"
 
 #include <QTest>

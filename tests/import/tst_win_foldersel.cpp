@@ -1,10 +1,10 @@
 // The collector folder window: its controls, the folder check of "OK", the
 // folder browser, and its place in the middle of the desktop.
 
-#include "app/IniFile.h"
-#include "app/MessageBoxes.h"
-#include "app/ProgramPaths.h"
-#include "import/UfolderSel.h"
+#include "base/IniFile.h"
+#include "base/ProgramPaths.h"
+#include "import/windows/UfolderSel.h"
+#include "kit/MessageBoxes.h"
 
 #include <QApplication>
 #include <QDir>

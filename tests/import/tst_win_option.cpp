@@ -3,12 +3,14 @@
 // settings.
 
 #include "TestStores.h"
-#include "app/IniFile.h"
 #include "app/MainMenu.h"
-#include "app/MessageBoxes.h"
-#include "app/ProgramPaths.h"
 #include "app/Umain.h"
-#include "import/Uoption.h"
+#include "base/IniFile.h"
+#include "base/ProgramPaths.h"
+#include "import/windows/Uoption.h"
+#include "kit/MessageBoxes.h"
+#include "store/TableCheckObserver.h"
+#include "store/UDMdata.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -22,8 +24,6 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
-#include <store/TableCheckObserver.h>
-#include <store/UDMdata.h>
 
 namespace {
 

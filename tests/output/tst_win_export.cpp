@@ -2,10 +2,10 @@
 // answered by the test.
 
 #include "app/MainMenu.h"
-#include "app/MessageBoxes.h"
-#include "app/ProgramPaths.h"
 #include "app/Umain.h"
-#include "output/ExportCommand.h"
+#include "base/ProgramPaths.h"
+#include "kit/MessageBoxes.h"
+#include "output/windows/ExportCommand.h"
 #include "store/RecordCursor.h"
 #include "store/UDMdata.h"
 

@@ -1,16 +1,16 @@
 // The SQL window driven offscreen on both engines, message boxes recorded.
 
 #include "TestStores.h"
-#include "app/Cp932.h"
 #include "app/MainMenu.h"
-#include "app/MessageBoxes.h"
-#include "app/ProgramPaths.h"
 #include "app/Umain.h"
+#include "base/Cp932.h"
+#include "base/ProgramPaths.h"
+#include "kit/MessageBoxes.h"
+#include "kit/TDBGridEx.h"
 #include "store/RecordCursor.h"
 #include "store/TableCheckObserver.h"
 #include "store/UDMdata.h"
-#include "tools/Usql.h"
-#include "views/TDBGridEx.h"
+#include "tools/windows/Usql.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,15 +2,15 @@
 // in two steps), the copies through the real grid, and the deletion of PCs.
 
 #include "TestStores.h"
-#include "app/AppSettings.h"
+#include "base/AppSettings.h"
+#include "kit/TDBGridEx.h"
 #include "store/StoreError.h"
 #include "tst_pclist_support.h"
 #include "views/GridRoles.h"
 #include "views/PcDeletion.h"
-#include "views/PcGridColumns.h"
 #include "views/PcListModel.h"
 #include "views/PcListStatement.h"
-#include "views/TDBGridEx.h"
+#include "views/windows/PcGridColumns.h"
 
 #include <QAbstractItemModelTester>
 #include <QColor>

@@ -1,7 +1,7 @@
 // The PC list's statement, sort keys, title clicks, field catalogue and
 // the deletion question: no store, no window.
 
-#include "app/AppSettings.h"
+#include "base/AppSettings.h"
 #include "views/PcDeletion.h"
 #include "views/PcListFields.h"
 #include "views/PcListStatement.h"

@@ -4,9 +4,9 @@
 // With ORVANE_GRAB_DIR set, the widgets are also saved there as PNG files
 // for a look by eye.
 
-#include "views/ClockBarView.h"
-#include "views/Pie3DWidget.h"
-#include "views/StatusChart.h"
+#include "views/windows/ClockBarView.h"
+#include "views/windows/Pie3DWidget.h"
+#include "views/windows/StatusChart.h"
 
 #include <QAbstractAxis>
 #include <QApplication>

@@ -3,15 +3,16 @@
 //
 // With ORVANE_GRAB_DIR set, the tab is saved there as PNG files.
 
-#include "app/MessageBoxes.h"
 #include "app/OverallStatusPage.h"
-#include "app/ProgramPaths.h"
 #include "app/Umain.h"
-#include "views/ClockBarView.h"
-#include "views/Pie3DWidget.h"
+#include "base/ProgramPaths.h"
+#include "kit/MessageBoxes.h"
+#include "kit/TDBGridEx.h"
+#include "store/UDMdata.h"
 #include "views/StatisticsModel.h"
-#include "views/StatusChart.h"
-#include "views/TDBGridEx.h"
+#include "views/windows/ClockBarView.h"
+#include "views/windows/Pie3DWidget.h"
+#include "views/windows/StatusChart.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,7 +28,6 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
-#include <store/UDMdata.h>
 
 using Statistics::Grouping;
 

@@ -2,16 +2,16 @@
 // the button, title clicks, the display settings dialog, refreshing and the
 // column settings kept across starts.
 
-#include "app/IniFile.h"
-#include "app/MessageBoxes.h"
 #include "app/PcListPage.h"
-#include "app/ProgramPaths.h"
 #include "app/Umain.h"
+#include "base/IniFile.h"
+#include "base/ProgramPaths.h"
+#include "kit/MessageBoxes.h"
+#include "kit/TDBGridEx.h"
 #include "tst_pclist_support.h"
-#include "views/PcGridColumns.h"
 #include "views/PcListModel.h"
-#include "views/TDBGridEx.h"
-#include "views/UhyojiJyun.h"
+#include "views/windows/PcGridColumns.h"
+#include "views/windows/UhyojiJyun.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "SampleGenerator.h"
 
-#include "app/Cp932.h"
+#include "base/Cp932.h"
 
 #include <QDir>
 #include <QSaveFile>

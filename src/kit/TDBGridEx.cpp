@@ -1,0 +1,108 @@
+#include "TDBGridEx.h"
+
+#include "views/GridRoles.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QWheelEvent>
+
+namespace {
+
+QString cellText(const QAbstractItemModel *model, int row, int column)
+{
+    const QModelIndex index = model->index(row, column);
+    const QVariant plain = model->data(index, GridRoles::PlainText);
+    return plain.isValid() ? plain.toString() : model->data(index, Qt::DisplayRole).toString();
+}
+
+// One caption line and one line per row over the given columns, fields
+// separated by a tab, every line ending in CR.
+QString gridText(const QAbstractItemModel *model, const QList<int> &columns)
+{
+    if (!model)
+        return QString();
+    QString text;
+    QStringList cells;
+    for (int c : columns)
+        cells << model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+    text += cells.join(u'\t') + u'\r';
+    const int rows = model->rowCount();
+    for (int r = 0; r < rows; ++r) {
+        cells.clear();
+        for (int c : columns)
+            cells << cellText(model, r, c);
+        text += cells.join(u'\t') + u'\r';
+    }
+    return text;
+}
+
+} // namespace
+
+TDBGridEx::TDBGridEx(QWidget *parent) : QTableView(parent)
+{
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    verticalHeader()->hide();
+    horizontalHeader()->setSectionsMovable(true);
+    setWordWrap(false);
+}
+
+QString TDBGridEx::allFieldsText() const
+{
+    QList<int> columns;
+    if (model())
+        for (int c = 0; c < model()->columnCount(); ++c)
+            columns << c;
+    return gridText(model(), columns);
+}
+
+QString TDBGridEx::shownColumnsText() const
+{
+    QList<int> columns;
+    const QHeaderView *header = horizontalHeader();
+    for (int visual = 0; visual < header->count(); ++visual) {
+        const int logical = header->logicalIndex(visual);
+        if (!header->isSectionHidden(logical))
+            columns << logical;
+    }
+    return gridText(model(), columns);
+}
+
+void TDBGridEx::CopyAllFields()
+{
+    QApplication::clipboard()->setText(allFieldsText());
+}
+
+void TDBGridEx::CopyShownColumns()
+{
+    QApplication::clipboard()->setText(shownColumnsText());
+}
+
+void TDBGridEx::wheelEvent(QWheelEvent *event)
+{
+    if (!model() || model()->rowCount() == 0) {
+        event->ignore();
+        return;
+    }
+    const int notches = event->angleDelta().y() / 120;
+    if (notches == 0) {
+        event->accept();
+        return;
+    }
+    const QModelIndex current = currentIndex();
+    const int row
+        = qBound(0, (current.isValid() ? current.row() : 0) - notches, model()->rowCount() - 1);
+    const int column = current.isValid() ? current.column() : 0;
+    // A plain wheel turn moves the cursor and drops the selection; with a
+    // modifier or a button held the selection stays.
+    const bool keep = event->modifiers() != Qt::NoModifier || event->buttons() != Qt::NoButton;
+    const QModelIndex target = model()->index(row, column);
+    selectionModel()->setCurrentIndex(target,
+                                      keep ? QItemSelectionModel::NoUpdate
+                                           : QItemSelectionModel::ClearAndSelect
+                                              | QItemSelectionModel::Rows);
+    scrollTo(target);
+    event->accept();
+}

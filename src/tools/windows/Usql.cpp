@@ -1,0 +1,287 @@
+#include "Usql.h"
+
+#include "base/Cp932.h"
+#include "kit/HelpViewer.h"
+#include "kit/MessageBoxes.h"
+#include "kit/TDBGridEx.h"
+#include "kit/WaitCursor.h"
+#include "store/ReadOnlyQuery.h"
+#include "store/StoreError.h"
+#include "tools/SqlExecution.h"
+#include "tools/SqlResultModel.h"
+#include "tools/SqlStatementRules.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString FirstFilter = QStringLiteral("SQL(*.SQL)");
+const QString DefaultExtension = QStringLiteral(".SQL");
+
+QString askFile(QWidget *parent, TFsql::FileDialogMode mode, const QString &directory,
+                const QString &filter, QString *selectedFilter)
+{
+    if (mode == TFsql::FileDialogMode::Open)
+        return QFileDialog::getOpenFileName(parent, QString(), directory, filter, selectedFilter);
+    return QFileDialog::getSaveFileName(parent, QString(), directory, filter, selectedFilter);
+}
+
+bool hasExtension(const QString &path)
+{
+    return QFileInfo(path).fileName().contains(u'.');
+}
+
+QString fileError(const QString &path, const QString &error)
+{
+    return QStringLiteral("%1\n%2").arg(QDir::toNativeSeparators(path), error);
+}
+
+QPushButton *button(const QString &caption, const QString &name, QWidget *parent)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+} // namespace
+
+TFsql::TFsql(TDMdata *dm, const ProgramPaths &paths, QWidget *parent)
+    : TForm1(QStringLiteral("Fsql"), paths, parent), m_dm(dm), m_fileDialog(askFile),
+      m_dialogDir(paths.programDir()), m_memo(new QPlainTextEdit),
+      m_execBTN(button(QStringLiteral("ＳＱＬ実行"), QStringLiteral("ExecBTN"), this)),
+      m_loadBTN(button(QStringLiteral("ＳＱＬ読込"), QStringLiteral("LoadBTN"), this)),
+      m_saveBTN(button(QStringLiteral("ＳＱＬ保存"), QStringLiteral("SaveBTN"), this)),
+      m_copyBTN(button(QStringLiteral("コピー"), QStringLiteral("CopyBTN"), this)),
+      m_closeBTN(button(QStringLiteral("閉じる"), QStringLiteral("CloseBTN"), this)),
+      m_copyAction(new QAction(QStringLiteral("ｺﾋﾟｰ"), this)), m_grid(new TDBGridEx),
+      m_model(new SqlResultModel(this))
+{
+    setWindowTitle(QStringLiteral("SQL"));
+    resize(640, 480);
+
+    auto *menuBar = new QMenuBar(this);
+    QMenu *fileMenu = menuBar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+    QAction *openItem = fileMenu->addAction(QStringLiteral("開く(&O)"));
+    QAction *saveItem = fileMenu->addAction(QStringLiteral("名前を付けて保存(&A)"));
+    fileMenu->addSeparator();
+    QAction *exitItem = fileMenu->addAction(QStringLiteral("終了(&X)"));
+    QMenu *helpMenu = menuBar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    QAction *helpItem = helpMenu->addAction(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    setMenuBar(menuBar);
+
+    // The statement with its label and buttons above the splitter, the
+    // result below it.
+    auto *top = new QWidget;
+    auto *label = new QLabel(QStringLiteral(" SQL "), top);
+    m_memo->setParent(top);
+    m_memo->setObjectName(QStringLiteral("SQLMemo"));
+    m_memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    auto *statementRow = new QHBoxLayout;
+    statementRow->addWidget(label, 0, Qt::AlignTop);
+    statementRow->addWidget(m_memo, 1);
+    auto *buttonRow = new QHBoxLayout;
+    buttonRow->addWidget(m_execBTN);
+    buttonRow->addWidget(m_loadBTN);
+    buttonRow->addWidget(m_saveBTN);
+    buttonRow->addStretch();
+    auto *topLayout = new QVBoxLayout(top);
+    topLayout->setContentsMargins(0, 0, 0, 0);
+    topLayout->addLayout(statementRow, 1);
+    topLayout->addLayout(buttonRow);
+
+    auto *bottom = new QWidget;
+    m_grid->setParent(bottom);
+    m_grid->setObjectName(QStringLiteral("DBGrid1"));
+    m_grid->setModel(m_model);
+    m_grid->setContextMenuPolicy(Qt::ActionsContextMenu);
+    m_grid->addAction(m_copyAction);
+    m_copyAction->setObjectName(QStringLiteral("CopyItem"));
+    auto *copyRow = new QHBoxLayout;
+    copyRow->addWidget(m_copyBTN);
+    copyRow->addStretch();
+    auto *bottomLayout = new QVBoxLayout(bottom);
+    bottomLayout->setContentsMargins(0, 0, 0, 0);
+    bottomLayout->addLayout(copyRow);
+    bottomLayout->addWidget(m_grid, 1);
+
+    auto *splitter = new QSplitter(Qt::Vertical, contentArea());
+    splitter->setObjectName(QStringLiteral("Splitter1"));
+    splitter->addWidget(top);
+    splitter->addWidget(bottom);
+    splitter->setStretchFactor(1, 1);
+    splitter->setChildrenCollapsible(false);
+
+    auto *closeRow = new QHBoxLayout;
+    closeRow->addStretch();
+    closeRow->addWidget(m_closeBTN);
+    auto *layout = new QVBoxLayout(contentArea());
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(splitter, 1);
+    layout->addLayout(closeRow);
+
+    connect(m_execBTN, &QPushButton::clicked, this, &TFsql::ExecBTNClick);
+    connect(m_loadBTN, &QPushButton::clicked, this, &TFsql::LoadClick);
+    connect(openItem, &QAction::triggered, this, &TFsql::LoadClick);
+    connect(m_saveBTN, &QPushButton::clicked, this, &TFsql::SaveClick);
+    connect(saveItem, &QAction::triggered, this, &TFsql::SaveClick);
+    connect(m_copyBTN, &QPushButton::clicked, this, &TFsql::CopyClick);
+    connect(m_copyAction, &QAction::triggered, this, &TFsql::CopyClick);
+    connect(m_closeBTN, &QPushButton::clicked, this, &QWidget::close);
+    connect(exitItem, &QAction::triggered, this, &QWidget::close);
+    connect(helpItem, &QAction::triggered, this,
+            [this] { HelpViewer::showContents(this, this->paths()); });
+
+    setCopyEnabled(false);
+}
+
+TFsql::~TFsql() = default;
+
+QString TFsql::dialogFilter()
+{
+    return FirstFilter + QStringLiteral(";;すべてのファイル(*)");
+}
+
+void TFsql::setCopyEnabled(bool enabled)
+{
+    m_copyBTN->setEnabled(enabled);
+    m_copyAction->setEnabled(enabled);
+}
+
+void TFsql::closeQuery()
+{
+    m_model->clear();
+    setCopyEnabled(false);
+}
+
+void TFsql::ExecBTNClick()
+{
+    closeQuery();
+    const QString sql = m_memo->toPlainText();
+    const SqlStatementRules::Decision decision = SqlStatementRules::decide(sql);
+    switch (decision.action) {
+    case SqlStatementRules::Action::Refuse:
+        MessageBoxes::error(this, decision.message);
+        return;
+    case SqlStatementRules::Action::Query:
+        runQuery(sql);
+        return;
+    case SqlStatementRules::Action::Change:
+        if (MessageBoxes::okCancel(this, SqlStatementRules::confirmationText()))
+            runChange(sql);
+        return;
+    }
+}
+
+void TFsql::runQuery(const QString &sql)
+{
+    try {
+        if (!m_dm)
+            throw StoreError(QStringLiteral("データベースに接続していません"));
+        ReadOnlyQuery::Result result;
+        {
+            WaitCursor wait;
+            result = ReadOnlyQuery::run(*m_dm, sql);
+        }
+        m_model->setResult(result);
+        setCopyEnabled(true);
+    } catch (const StoreError &e) {
+        MessageBoxes::error(this, e.message());
+    }
+}
+
+void TFsql::runChange(const QString &sql)
+{
+    try {
+        if (!m_dm)
+            throw StoreError(QStringLiteral("データベースに接続していません"));
+        WaitCursor wait;
+        SqlExecution::executeChange(*m_dm, sql);
+    } catch (const StoreError &e) {
+        MessageBoxes::error(this, e.message());
+    }
+}
+
+void TFsql::CopyClick()
+{
+    if (m_model->hasResult())
+        m_grid->CopyAllFields();
+}
+
+void TFsql::LoadClick()
+{
+    QString selected;
+    QString path = m_fileDialog(this, FileDialogMode::Open, m_dialogDir, dialogFilter(), &selected);
+    if (path.isEmpty())
+        return;
+    // A name typed without extension means the default one when only that
+    // file exists.
+    if (!QFileInfo::exists(path) && !hasExtension(path)
+        && QFileInfo::exists(path + DefaultExtension))
+        path += DefaultExtension;
+    if (loadFile(path))
+        m_dialogDir = QFileInfo(path).absolutePath();
+}
+
+void TFsql::SaveClick()
+{
+    QString selected;
+    QString path = m_fileDialog(this, FileDialogMode::Save, m_dialogDir, dialogFilter(), &selected);
+    if (path.isEmpty())
+        return;
+    if (!hasExtension(path))
+        path += DefaultExtension;
+    if (saveFile(path))
+        m_dialogDir = QFileInfo(path).absolutePath();
+}
+
+bool TFsql::loadFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        MessageBoxes::error(this, fileError(path, file.errorString()));
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        MessageBoxes::error(this, fileError(path, file.errorString()));
+        return false;
+    }
+    // The file's lines, whatever their ends; a last line end closes the
+    // last line and starts none.
+    QStringList lines
+        = Cp932::decode(bytes).split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    m_memo->setPlainText(lines.join(u'\n'));
+    return true;
+}
+
+bool TFsql::saveFile(const QString &path)
+{
+    const QString text = m_memo->toPlainText();
+    QByteArray bytes;
+    if (!text.isEmpty()) {
+        for (const QString &line : text.split(u'\n'))
+            bytes += Cp932::encode(line) + "\r\n";
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        MessageBoxes::error(this, fileError(path, file.errorString()));
+        return false;
+    }
+    return true;
+}

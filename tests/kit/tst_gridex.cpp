@@ -1,0 +1,95 @@
+#include "kit/TDBGridEx.h"
+#include "views/GridRoles.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QStandardItemModel>
+#include <QTest>
+#include <QWheelEvent>
+
+namespace {
+
+// Three columns A, B, C and two rows; B's cells carry a plain text that
+// differs from their display.
+QStandardItemModel *makeModel(QObject *parent, int rows = 2)
+{
+    auto *model = new QStandardItemModel(rows, 3, parent);
+    model->setHorizontalHeaderLabels({"A", "B", "C"});
+    for (int r = 0; r < rows; ++r) {
+        model->setItem(r, 0, new QStandardItem(QStringLiteral("a%1").arg(r)));
+        auto *b = new QStandardItem(QStringLiteral("1,23%1").arg(r));
+        b->setData(QStringLiteral("123%1").arg(r), GridRoles::PlainText);
+        model->setItem(r, 1, b);
+        model->setItem(r, 2, new QStandardItem(QString()));
+    }
+    return model;
+}
+
+void wheel(QWidget *w, int notches, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QWheelEvent e(QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, 120 * notches),
+                  Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w, &e);
+}
+
+} // namespace
+
+class TstGridEx : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void copyFormats()
+    {
+        TDBGridEx grid;
+        grid.setModel(makeModel(&grid));
+        QCOMPARE(grid.allFieldsText(), QStringLiteral("A\tB\tC\ra0\t1230\t\ra1\t1231\t\r"));
+
+        // Hidden first column: no leading tab; moved columns in screen order.
+        grid.setColumnHidden(0, true);
+        grid.horizontalHeader()->moveSection(2, 1); // C before B on screen
+        QCOMPARE(grid.shownColumnsText(), QStringLiteral("C\tB\r\t1230\r\t1231\r"));
+        // All fields ignore order and visibility.
+        QCOMPARE(grid.allFieldsText(), QStringLiteral("A\tB\tC\ra0\t1230\t\ra1\t1231\t\r"));
+
+        grid.CopyShownColumns();
+        QCOMPARE(QApplication::clipboard()->text(), grid.shownColumnsText());
+        grid.CopyAllFields();
+        QCOMPARE(QApplication::clipboard()->text(), grid.allFieldsText());
+    }
+
+    void emptyListCopiesTheCaptions()
+    {
+        TDBGridEx grid;
+        grid.setModel(makeModel(&grid, 0));
+        QCOMPARE(grid.allFieldsText(), QStringLiteral("A\tB\tC\r"));
+        TDBGridEx noModel;
+        QCOMPARE(noModel.allFieldsText(), QString());
+    }
+
+    void wheelMovesTheCurrentRow()
+    {
+        TDBGridEx grid;
+        grid.setModel(makeModel(&grid, 5));
+        grid.resize(300, 200);
+        grid.show();
+        grid.setCurrentIndex(grid.model()->index(0, 0));
+        grid.selectionModel()->select(grid.model()->index(4, 0),
+                                      QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        wheel(grid.viewport(), -2); // two notches down
+        QCOMPARE(grid.currentIndex().row(), 2);
+        QCOMPARE(grid.selectionModel()->selectedRows().size(), 1); // only the current row
+        wheel(grid.viewport(), 9); // beyond the top stays on the first row
+        QCOMPARE(grid.currentIndex().row(), 0);
+
+        grid.selectionModel()->select(grid.model()->index(3, 0),
+                                      QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        wheel(grid.viewport(), -1, Qt::ControlModifier);
+        QCOMPARE(grid.currentIndex().row(), 1);
+        QVERIFY(grid.selectionModel()->isRowSelected(3, QModelIndex()));
+    }
+};
+
+QTEST_MAIN(TstGridEx)
+#include "tst_gridex.moc"
