@@ -1,5 +1,6 @@
 #include "Umain.h"
 #include "base/ProgramPaths.h"
+#include "kit/JapaneseQtTexts.h"
 
 #include <QApplication>
 #include <QFont>
@@ -29,6 +30,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Orvane"));
     QApplication::setApplicationVersion(QStringLiteral("1.34"));
     useJapaneseFont(app);
+    JapaneseQtTexts::install(app);
 
     TFmain mainWindow(ProgramPaths::forRunningProgram());
     mainWindow.show();

@@ -46,6 +46,7 @@ private slots:
     void defaultDataFolderFailures();
 
     void recorderAnswersAndRestores();
+    void qtOwnTextsInJapanese();
 
     void readMeShowsCp932Text();
     void readMeMissingFileOpensEmpty();
@@ -257,6 +258,14 @@ void TestShell::helpOpensContentsOrReports()
     QCOMPARE(boxes.entries().size(), 1);
     QCOMPARE(catcher.urls,
              QList<QUrl> {QUrl::fromLocalFile(dir.filePath(QStringLiteral("help/index.html")))});
+}
+
+// Yes/No and the file dialogs come from Qt's own translation.
+void TestShell::qtOwnTextsInJapanese()
+{
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("はい(&Y)"));
+    QCOMPARE(QCoreApplication::translate("QFileDialog", "File &name:"),
+             QStringLiteral("ファイル名(&N):"));
 }
 
 QTEST_MAIN(TestShell)
