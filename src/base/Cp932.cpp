@@ -81,6 +81,11 @@ QString decode(const QByteArray &bytes)
     return decoder.decode(bytes);
 }
 
+bool roundTrips(const QString &text)
+{
+    return isAscii(text) || decode(encode(text)) == text;
+}
+
 int byteLength(const QString &text)
 {
     if (isAscii(text))

@@ -13,6 +13,10 @@ namespace Cp932 {
 QByteArray encode(const QString &text);
 QString decode(const QByteArray &bytes);
 
+// True when the text reads back unchanged from its CP932 bytes: every
+// character has a code, and one that decodes to itself.
+bool roundTrips(const QString &text);
+
 // Number of CP932 bytes the text takes.
 int byteLength(const QString &text);
 

@@ -1,6 +1,7 @@
 #include "IniFile.h"
 
 #include "Cp932.h"
+#include "FileErrorText.h"
 
 #include <QFile>
 #include <QLocale>
@@ -12,6 +13,9 @@
 // blocks; reads and writes use the first, as the Windows profile functions do.
 
 namespace {
+
+// Marks a file written as UTF-8.
+const QByteArray Utf8Mark = QByteArrayLiteral("\xEF\xBB\xBF");
 
 bool sameName(const QString &a, const QString &b)
 {
@@ -35,13 +39,13 @@ IniFile::IniFile(const QString &path) : m_path(path)
     if (!file.exists())
         return;
     if (!file.open(QIODevice::ReadOnly)) {
-        m_readError = file.errorString();
-        if (m_readError.isEmpty())
-            m_readError = QStringLiteral("cannot open %1").arg(path);
+        m_readError = FileErrorText(file);
         m_error = m_readError;
         return;
     }
-    const QString text = Cp932::decode(file.readAll());
+    const QByteArray bytes = file.readAll();
+    const QString text = bytes.startsWith(Utf8Mark) ? QString::fromUtf8(bytes.mid(Utf8Mark.size()))
+                                                    : Cp932::decode(bytes);
 
     Section *current = nullptr;
     QStringList lines = text.split(u'\n');
@@ -218,8 +222,7 @@ bool IniFile::updateFile()
 {
     if (readFailed()) {
         // Writing now would replace a file whose contents were never seen.
-        m_error = QStringLiteral("%1: the file could not be read, so it is not overwritten (%2)")
-                      .arg(m_path, m_readError);
+        m_error = QStringLiteral("読み込めなかったファイルは上書きしません (%1)").arg(m_readError);
         return false;
     }
     QSaveFile file(m_path);
@@ -227,12 +230,17 @@ bool IniFile::updateFile()
     // writable, write in place rather than not at all.
     file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly)) {
-        m_error = file.errorString();
+        m_error = FileErrorText(file);
         return false;
     }
-    const QByteArray bytes = Cp932::encode(toText());
+    // CP932 as the settings file has always been written; a value that code
+    // page cannot carry (a folder named "josé", say) would come back changed,
+    // so such a file is written as UTF-8 behind its byte order mark instead.
+    const QString text = toText();
+    const QByteArray bytes
+        = Cp932::roundTrips(text) ? Cp932::encode(text) : Utf8Mark + text.toUtf8();
     if (file.write(bytes) != bytes.size() || !file.commit()) {
-        m_error = file.errorString();
+        m_error = FileErrorText(file);
         return false;
     }
     m_error.clear();

@@ -2,6 +2,7 @@
 
 #include "ImportError.h"
 #include "base/Cp932.h"
+#include "base/FileErrorText.h"
 
 #include <QDir>
 #include <QFile>
@@ -61,11 +62,11 @@ QByteArray readBytes(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw ImportError(
-            QStringLiteral("%1 を開けませんでした: %2").arg(path, file.errorString()));
+            QStringLiteral("%1 を開けませんでした: %2").arg(path, FileErrorText(file)));
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw ImportError(
-            QStringLiteral("%1 を読み込めませんでした: %2").arg(path, file.errorString()));
+            QStringLiteral("%1 を読み込めませんでした: %2").arg(path, FileErrorText(file)));
     return bytes;
 }
 
@@ -76,10 +77,10 @@ void writeBytes(const QString &path, const QByteArray &bytes)
     QFile file(path);
     if (!file.open(QIODevice::ReadWrite))
         throw ImportError(
-            QStringLiteral("%1 に書き込めませんでした: %2").arg(path, file.errorString()));
+            QStringLiteral("%1 に書き込めませんでした: %2").arg(path, FileErrorText(file)));
     if (file.write(bytes) != bytes.size() || !file.resize(bytes.size()) || !file.flush())
         throw ImportError(
-            QStringLiteral("%1 に書き込めませんでした: %2").arg(path, file.errorString()));
+            QStringLiteral("%1 に書き込めませんでした: %2").arg(path, FileErrorText(file)));
 }
 
 bool replaceNulBytes(QByteArray &bytes)

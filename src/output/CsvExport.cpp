@@ -2,6 +2,7 @@
 
 #include "base/Cp932.h"
 #include "base/DateText.h"
+#include "base/FileErrorText.h"
 #include "store/StoreError.h"
 #include "store/StoreValue.h"
 #include "store/UDMdata.h"
@@ -87,7 +88,7 @@ QString dateText(const CsvExport::Column &column, const QVariant &value)
 
 QString fileError(const QString &path, const QFile &file)
 {
-    return QStringLiteral("%1\n%2").arg(QDir::toNativeSeparators(path), file.errorString());
+    return QStringLiteral("%1\n%2").arg(QDir::toNativeSeparators(path), FileErrorText(file));
 }
 
 } // namespace

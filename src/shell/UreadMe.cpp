@@ -1,6 +1,7 @@
 #include "UreadMe.h"
 
 #include "base/Cp932.h"
+#include "base/FileErrorText.h"
 #include "kit/MessageBoxes.h"
 
 #include <QDir>
@@ -65,14 +66,14 @@ void TFreadMe::loadFile()
     if (!file.open(QIODevice::ReadOnly)) {
         MessageBoxes::error(this,
                             QStringLiteral("Cannot open file \"%1\". %2")
-                                .arg(QDir::toNativeSeparators(path), file.errorString()));
+                                .arg(QDir::toNativeSeparators(path), FileErrorText(file)));
         return;
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         MessageBoxes::error(this,
                             QStringLiteral("Cannot read file \"%1\". %2")
-                                .arg(QDir::toNativeSeparators(path), file.errorString()));
+                                .arg(QDir::toNativeSeparators(path), FileErrorText(file)));
         return;
     }
     m_memo->setPlainText(Cp932::decode(bytes));

@@ -23,6 +23,7 @@ private slots:
     void unknownLinesAndSpellingKept();
     void newKeysAndSectionsAppended();
     void japaneseRoundTripInCp932();
+    void valueOutsideCp932ReadsBack();
     void readsLfAndWritesCrlf();
     void lineBreakInValueStaysOnOneLine();
     void writeFailureReported();
@@ -190,6 +191,27 @@ void TestIniFile::japaneseRoundTripInCp932()
     QCOMPARE(again.readString(u"sort"_s, u"komoku1"_s, QString()), u"（なし）"_s);
     QCOMPARE(again.readString(u"Net"_s, u"IPaddr"_s, QString()), u"未設定"_s);
     QCOMPARE(again.readString(u"Folder"_s, u"InvaroCSV"_s, QString()), u"/srv/ｲﾝﾍﾞﾛ/データ/"_s);
+}
+
+void TestIniFile::valueOutsideCp932ReadsBack()
+{
+    // A value that CP932 cannot carry makes the file UTF-8 behind a byte
+    // order mark; the next write of CP932-only values goes back to CP932.
+    {
+        IniFile ini(m_path);
+        ini.writeString(u"DB"_s, u"folder"_s, u"/home/josé/PCDB"_s);
+        ini.writeString(u"Sort"_s, u"Komoku1"_s, u"（なし）"_s);
+        QVERIFY(ini.updateFile());
+    }
+    QVERIFY(readBytes(m_path).startsWith("\xEF\xBB\xBF[DB]"));
+    {
+        IniFile ini(m_path);
+        QCOMPARE(ini.readString(u"db"_s, u"folder"_s, QString()), u"/home/josé/PCDB"_s);
+        QCOMPARE(ini.readString(u"Sort"_s, u"Komoku1"_s, QString()), u"（なし）"_s);
+        ini.writeString(u"DB"_s, u"folder"_s, u"/home/jose/PCDB"_s);
+        QVERIFY(ini.updateFile());
+    }
+    QVERIFY(readBytes(m_path).contains("Komoku1=" + Cp932::encode(u"（なし）"_s)));
 }
 
 void TestIniFile::readsLfAndWritesCrlf()
