@@ -1,5 +1,6 @@
 #include "DetailMerge.h"
 
+#include "store/StoreTransaction.h"
 #include "store/StoreValue.h"
 #include "store/UDMdata.h"
 
@@ -43,10 +44,14 @@ void DetailMerge::run(const QString &key, bool appliDel)
     }
     const ColumnDef &keyColumn = Schema::table(TableId::Appli).columns.at(0);
     const QVariant value = StoreValue::toStore(keyColumn, key, m_dm.engine());
+    // All statements or none, whatever the engine, so the rows the file has
+    // written stay when the store refuses one of them.
+    StoreSavepoint step(m_dm);
     for (size_t i = appliDel ? 0 : 1; i < m_queries.size(); ++i) {
         QSqlQuery &q = m_queries[i];
         q.bindValue(QStringLiteral(":KEY"), value);
         TDMdata::exec(q);
         q.finish();
     }
+    step.release();
 }

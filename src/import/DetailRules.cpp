@@ -56,7 +56,8 @@ DetailRules::DetailRules(const Tables &tables)
     : m_t(tables), m_appliCols(columnsOf(tables.appli)), m_printerCols(columnsOf(tables.printer)),
       m_driveCols(columnsOf(tables.drive)), m_shareCols(columnsOf(tables.share)),
       m_lanCols(columnsOf(tables.lan)), m_memoryCols(columnsOf(tables.memory)),
-      m_clock([] { return QDateTime::currentDateTime(); })
+      m_clock([] { return QDateTime::currentDateTime(); }),
+      m_zeroTimestamp(TableImage::timestampText(ZeroDate()))
 { }
 
 DetailRules::Columns DetailRules::columnsOf(const TableImage &table) const

@@ -1,6 +1,8 @@
 #include "TableImage.h"
 
 #include "ImportError.h"
+#include "store/StoreError.h"
+#include "store/StoreTransaction.h"
 #include "store/StoreValue.h"
 #include "store/UDMdata.h"
 
@@ -309,6 +311,27 @@ void TableImage::flush()
     if (m_rows.isEmpty())
         return;
     prepare();
+    // The table's writes are one step: a statement the store refuses undoes
+    // all of them, and the rows go back to what the store still has, so the
+    // writes of earlier steps of the file stay on every engine.
+    std::vector<std::pair<Entry *, std::optional<Row>>> journal;
+    const auto setStored = [&journal](Entry &e, const std::optional<Row> &row) {
+        journal.emplace_back(&e, e.stored);
+        e.stored = row;
+    };
+    StoreSavepoint step(m_dm);
+    try {
+        write(setStored);
+    } catch (const StoreError &) {
+        for (auto it = journal.rbegin(); it != journal.rend(); ++it)
+            it->first->stored = std::move(it->second);
+        throw;
+    }
+    step.release();
+}
+
+template <typename SetStored> void TableImage::write(const SetStored &setStored)
+{
     // Deletions first, then changes, then new rows: a key that changed its
     // row never meets itself twice. Rows whose only change is their input
     // kind (every row a re-import reports) and new rows are written a batch
@@ -318,7 +341,7 @@ void TableImage::flush()
             if (e.stored && !e.current) {
                 bindKey(m_delete, 0, *e.stored);
                 TDMdata::exec(m_delete);
-                e.stored.reset();
+                setStored(e, std::nullopt);
             }
         }
     }
@@ -336,7 +359,7 @@ void TableImage::flush()
                 bindColumn(m_update, p++, i, e.current->at(i));
             bindKey(m_update, p, *e.stored);
             TDMdata::exec(m_update);
-            e.stored = e.current;
+            setStored(e, e.current);
         }
         for (auto it = marked.cbegin(); it != marked.cend(); ++it) {
             const QVector<Entry *> &entries = it.value();
@@ -348,7 +371,7 @@ void TableImage::flush()
                 for (int r = 0; r < n; ++r) {
                     Entry *e = entries.at(done + r);
                     bindColumn(q, 2 + r, m_rowKeyColumn, e->stored->at(m_rowKeyColumn));
-                    e->stored = e->current;
+                    setStored(*e, e->current);
                 }
                 TDMdata::exec(q);
                 done += n;
@@ -370,7 +393,7 @@ void TableImage::flush()
             Entry *e = added.at(done + r);
             for (int i : std::as_const(m_present))
                 bindColumn(q, p++, i, e->current->at(i));
-            e->stored = e->current;
+            setStored(*e, e->current);
         }
         TDMdata::exec(q);
         done += n;

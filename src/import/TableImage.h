@@ -79,6 +79,9 @@ private:
 
     PcRows &rowsOf(const QString &pcKey);
     void prepare();
+    // The statements of flush(); setStored(entry, row) records each row
+    // written.
+    template <typename SetStored> void write(const SetStored &setStored);
     void bindColumn(QSqlQuery &query, int position, int column, const QVariant &value) const;
     void bindKey(QSqlQuery &query, int position, const Row &row) const;
 

@@ -186,6 +186,63 @@ void Dialect::executeAlter(QSqlDatabase &db, const QString &table,
     run(db, QStringLiteral("RELEASE orvane_alter"));
 }
 
+QString Dialect::withSqliteNullOrder(const QString &sql) const
+{
+    if (m_engine != Engine::PostgreSQL)
+        return sql;
+    // The statement's code with literals, quoted names and comments blanked
+    // out, so words and commas are only found where they are code.
+    QString code;
+    code.reserve(sql.size());
+    SqlText::forEachRun(sql, [&](QStringView run, bool isCode) {
+        code += isCode ? run.toString() : QString(run.size(), u' ');
+    });
+    static const QRegularExpression orderBy(QStringLiteral("\\bORDER\\s+BY\\b"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    qsizetype start = -1;
+    for (auto it = orderBy.globalMatch(code); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        if (code.left(m.capturedStart()).count(u'(') == code.left(m.capturedStart()).count(u')'))
+            start = m.capturedEnd();
+    }
+    if (start < 0)
+        return sql;
+
+    // The items: split at commas outside parentheses.
+    QList<qsizetype> ends;
+    int depth = 0;
+    for (qsizetype i = start; i < code.size(); ++i) {
+        if (code[i] == u'(')
+            ++depth;
+        else if (code[i] == u')')
+            --depth;
+        else if (code[i] == u',' && depth == 0)
+            ends.append(i);
+    }
+    ends.append(code.size());
+
+    static const QRegularExpression descending(QStringLiteral("\\bDESC\\s*$"),
+                                               QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression placed(QStringLiteral("\\bNULLS\\b"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    QString out = sql.left(start);
+    qsizetype from = start;
+    for (qsizetype end : std::as_const(ends)) {
+        const QString item = code.mid(from, end - from);
+        qsizetype last = end;
+        while (last > from && code[last - 1].isSpace())
+            --last;
+        out += sql.mid(from, last - from);
+        if (!item.contains(placed) && !item.trimmed().isEmpty()) {
+            out += item.contains(descending) ? QStringLiteral(" NULLS LAST")
+                                             : QStringLiteral(" NULLS FIRST");
+        }
+        out += sql.mid(last, end - last + (end < sql.size() ? 1 : 0));
+        from = end + 1;
+    }
+    return out;
+}
+
 QString Dialect::translate(const QString &sql) const
 {
     if (m_engine != Engine::PostgreSQL)

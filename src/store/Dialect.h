@@ -48,6 +48,12 @@ public:
     // user there, is quoted as the column "user".
     QString translate(const QString &sql) const;
 
+    // Our own SELECT with its ORDER BY at the end, sorting empty values (no
+    // value) as SQLite does on every engine: first when ascending, last
+    // when descending. PostgreSQL gets NULLS FIRST / NULLS LAST on each
+    // item of the last ORDER BY outside parentheses.
+    QString withSqliteNullOrder(const QString &sql) const;
+
     // A name as this engine spells an identifier created unquoted.
     QString identifier(const QString &name) const;
 

@@ -25,3 +25,35 @@ void StoreTransaction::commit()
     m_dm.commit();
     m_open = false;
 }
+
+namespace {
+
+// Steps do not nest within one another's lifetime in a way that needs
+// distinct names: an inner savepoint of the same name shadows the outer.
+const QString StepName = QStringLiteral("orvane_step");
+
+} // namespace
+
+StoreSavepoint::StoreSavepoint(TDMdata &dm) : m_dm(dm)
+{
+    m_dm.exec(QStringLiteral("SAVEPOINT ") + StepName);
+    m_open = true;
+}
+
+StoreSavepoint::~StoreSavepoint()
+{
+    if (!m_open)
+        return;
+    try {
+        m_dm.exec(QStringLiteral("ROLLBACK TO SAVEPOINT ") + StepName);
+        m_dm.exec(QStringLiteral("RELEASE SAVEPOINT ") + StepName);
+    } catch (const StoreError &) {
+        // The connection is gone; so is the transaction with its savepoint.
+    }
+}
+
+void StoreSavepoint::release()
+{
+    m_dm.exec(QStringLiteral("RELEASE SAVEPOINT ") + StepName);
+    m_open = false;
+}

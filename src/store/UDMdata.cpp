@@ -321,27 +321,29 @@ void TDMdata::checkTables(TableCheckObserver &observer)
     int n = 0;
     for (const TableDef &t : Schema::tables()) {
         observer.status(t.checkStatus);
-        if (tableExists(t.name)) {
-            switch (t.id) {
-            case TableId::PC:
-                UpgradePcTable(*this, observer);
-                break;
-            case TableId::Printer:
-                UpgradePrinterTable(*this);
-                break;
-            case TableId::Appli:
-                UpgradeAppliTable(*this);
-                break;
-            case TableId::Drive:
-                UpgradeDriveTable(*this);
-                break;
-            default:
-                break;
-            }
-        } else {
+        if (!tableExists(t.name)) {
             QSqlQuery q(database());
             if (!q.exec(m_dialect.createStatement(t)))
                 throw StoreError(q.lastError().text());
+        }
+        // A table just made from the creation script gets the upgrades at
+        // once, so its columns are as wide as the catalog before any row is
+        // written.
+        switch (t.id) {
+        case TableId::PC:
+            UpgradePcTable(*this, observer);
+            break;
+        case TableId::Printer:
+            UpgradePrinterTable(*this);
+            break;
+        case TableId::Appli:
+            UpgradeAppliTable(*this);
+            break;
+        case TableId::Drive:
+            UpgradeDriveTable(*this);
+            break;
+        default:
+            break;
         }
         RecordCursor &cursor = table(t.id);
         cursor.close(); // the upgrade may have changed the columns

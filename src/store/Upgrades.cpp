@@ -93,10 +93,9 @@ void UpgradePcTable(TDMdata &dm, TableCheckObserver &observer)
                    "System_Model", "MB_Vendor", "MB_Product", "MB_SerialNo", "Memory_MaxCapa",
                    "Memory_Slot"})},
         });
-    // A store that has KanriCD without IP16 is not repaired (the group's
-    // marker is KanriCD); the search then has nothing to look at.
-    if (!dm.columnNames(pc).contains(QStringLiteral("IP16"), Qt::CaseInsensitive))
-        return;
+    // A store that has KanriCD without IP16 skipped that group (KanriCD is
+    // its marker): IP16 alone is added, as the list and the import need it.
+    runGroups(dm, pc, {{QStringLiteral("IP16"), adds(pc, {"IP16"})}});
     const int count = CountPcsWithoutIp16(dm);
     if (count > 0)
         observer.ip16BackfillNeeded(count);

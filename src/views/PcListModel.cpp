@@ -133,7 +133,8 @@ void PcListModel::clear()
 
 QList<PcListModel::Row> PcListModel::fetch(int limit)
 {
-    QString sql = m_statement;
+    // Empty values sort as SQLite sorts them, whatever the engine.
+    QString sql = m_dm->dialect().withSqliteNullOrder(m_statement);
     if (limit > 0)
         sql += QStringLiteral("\nLIMIT :ROWS");
     QSqlQuery query = m_dm->prepare(sql);
@@ -161,7 +162,7 @@ QList<PcListModel::Row> PcListModel::fetch(int limit)
         row.text.reserve(length);
         for (int f = 0; f < PcListFields::Count; ++f) {
             row.text += values[f];
-            row.end[f] = quint16(row.text.size());
+            row.end[f] = quint32(row.text.size());
             values[f].clear();
         }
         rows.append(std::move(row));
@@ -193,7 +194,7 @@ QString PcListModel::plainText(int row, int field) const
     if (row < 0 || row >= m_rows.size() || field < 0 || field >= PcListFields::Count)
         return QString();
     const Row &r = m_rows.at(row);
-    const int start = field == 0 ? 0 : r.end[field - 1];
+    const qsizetype start = field == 0 ? 0 : r.end[field - 1];
     return r.text.mid(start, r.end[field] - start);
 }
 

@@ -57,7 +57,7 @@ private:
     struct Row
     {
         QString text; // the plain texts of the fields, end to end
-        std::array<quint16, PcListFields::Count> end {}; // where each field ends
+        std::array<quint32, PcListFields::Count> end {}; // where each field ends
         bool removed = false;
     };
 

@@ -80,7 +80,8 @@ QString kensuTitle(Grouping grouping)
 
 QVector<Row> run(TDMdata &dm, Grouping grouping)
 {
-    QSqlQuery q = dm.exec(storeStatement(grouping));
+    // Empty values sort as SQLite sorts them, whatever the engine.
+    QSqlQuery q = dm.exec(dm.dialect().withSqliteNullOrder(storeStatement(grouping)));
     QVector<Row> rows;
     while (q.next())
         rows.append({q.value(0), q.value(1)});

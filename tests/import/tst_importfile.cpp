@@ -740,21 +740,43 @@ private slots:
         QCOMPARE(text(row(dm, "Appli", "C", "APPLI", "Calc"), "NyuryokuKBN"), QString("Invaro"));
     }
 
-    // A store without the printer's marker column (a new store before its
-    // second opening) imports as well.
-    void newStoreBeforeUpgrade_data() { TestStore::addEngineRows(); }
-    void newStoreBeforeUpgrade()
+    // A new detail row keeps an empty stamp unless its date is later than
+    // the zero date.
+    void detailStampOfNewRows_data() { TestStore::addEngineRows(); }
+    void detailStampOfNewRows()
     {
-        QFETCH(int, engine);
-        TestStore store(engine);
-        ORVANE_REQUIRE_STORE(store);
-        TDMdata dm;
-        openStore(dm, store.settings(), false);
-        QVERIFY(!dm.columnNames("Printer").contains("Ver116", Qt::CaseInsensitive));
-        CollectorImporter importer(dm);
-        QVERIFY(!importFile(dm, importer,
-                            SampleFile("PC").add("Hard", "Printer", "P", "COM1:").lines()));
-        QCOMPARE(count(dm, "Printer", "PC"), 1);
+        OPEN_STORE();
+        const QStringList dates {"0002/1/1", "1899/12/29", "1899/12/30", "x", "1899/12/31"};
+        SampleFile file("PC");
+        for (const QString &date : dates)
+            file.dated(date).add("Hard", "Printer", date, "LPT1:");
+        QVERIFY(!importFile(dm, importer, file.lines()));
+        for (const QString &date : dates) {
+            const QVariant stamp = row(dm, "Printer", "PC", "Printer", date).value("updateymd");
+            if (date == "1899/12/31")
+                QCOMPARE(asDate(stamp), QDate(1899, 12, 31));
+            else
+                QVERIFY2(stamp.isNull(), qPrintable(date));
+        }
+    }
+
+    // A statement the store refuses in the middle of a file undoes its own
+    // table's writes, and the tables written before it stay, on every engine.
+    void storeRefusalKeepsEarlierTables_data() { TestStore::addEngineRows(); }
+    void storeRefusalKeepsEarlierTables()
+    {
+        OPEN_STORE();
+        dm.exec("CREATE UNIQUE INDEX one_port ON Printer (Port)");
+        const auto error = importFile(dm, importer,
+                                      SampleFile("PC")
+                                          .add("Soft", "Application", "Word", "10.0")
+                                          .add("Hard", "Printer", "P1", "LPT1:")
+                                          .add("Hard", "Printer", "P2", "LPT1:")
+                                          .lines());
+        QVERIFY(error);
+        QCOMPARE(count(dm, "Appli", "PC"), 1);
+        QCOMPARE(count(dm, "Printer", "PC"), 0);
+        QCOMPARE(count(dm, "PC", "PC"), 0);
     }
 };
 

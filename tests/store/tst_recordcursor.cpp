@@ -146,9 +146,12 @@ private slots:
         TDMdata dm;
         dm.setSettings(store.settings());
         dm.open();
-        RecordingObserver observer;
-        dm.checkTables(observer); // Printer is created without Ver116
+        TableDef old = Schema::table(TableId::Printer);
+        old.columns.removeLast(); // Ver116
+        QSqlQuery create(dm.database());
+        QVERIFY(create.exec(dm.dialect().createStatement(old)));
         RecordCursor &printer = dm.table(TableId::Printer);
+        printer.open();
         printer.append();
         printer.setValue(QStringLiteral("Key"), QStringLiteral("PC"));
         printer.setValue(QStringLiteral("Printer"), QStringLiteral("LP"));

@@ -143,6 +143,32 @@ private slots:
         QCOMPARE(Dialect(Engine::PostgreSQL).translate(sql), expected);
         QCOMPARE(Dialect(Engine::SQLite).translate(sql), sql);
     }
+
+    // PostgreSQL sorts no value last when ascending; SQLite first.
+    void sqliteNullOrderOnPostgres_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("list") << "SELECT Key FROM PC\nORDER BY \nBu DESC\n, \nKa ASC"
+                              << "SELECT Key FROM PC\nORDER BY \nBu DESC NULLS LAST\n, \n"
+                                 "Ka ASC NULLS FIRST";
+        QTest::newRow("no direction")
+            << "SELECT a FROM t ORDER BY f(a, b), c"
+            << "SELECT a FROM t ORDER BY f(a, b) NULLS FIRST, c NULLS FIRST";
+        QTest::newRow("inner order and literal")
+            << "SELECT (SELECT x FROM u ORDER BY x) FROM t WHERE s = 'ORDER BY' ORDER BY Kensu DESC"
+            << "SELECT (SELECT x FROM u ORDER BY x) FROM t WHERE s = 'ORDER BY' ORDER BY Kensu "
+               "DESC NULLS LAST";
+        QTest::newRow("none") << "SELECT a FROM t"
+                              << "SELECT a FROM t";
+    }
+    void sqliteNullOrderOnPostgres()
+    {
+        QFETCH(QString, sql);
+        QFETCH(QString, expected);
+        QCOMPARE(Dialect(Engine::PostgreSQL).withSqliteNullOrder(sql), expected);
+        QCOMPARE(Dialect(Engine::SQLite).withSqliteNullOrder(sql), sql);
+    }
 };
 
 QTEST_GUILESS_MAIN(TstSchema)

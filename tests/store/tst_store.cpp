@@ -55,18 +55,13 @@ private slots:
             QVERIFY2(dm.tableExists(t.name), qPrintable(t.name));
             QVERIFY(dm.table(t.id).isOpen());
         }
-        // Columns in catalog order; the printer table is created narrow and
-        // without its marker, and widened at the next check.
+        // Columns in catalog order; the printer table, created narrow and
+        // without its marker, is widened by the same check, before any
+        // import can write a wide port into it.
         QStringList pcColumns = dm.columnNames(QStringLiteral("PC"));
         QCOMPARE(pcColumns.size(), 116);
         for (int i = 0; i < 116; ++i)
             QCOMPARE(pcColumns[i].toLower(), Schema::table(TableId::PC).columns[i].name.toLower());
-        QCOMPARE(dm.columnNames(QStringLiteral("Printer")).size(), 6);
-        QCOMPARE(declaredWidth(dm, QStringLiteral("Printer"), QStringLiteral("Port")), 20);
-
-        dm.close();
-        QVERIFY(!dm.isConnected());
-        openCheckedStore(dm, store.settings());
         QCOMPARE(dm.columnNames(QStringLiteral("Printer")).size(), 7);
         QCOMPARE(declaredWidth(dm, QStringLiteral("Printer"), QStringLiteral("Port")), 30);
         QCOMPARE(dm.columnNames(QStringLiteral("Printer")).last().toLower(),
