@@ -12,3 +12,5 @@ void ApplicationsPage::refreshAppliPcGrid(TDMdata &dm)
 }
 
 void ApplicationsPage::fitColumns() { }
+
+void ApplicationsPage::clear() { }

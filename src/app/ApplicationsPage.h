@@ -17,4 +17,6 @@ public:
     void refreshAppliPcGrid(TDMdata &dm);
     // Fits the application grid's columns to their contents.
     void fitColumns();
+    // Empties both lists: no store is connected.
+    void clear();
 };

@@ -10,3 +10,5 @@ void LeasePage::refresh(TDMdata &dm)
     // The lease list is not built yet.
     Q_UNUSED(dm);
 }
+
+void LeasePage::clear() { }

@@ -14,4 +14,6 @@ public:
 
     // Reopens the lease list.
     void refresh(TDMdata &dm);
+    // Empties the list: no store is connected.
+    void clear();
 };

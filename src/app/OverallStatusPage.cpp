@@ -113,6 +113,13 @@ void OverallStatusPage::refresh(TDMdata &dm)
     }
 }
 
+void OverallStatusPage::clear()
+{
+    m_model->clear();
+    fillChart(grouping(), {});
+    JyokyoLBL->clear();
+}
+
 void OverallStatusPage::fillChart(Grouping grouping, const QVector<Statistics::Row> &rows)
 {
     if (grouping == Grouping::Clock)

@@ -32,6 +32,8 @@ public:
     // total. A failing statement shows the store's text and leaves the tab
     // as far as it got.
     void refresh(TDMdata &dm);
+    // Empties the grid, the chart and the total: no store is connected.
+    void clear();
 
     QLabel *totalLabel() const { return JyokyoLBL; }
     TDBGridEx *grid() const { return JyokyoGrid; }

@@ -2,6 +2,7 @@
 
 #include "base/AppSettings.h"
 #include "kit/MessageBoxes.h"
+#include "kit/StoreRequired.h"
 #include "kit/TDBGridEx.h"
 #include "store/StoreError.h"
 #include "views/PcDeletion.h"
@@ -176,6 +177,12 @@ void PcListPage::refresh(TDMdata &dm)
         QTimer::singleShot(0, this, &PcListPage::loadRestOfList);
 }
 
+void PcListPage::clear()
+{
+    m_dm = nullptr;
+    m_model->clear();
+}
+
 void PcListPage::loadRestOfList()
 {
     try {
@@ -202,8 +209,7 @@ void PcListPage::goToRow(int row)
     if (column < 0)
         column = 0;
     const QModelIndex target = m_model->index(row, column);
-    m_grid->selectionModel()->setCurrentIndex(
-        target, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_grid->selectionModel()->setCurrentIndex(target, QItemSelectionModel::Clear);
     m_grid->scrollTo(target);
 }
 
@@ -263,7 +269,7 @@ void PcListPage::PrintBTNClick()
 
 void PcListPage::PCdelBTNClick()
 {
-    if (!m_dm)
+    if (!StoreRequired::ensureConnected(this, m_dm))
         return;
     const QStringList keys = actionKeys();
     if (keys.isEmpty())

@@ -42,9 +42,12 @@ public:
     // again; the grid goes to its first row. A store error is shown with its
     // own text and leaves the grid empty.
     void refresh(TDMdata &dm);
+    // Empties the list: no store is connected.
+    void clear();
 
     // The key of the current row (empty when the list is empty), and going
-    // to a key's row (the first row when the key is not in the list).
+    // to a key's row (the first row when the key is not in the list). Moving
+    // the current row clears the selection: only the user's clicks select.
     QString currentKey() const;
     void goToKey(const QString &key);
     // The keys an action works on: the selected rows in list order, or the

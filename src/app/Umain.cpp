@@ -200,17 +200,25 @@ void TFmain::RefreshStatistics()
 {
     if (isConnected())
         m_statusPage->refresh(*m_dm);
+    else
+        m_statusPage->clear();
 }
 
 void TFmain::RefreshLists()
 {
-    if (!isConnected())
+    // The title names the store of the settings, connected or not.
+    setWindowTitle(StoreConnection::mainWindowTitle(m_settings.db));
+    if (!isConnected()) {
+        // No rows of a store that is gone stay on the screen.
+        m_pcListPage->clear();
+        m_appliPage->clear();
+        m_leasePage->clear();
         return;
+    }
     m_pcListPage->refresh(*m_dm);
     RefreshAppliPcGrid();
     m_appliPage->fitColumns();
     m_leasePage->refresh(*m_dm);
-    setWindowTitle(StoreConnection::mainWindowTitle(m_settings.db));
 }
 
 void TFmain::RefreshAppliPcGrid()

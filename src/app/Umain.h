@@ -37,7 +37,8 @@ public:
     // The table check with its status texts. Does nothing when the store is
     // not connected. Throws StoreError.
     void CheckTables();
-    // The views; each does nothing when the store is not connected.
+    // The views; without a connected store they are emptied (the title
+    // still names the store of the settings).
     void RefreshStatistics();
     void RefreshLists();
     void RefreshAppliPcGrid();

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
+#include <QStyledItemDelegate>
 #include <QWheelEvent>
 
 namespace {
@@ -37,10 +38,38 @@ QString gridText(const QAbstractItemModel *model, const QList<int> &columns)
     return text;
 }
 
+// Tints the cells of the current row that are not selected, so the row
+// the cursor stands on shows without being selected.
+class CurrentRowDelegate : public QStyledItemDelegate
+{
+public:
+    explicit CurrentRowDelegate(QTableView *grid) : QStyledItemDelegate(grid), m_grid(grid) { }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index.row() != m_grid->currentIndex().row()
+            || option->state.testFlag(QStyle::State_Selected))
+            return;
+        const QColor base = option->backgroundBrush.style() == Qt::NoBrush
+            ? option->palette.color(QPalette::Base)
+            : option->backgroundBrush.color();
+        const QColor tint = option->palette.color(QPalette::Highlight);
+        option->backgroundBrush
+            = QColor((base.red() * 3 + tint.red()) / 4, (base.green() * 3 + tint.green()) / 4,
+                     (base.blue() * 3 + tint.blue()) / 4);
+    }
+
+private:
+    QTableView *m_grid;
+};
+
 } // namespace
 
 TDBGridEx::TDBGridEx(QWidget *parent) : QTableView(parent)
 {
+    setItemDelegate(new CurrentRowDelegate(this));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -68,6 +97,14 @@ QString TDBGridEx::shownColumnsText() const
             columns << logical;
     }
     return gridText(model(), columns);
+}
+
+void TDBGridEx::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QTableView::currentChanged(current, previous);
+    // The tint covers whole rows: repaint the row left and the row reached.
+    if (previous.row() != current.row())
+        viewport()->update();
 }
 
 void TDBGridEx::CopyAllFields()
@@ -99,10 +136,8 @@ void TDBGridEx::wheelEvent(QWheelEvent *event)
     // modifier or a button held the selection stays.
     const bool keep = event->modifiers() != Qt::NoModifier || event->buttons() != Qt::NoButton;
     const QModelIndex target = model()->index(row, column);
-    selectionModel()->setCurrentIndex(target,
-                                      keep ? QItemSelectionModel::NoUpdate
-                                           : QItemSelectionModel::ClearAndSelect
-                                              | QItemSelectionModel::Rows);
+    selectionModel()->setCurrentIndex(
+        target, keep ? QItemSelectionModel::NoUpdate : QItemSelectionModel::Clear);
     scrollTo(target);
     event->accept();
 }

@@ -5,7 +5,8 @@
 // The grid of the main window and the SQL window: a read-only table view
 // whose mouse wheel moves the current row one row per notch (clearing the
 // row selection unless a modifier key or mouse button is held), and the two
-// clipboard copies.
+// clipboard copies. Selection and current row are apart: the user's clicks
+// select rows, while the current row, tinted, is where the cursor stands.
 //
 // Copy format: tab-separated, every line (the last included) ends with one
 // CR; the first line holds the column titles (the model's horizontal header
@@ -28,4 +29,5 @@ public:
 
 protected:
     void wheelEvent(QWheelEvent *event) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
 };

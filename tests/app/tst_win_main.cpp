@@ -2,12 +2,16 @@
 // the settings, the menus, the store connection command and the shutdown.
 
 #include "app/MainMenu.h"
+#include "app/OverallStatusPage.h"
+#include "app/PcListPage.h"
 #include "app/Umain.h"
 #include "base/IniFile.h"
 #include "base/ProgramPaths.h"
 #include "kit/MessageBoxes.h"
 #include "store/Schema.h"
 #include "store/UDMdata.h"
+#include "views/PcListModel.h"
+#include "views/StatisticsModel.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -60,6 +64,7 @@ private slots:
     void menuBarAndTabs();
     void escapeDoesNotClose();
     void dbSettingSwitchesStore();
+    void failedReconnectEmptiesTheViews();
 
 private:
     ProgramPaths paths() const
@@ -304,6 +309,42 @@ void TestMain::dbSettingSwitchesStore()
     QCOMPARE(IniFile(paths().iniPath())
                  .readString(QStringLiteral("DB"), QStringLiteral("folder"), QString()),
              second);
+}
+
+// A bad port and then キャンセル leave no store: the views show nothing of
+// the old one, the title names the settings' store, and a command that
+// needs a store says there is none.
+void TestMain::failedReconnectEmptiesTheViews()
+{
+    MessageBoxes::ScopedRecorder boxes;
+    TFmain window(paths());
+    start(window);
+    window.dataModule()->exec(QStringLiteral("INSERT INTO PC (Key, Win_Type) VALUES ('A', 'XP')"));
+    window.RefreshStatistics();
+    window.RefreshLists();
+    auto *list = window.findChild<PcListPage *>();
+    auto *status = window.findChild<OverallStatusPage *>();
+    QCOMPARE(list->model()->rowCount(), 1);
+    QCOMPARE(status->model()->rowCount(), 1);
+    const QString title = window.windowTitle();
+
+    QTimer::singleShot(0, &window, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        QVERIFY(modal);
+        modal->findChild<QRadioButton *>(QStringLiteral("ServerRB"))->setChecked(true);
+        modal->findChild<QLineEdit *>(QStringLiteral("PortEDT"))->setText(QStringLiteral("abc"));
+        modal->findChild<QPushButton *>(QStringLiteral("ConnectBTN"))->click();
+        modal->findChild<QPushButton *>(QStringLiteral("CancelBTN"))->click();
+    });
+    window.mainMenu()->dbSetting->trigger();
+    QVERIFY(!window.dataModule()->isConnected());
+    QCOMPARE(window.windowTitle(), title);
+    QCOMPARE(list->model()->rowCount(), 0);
+    QCOMPARE(status->model()->rowCount(), 0);
+
+    boxes.clear();
+    list->findChild<QPushButton *>(QStringLiteral("PCdelBTN"))->click();
+    QCOMPARE(boxes.texts(), QStringList {QStringLiteral("データベースに接続していません")});
 }
 
 QTEST_MAIN(TestMain)

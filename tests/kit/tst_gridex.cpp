@@ -79,7 +79,7 @@ private slots:
                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
         wheel(grid.viewport(), -2); // two notches down
         QCOMPARE(grid.currentIndex().row(), 2);
-        QCOMPARE(grid.selectionModel()->selectedRows().size(), 1); // only the current row
+        QVERIFY(grid.selectionModel()->selectedRows().isEmpty()); // the selection is dropped
         wheel(grid.viewport(), 9); // beyond the top stays on the first row
         QCOMPARE(grid.currentIndex().row(), 0);
 

@@ -164,6 +164,13 @@ void TstWinPcList::listShowsPcsAndDeletesWithTheButton()
     QCOMPARE(list->model()->data(list->model()->index(1, 3), Qt::BackgroundRole).value<QColor>(),
              QColor(224, 224, 224));
 
+    // Only clicks select: a Ctrl+click picks the row clicked and no other.
+    QVERIFY(list->grid()->selectionModel()->selectedRows().isEmpty());
+    QTest::mouseClick(list->grid()->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      list->grid()->visualRect(list->model()->index(2, 0)).center());
+    QCOMPARE(list->actionKeys(), QStringList {"C"});
+    list->grid()->clearSelection();
+
     // No: nothing is deleted.
     list->goToKey("B");
     QCOMPARE(list->actionKeys(), QStringList {"B"});
@@ -180,6 +187,7 @@ void TstWinPcList::listShowsPcsAndDeletesWithTheButton()
     QCOMPARE(boxes.texts(), QStringList {"B" + Delete1});
     QCOMPARE(keysOf(list), (QStringList {"A", "C"}));
     QCOMPARE(list->currentKey(), QString("A"));
+    QCOMPARE(list->actionKeys(), QStringList {"A"}); // nothing selected
     TDMdata *dm = window.dataModule();
     QCOMPARE(countRows(*dm, "PC", "Key", "B"), 0);
     QCOMPARE(countRows(*dm, "Drive", "Key", "B"), 0);
@@ -370,7 +378,9 @@ void TstWinPcList::refreshKeepsTheCurrentRow()
     QVERIFY(refresh->isEnabled());
     QVERIFY(!window.settings().jidoKosin);
 
+    list->grid()->selectAll();
     list->goToKey("C");
+    QCOMPARE(list->actionKeys(), QStringList {"C"}); // moving drops the selection
     TDMdata other;
     openCheckedStore(other, storeSettings());
     insertPc(other, "B");

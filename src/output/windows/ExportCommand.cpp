@@ -1,6 +1,7 @@
 #include "ExportCommand.h"
 
 #include "kit/MessageBoxes.h"
+#include "kit/StoreRequired.h"
 #include "kit/WaitCursor.h"
 #include "output/CsvExport.h"
 #include "store/UDMdata.h"
@@ -47,7 +48,7 @@ QString ExportCommand::withDefaultExtension(const QString &name, const QString &
 void ExportCommand::run(TableId table)
 {
     TDMdata *dm = m_store();
-    if (!dm || !dm->isConnected())
+    if (!StoreRequired::ensureConnected(&m_window, dm))
         return;
     CsvExport exporter(*dm, table);
     if (!exporter.isAvailable())

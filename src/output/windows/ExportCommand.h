@@ -12,8 +12,8 @@ class TDMdata;
 // The four export commands of the main window's File menu ("PC情報(&P)",
 // "ﾄﾞﾗｲﾌﾞ情報(&D)", "ﾌﾟﾘﾝﾀ情報(&E)", "ｱﾌﾟﾘ情報(&A)"): one save dialog for
 // all four, which remembers the last name, then the table written as CSV.
-// Nothing happens while the store is not connected; a failed export shows
-// the file's or the store's error text.
+// Without a connected store the user is told so; a failed export shows the
+// file's or the store's error text.
 //
 // It lives as a child of the window that shows its dialogs and asks that
 // window's caller for the store each time it runs.
