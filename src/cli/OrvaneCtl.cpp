@@ -162,6 +162,13 @@ int OrvaneCtl::run(const QStringList &arguments)
 
     StoreSettings store = StoreConnection::toStoreSettings(settings.db);
     if (!dataDir.isEmpty()) {
+        // Made when missing, one level only, like the program's own PCDB.
+        if (!QFileInfo(dataDir).isDir() && !QDir().mkdir(dataDir)) {
+            m_err << QStringLiteral("データフォルダを作成できません: %1")
+                         .arg(QDir::toNativeSeparators(dataDir))
+                  << Qt::endl;
+            return UsageOrConnection;
+        }
         store = StoreSettings();
         store.mode = StoreSettings::Mode::Local;
         store.folder = dataDir;

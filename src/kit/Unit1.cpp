@@ -3,7 +3,6 @@
 #include "MessageBoxes.h"
 #include "base/IniFile.h"
 
-#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QHeaderView>
@@ -11,6 +10,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTableView>
@@ -199,10 +199,17 @@ bool TForm1::handleEnter(QWidget *focused)
         moveToNextCell(grid);
         return true;
     }
-    // Memos take Enter as a line break, buttons as a click, cell editors
-    // as the end of the edit.
+    // A push button takes Enter as a click; radio buttons and check boxes
+    // move on like any other control, so Enter never presses the window's
+    // default button behind the user's back.
+    if (auto *button = qobject_cast<QPushButton *>(focused)) {
+        if (button->isEnabled())
+            button->click();
+        return true;
+    }
+    // Memos take Enter as a line break, cell editors as the end of the edit.
     if (qobject_cast<QPlainTextEdit *>(focused) || qobject_cast<QTextEdit *>(focused)
-        || qobject_cast<QAbstractButton *>(focused) || isInsideItemView(focused))
+        || isInsideItemView(focused))
         return false;
     focusNextChild();
     return true;

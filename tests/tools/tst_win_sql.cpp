@@ -85,7 +85,8 @@ private slots:
         QCOMPARE(captions(grid(window)->actions()), QStringList({"ｺﾋﾟｰ"}));
         QVERIFY(!button(window, "CopyBTN")->isEnabled());
         QVERIFY(!grid(window)->actions()[0]->isEnabled());
-        QCOMPARE(TFsql::dialogFilter(), QStringLiteral("SQL(*.SQL);;すべてのファイル(*)"));
+        QCOMPARE(TFsql::dialogFilter(),
+                 QStringLiteral("SQL(*.SQL) (*.SQL *.sql);;すべてのファイル (*)"));
     }
 
     // Enter in the statement box starts a new line; the close button closes.

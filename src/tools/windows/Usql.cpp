@@ -1,6 +1,7 @@
 #include "Usql.h"
 
 #include "base/Cp932.h"
+#include "base/FileErrorText.h"
 #include "kit/HelpViewer.h"
 #include "kit/MessageBoxes.h"
 #include "kit/TDBGridEx.h"
@@ -28,15 +29,27 @@
 
 namespace {
 
-const QString FirstFilter = QStringLiteral("SQL(*.SQL)");
+// The dialogs show the captions "SQL(*.SQL)" and "すべてのファイル"; the
+// patterns after them are hidden, and take the extension in either case.
+const QString FirstFilter = QStringLiteral("SQL(*.SQL) (*.SQL *.sql)");
 const QString DefaultExtension = QStringLiteral(".SQL");
 
 QString askFile(QWidget *parent, TFsql::FileDialogMode mode, const QString &directory,
                 const QString &filter, QString *selectedFilter)
 {
-    if (mode == TFsql::FileDialogMode::Open)
-        return QFileDialog::getOpenFileName(parent, QString(), directory, filter, selectedFilter);
-    return QFileDialog::getSaveFileName(parent, QString(), directory, filter, selectedFilter);
+    const bool open = mode == TFsql::FileDialogMode::Open;
+    QFileDialog dialog(parent, QString(), directory, filter);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    // A name typed without extension means the ".SQL" file, also when
+    // opening.
+    dialog.setDefaultSuffix(DefaultExtension.mid(1));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    if (selectedFilter)
+        *selectedFilter = dialog.selectedNameFilter();
+    return dialog.selectedFiles().constFirst();
 }
 
 bool hasExtension(const QString &path)
@@ -152,7 +165,7 @@ TFsql::~TFsql() = default;
 
 QString TFsql::dialogFilter()
 {
-    return FirstFilter + QStringLiteral(";;すべてのファイル(*)");
+    return FirstFilter + QStringLiteral(";;すべてのファイル (*)");
 }
 
 void TFsql::setCopyEnabled(bool enabled)
@@ -252,12 +265,12 @@ bool TFsql::loadFile(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        MessageBoxes::error(this, fileError(path, file.errorString()));
+        MessageBoxes::error(this, fileError(path, FileErrorText(file)));
         return false;
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        MessageBoxes::error(this, fileError(path, file.errorString()));
+        MessageBoxes::error(this, fileError(path, FileErrorText(file)));
         return false;
     }
     // The file's lines, whatever their ends; a last line end closes the
@@ -280,7 +293,7 @@ bool TFsql::saveFile(const QString &path)
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        MessageBoxes::error(this, fileError(path, file.errorString()));
+        MessageBoxes::error(this, fileError(path, FileErrorText(file)));
         return false;
     }
     return true;
