@@ -36,7 +36,7 @@ TFmain::TFmain(const ProgramPaths &paths, QWidget *parent)
     : TForm1(QStringLiteral("Fmain"), paths, parent), m_settings(paths.defaultDataDir()),
       m_menu(new MainMenu(this)), m_tabs(new QTabWidget(contentArea())),
       m_statusPage(new OverallStatusPage(m_tabs)), m_pcListPage(new PcListPage(m_tabs)),
-      m_appliPage(new ApplicationsPage(m_tabs)), m_leasePage(new LeasePage(m_tabs)),
+      m_appliPage(new ApplicationsPage(m_tabs)), m_leasePage(new LeasePage(paths, m_tabs)),
       m_reportsPage(new ReportsPage(m_tabs)),
       m_endBTN(new QPushButton(QStringLiteral("終　了"), contentArea()))
 {
@@ -89,6 +89,7 @@ TFmain::TFmain(const ProgramPaths &paths, QWidget *parent)
         RefreshLists();
     });
     connect(m_pcListPage, &PcListPage::listsRefreshRequested, this, &TFmain::RefreshLists);
+    connect(m_leasePage, &LeasePage::listsRefreshRequested, this, &TFmain::RefreshLists);
     // The overall status tab: its radio buttons refresh the statistics, its
     // "最新の状態に更新" is the PC list's (SaisinBTNClick).
     connect(m_statusPage, &OverallStatusPage::groupingChanged, this, &TFmain::RefreshStatistics);
