@@ -1,11 +1,13 @@
 #include "OrvaneCtl.h"
 
 #include "base/AppSettings.h"
+#include "base/DateText.h"
 #include "base/IniFile.h"
 #include "base/ProgramPaths.h"
 #include "base/TextHelpers.h"
 #include "import/ImportRun.h"
 #include "import/Ip16Backfill.h"
+#include "lease/LeaseDue.h"
 #include "output/CsvExport.h"
 #include "store/StatementCheck.h"
 #include "store/StoreConnection.h"
@@ -157,6 +159,8 @@ struct OrvaneCtl::Options
     int timeLimit = UserStatement::Limits().seconds;
     std::optional<int> lockWait; // seconds
     std::optional<TableId> exportTable;
+    std::optional<int> withinDays;
+    std::optional<QDate> asOf;
 };
 
 OrvaneCtl::OrvaneCtl(const QString &programFile, QTextStream &out, QTextStream &err)
@@ -175,6 +179,10 @@ QString OrvaneCtl::usage()
         "                     SELECT文を一つ実行し、タブ区切りで出力する\n"
         "                     (既定では300秒で中止する。0は無制限。Ctrl+Cで中止)\n"
         "  export TABLE FILE  テーブル(pc, drive, printer, appli)をCSVファイルに出力する\n"
+        "  leases [--within DAYS] [--as-of YYYY/MM/DD]\n"
+        "                     契約ごとの終了日・残回数・残額・対象PC台数・期限を出力する\n"
+        "                     (期限間近: 今日を含むDAYS日以内に終了、既定90日。期限切れ:\n"
+        "                     終了後も撤去日のないPCが契約を指している。--as-of: 今日の代わり)\n"
         "  --ini FILE         設定ファイル (既定: プログラムと同じフォルダの Orvane.INI)\n"
         "  --data DIR         "
         "設定ファイルのDB設定の代わりに、このローカルのデータフォルダを使う\n");
@@ -211,6 +219,14 @@ bool OrvaneCtl::parse(const QStringList &arguments, Options &options, int &exit)
             options.lockWait = seconds(arguments[++i]);
             if (!options.lockWait)
                 return refuse(QStringLiteral("秒数に誤りがあります: %1").arg(arguments[i]));
+        } else if (a == QLatin1String("--within") && hasValue) {
+            options.withinDays = seconds(arguments[++i]);
+            if (!options.withinDays)
+                return refuse(QStringLiteral("日数に誤りがあります: %1").arg(arguments[i]));
+        } else if (a == QLatin1String("--as-of") && hasValue) {
+            options.asOf = QDate::fromString(arguments[++i], QStringLiteral("yyyy/MM/dd"));
+            if (!options.asOf->isValid())
+                return refuse(QStringLiteral("日付に誤りがあります: %1").arg(arguments[i]));
         } else if (a.startsWith(QLatin1String("--"))) {
             return refuse(QStringLiteral("不明なオプションです: %1").arg(a));
         } else {
@@ -224,11 +240,14 @@ bool OrvaneCtl::parse(const QStringList &arguments, Options &options, int &exit)
     const bool known = (command == QLatin1String("import") && count == 1)
         || (command == QLatin1String("check") && count == 0)
         || (command == QLatin1String("sql") && count == 1)
-        || (command == QLatin1String("export") && count == 2);
+        || (command == QLatin1String("export") && count == 2)
+        || (command == QLatin1String("leases") && count == 0);
     if (!known)
         return refuse(QString());
     if (options.lockWait && command != QLatin1String("import"))
         return refuse(QStringLiteral("--lock-wait は import だけに使えます"));
+    if ((options.withinDays || options.asOf) && command != QLatin1String("leases"))
+        return refuse(QStringLiteral("--within と --as-of は leases だけに使えます"));
     if (command == QLatin1String("export")) {
         options.exportTable = exportTableId(options.arguments[0]);
         if (!options.exportTable)
@@ -257,6 +276,8 @@ int OrvaneCtl::run(const QStringList &arguments)
         return sql(dm, options);
     if (options.command == QLatin1String("export"))
         return exportTable(dm, options);
+    if (options.command == QLatin1String("leases"))
+        return leases(dm, options);
     return Success; // check
 }
 
@@ -291,9 +312,9 @@ int OrvaneCtl::openStore(const Options &options, AppSettings &settings, TDMdata 
     if (options.lockWait)
         dm.setLockWait(*options.lockWait * 1000);
     // Reading needs no write access: a local store that cannot be written
-    // (a read-only mount) is opened read-only for sql and export.
-    const bool reads
-        = options.command == QLatin1String("sql") || options.command == QLatin1String("export");
+    // (a read-only mount) is opened read-only for sql, export and leases.
+    const bool reads = options.command == QLatin1String("sql")
+        || options.command == QLatin1String("export") || options.command == QLatin1String("leases");
     if (reads && store.mode == StoreSettings::Mode::Local) {
         const QFileInfo file(TDMdata::localDatabaseFile(store.folder));
         dm.setReadOnly(file.exists()
@@ -384,5 +405,30 @@ int OrvaneCtl::exportTable(TDMdata &dm, const Options &options)
                  .arg(result.rows)
                  .arg(QDir::toNativeSeparators(file))
           << Qt::endl;
+    return Success;
+}
+
+int OrvaneCtl::leases(TDMdata &dm, const Options &options)
+{
+    const QDate today = options.asOf.value_or(QDate::currentDate());
+    QVector<LeaseDue::Row> rows;
+    try {
+        rows = LeaseDue::rows(dm, today, options.withinDays.value_or(LeaseDue::DefaultWithinDays));
+    } catch (const StoreError &e) {
+        m_err << e.message() << Qt::endl;
+        return Failure;
+    }
+    m_out << QStringLiteral("リース会社\t契約№\tリース終了日\t残回数\t残額\t対象PC台数\t期限\n");
+    for (const LeaseDue::Row &row : std::as_const(rows)) {
+        const QStringList cells {cell(row.key.lease),
+                                 cell(row.key.leaseNo),
+                                 DateText::shortDate(row.end),
+                                 QString::number(row.figures.paymentsDue),
+                                 QString::number(row.figures.amountDue),
+                                 QString::number(row.figures.coveredPcs),
+                                 LeaseDue::markText(row.mark)};
+        m_out << cells.join(u'\t') << '\n';
+    }
+    m_out.flush();
     return Success;
 }
