@@ -22,7 +22,6 @@ LeasePage::LeasePage(const ProgramPaths &paths, QWidget *parent)
     setObjectName(QStringLiteral("LeasePage"));
     m_grid->setObjectName(QStringLiteral("LeaseGrid"));
     m_grid->setModel(m_model);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->horizontalHeader()->setHighlightSections(false);
     auto *copy = new QAction(QStringLiteral("ｺﾋﾟｰ"), m_grid);
     copy->setObjectName(QStringLiteral("LeaseCopyMI"));
@@ -72,8 +71,8 @@ void LeasePage::reopen(const LeaseKey &key)
     if (m_model->rowCount() == 0)
         return;
     const QModelIndex target = m_model->index(qMax(0, m_model->rowOfKey(key)), 0);
-    m_grid->selectionModel()->setCurrentIndex(
-        target, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    // The current row is tinted; only the user's clicks select.
+    m_grid->selectionModel()->setCurrentIndex(target, QItemSelectionModel::Clear);
     m_grid->scrollTo(target);
 }
 

@@ -89,8 +89,12 @@ QVariantMap SetLeaseParams(const Texts &texts, const QDateTime &now)
         const QString text = texts.value(field.column);
         // The key columns take no empty value.
         if (table.isKeyColumn(field.column) && text.trimmed().isEmpty())
-            throw InputError(FieldErrorText::required(field.label));
-        params.insert(field.column, paramOf(field, text));
+            throw FieldError(field.column, FieldErrorText::required(field.label));
+        try {
+            params.insert(field.column, paramOf(field, text));
+        } catch (const InputError &e) {
+            throw FieldError(field.column, e.message());
+        }
     }
     const LeaseKey key
         = keyOf(texts.value(QStringLiteral("lease")), texts.value(QStringLiteral("lease_No")));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/InputError.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QHash>
@@ -50,15 +52,28 @@ const QVector<Field> &fields();
 // The texts of the fields by column name.
 using Texts = QHash<QString, QString>;
 
+// A text that its field cannot take; names the field's column.
+class FieldError : public InputError
+{
+public:
+    FieldError(const QString &column, const QString &message)
+        : InputError(message), m_column(column)
+    { }
+    QString column() const { return m_column; }
+
+private:
+    QString m_column;
+};
+
 // The key of the texts, cut to the key columns' widths as the store keeps
 // them.
 LeaseKey keyOf(const QString &lease, const QString &leaseNo);
 
 // The parameters of the contract's statements by column name: texts as
 // typed, dates (null when empty), the term (null when empty) and the
-// amounts (0 when empty), and UpdateTime = now. Throws InputError naming
-// the text and the field: an empty key, a date that does not read, a term
-// or amount that is not a whole number of digits or too large.
+// amounts (0 when empty), and UpdateTime = now. Throws FieldError for an
+// empty key, a date that does not read, a term or amount that is not a
+// whole number of digits or too large.
 QVariantMap SetLeaseParams(const Texts &texts, const QDateTime &now);
 
 // A Lease row as the window's texts: dates yyyy/mm/dd, numbers plainly,

@@ -101,6 +101,7 @@ QComboBox *TFleaseDaityo::combo(const QString &column)
     c->setObjectName(column + QStringLiteral("CB"));
     c->setEditable(true);
     c->setInsertPolicy(QComboBox::NoInsert);
+    c->setMinimumWidth(120);
     m_controls.insert(column, c);
     return c;
 }
@@ -110,6 +111,7 @@ QWidget *TFleaseDaityo::dateBox(QLineEdit *edit, const char *buttonName,
 {
     withoutInputMethod(edit);
     edit->setMaxLength(20);
+    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000/00/00")) + 12);
     m_dateEdits.append(edit);
     auto *button = new QToolButton;
     button->setObjectName(QLatin1String(buttonName));
@@ -168,6 +170,7 @@ void TFleaseDaityo::buildControls()
         QLineEdit *e = edit(column);
         withoutInputMethod(e);
         e->setAlignment(Qt::AlignRight);
+        e->setMinimumWidth(e->fontMetrics().horizontalAdvance(QStringLiteral("000,000,000")));
         return e;
     };
     put(0, 0, QStringLiteral("契約日"),
@@ -245,10 +248,10 @@ void TFleaseDaityo::buildControls()
     pcLayout->addLayout(pcButtons);
     pcLayout->addWidget(m_pcDBG, 1);
 
-    auto *tabs = new QTabWidget;
-    tabs->setObjectName(QStringLiteral("PageControl1"));
-    tabs->addTab(mesaiPage, QStringLiteral("支払明細"));
-    tabs->addTab(pcPage, QStringLiteral("対象ＰＣ"));
+    m_tabs = new QTabWidget;
+    m_tabs->setObjectName(QStringLiteral("PageControl1"));
+    m_tabs->addTab(mesaiPage, QStringLiteral("支払明細"));
+    m_tabs->addTab(pcPage, QStringLiteral("対象ＰＣ"));
 
     // 7. OK and Cancel.
     m_okBTN = pushButton("OkBTN", QStringLiteral("Ｏ　Ｋ"));
@@ -262,7 +265,7 @@ void TFleaseDaityo::buildControls()
     layout->setContentsMargins(8, 8, 8, 8);
     layout->addLayout(top);
     layout->addLayout(fields);
-    layout->addWidget(tabs, 1);
+    layout->addWidget(m_tabs, 1);
     layout->addLayout(bottom);
     resize(760, 600);
 
@@ -502,10 +505,19 @@ void TFleaseDaityo::OkBTNClick()
     m_okBTN->setFocus();
     if (m_refused)
         return;
-    QVariantMap params;
     try {
         m_schedule->finishNewRow();
-        m_pcs->finishNewRow();
+    } catch (const InputError &e) {
+        // The new payment still lacks its date.
+        MessageBoxes::error(this, e.message());
+        m_tabs->setCurrentIndex(0);
+        m_mesaiDBG->setFocus();
+        m_mesaiDBG->setCurrentIndex(m_schedule->index(m_schedule->rowCount() - 1, 0));
+        return;
+    }
+    m_pcs->finishNewRow();
+    QVariantMap params;
+    try {
         params = LeaseContract::SetLeaseParams(texts(), QDateTime::currentDateTime());
         const ::LeaseKey key {params.value(QStringLiteral("lease")).toString(),
                               params.value(QStringLiteral("lease_No")).toString()};
@@ -516,6 +528,10 @@ void TFleaseDaityo::OkBTNClick()
         }
         LeaseSaver(m_dm).save(isAddMode() ? LeaseSaver::Mode::Add : LeaseSaver::Mode::Update,
                               params, m_schedule->rows(), m_pcs->keys());
+    } catch (const LeaseContract::FieldError &e) {
+        MessageBoxes::error(this, e.message());
+        m_controls.value(e.column())->setFocus();
+        return;
     } catch (const InputError &e) {
         MessageBoxes::error(this, e.message());
         return;

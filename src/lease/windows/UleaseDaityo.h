@@ -9,6 +9,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTabWidget;
 class QTableView;
 class ScheduleModel;
 class TDMdata;
@@ -76,6 +77,7 @@ private:
     QComboBox *m_leaseCB;
     QLineEdit *m_leaseNoEDT;
     QList<QLineEdit *> m_dateEdits;
+    QTabWidget *m_tabs;
     QTableView *m_mesaiDBG;
     QTableView *m_pcDBG;
     QLabel *m_kaisuLBL;
