@@ -29,9 +29,7 @@ void TstLeaseContract::params_data()
     QTest::addColumn<QVariant>("expected");
     const QVariant noDate(QMetaType(QMetaType::QDate)), noInt(QMetaType(QMetaType::Int));
     QTest::newRow("amount empty") << u"nengaku"_s << u""_s << QVariant(0);
-    QTest::newRow("amount blank") << u"nengaku"_s << u"  "_s << QVariant(0);
     QTest::newRow("amount 007") << u"nengaku"_s << u"007"_s << QVariant(7);
-    QTest::newRow("amount largest") << u"nengaku"_s << u"2147483647"_s << QVariant(2147483647);
     QTest::newRow("amount too large")
         << u"nengaku"_s << u"2147483648"_s
         << QVariant(u"!'2147483648' は項目 '年額' に適した整数値ではありません"_s);
@@ -48,8 +46,6 @@ void TstLeaseContract::params_data()
         << QVariant(u"!'5年' は項目 '契約期間（月）' に適した整数値ではありません"_s);
     QTest::newRow("date empty") << u"kikan_end"_s << u""_s << noDate;
     QTest::newRow("date") << u"kikan_end"_s << u"2004/1/31"_s << QVariant(QDate(2004, 1, 31));
-    QTest::newRow("date shorthand")
-        << u"KeiyakuYMD"_s << u"20040131"_s << QVariant(QDate(2004, 1, 31));
     QTest::newRow("no date") << u"kikan_start"_s << u"2004/2/30"_s
                              << QVariant(u"!'2004/2/30' は日付または時刻ではありません"_s);
     QTest::newRow("text as typed")

@@ -139,8 +139,6 @@ void TstLeaseStore::deleteIsOneTransaction()
     insertContract(dm, Key, {}, {{QDate(2004, 1, 31), 1, 1, 1}, {QDate(2004, 2, 29), 1, 1, 1}},
                    {u"PC1"_s, u"PC2"_s});
     insertContract(dm, other, {}, {{QDate(2004, 1, 31), 1, 1, 1}}, {u"PC1"_s});
-    QCOMPARE(LeaseDeletion::confirmationText(Key),
-             u"A'社(No.1)\n\rに関する情報をすべて削除します。\n\rよろしいですか？"_s);
 
     LeaseDeletion::deleteLease(dm, Key);
     const QString all = u"SELECT lease_No FROM Lease UNION ALL SELECT lease_No FROM LeaseMesai "
