@@ -6,7 +6,12 @@
 #include "base/TextHelpers.h"
 #include "import/ImportRun.h"
 #include "import/Ip16Backfill.h"
+#include "layout/LayoutError.h"
+#include "layout/PdfFileDevice.h"
 #include "output/CsvExport.h"
+#include "output/MasterQuery.h"
+#include "output/PcSheetReport.h"
+#include "output/ReportRun.h"
 #include "store/ReadOnlyQuery.h"
 #include "store/StoreConnection.h"
 #include "store/StoreError.h"
@@ -16,6 +21,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -112,6 +118,9 @@ QString OrvaneCtl::usage()
         "  check              テーブルのチェックと更新\n"
         "  sql \"SELECT ...\"   SELECT文を一つ実行し、タブ区切りで出力する\n"
         "  export TABLE FILE  テーブル(pc, drive, printer, appli)をCSVファイルに出力する\n"
+        "  sheet --pdf FILE [KEY...]\n"
+        "                     パソコン管理シートをPDFファイルに出力する "
+        "(KEYを省略すると全パソコン)\n"
         "  --ini FILE         設定ファイル (既定: プログラムと同じフォルダの Orvane.INI)\n"
         "  --data DIR         "
         "設定ファイルのDB設定の代わりに、このローカルのデータフォルダを使う\n");
@@ -119,13 +128,15 @@ QString OrvaneCtl::usage()
 
 int OrvaneCtl::run(const QStringList &arguments)
 {
-    QString iniPath, dataDir;
+    QString iniPath, dataDir, pdfFile;
     QStringList rest;
     for (int i = 0; i < arguments.size(); ++i) {
         const QString &a = arguments[i];
         if ((a == QLatin1String("--ini") || a == QLatin1String("--data"))
             && i + 1 < arguments.size()) {
             (a == QLatin1String("--ini") ? iniPath : dataDir) = arguments[++i];
+        } else if (a == QLatin1String("--pdf") && i + 1 < arguments.size()) {
+            pdfFile = arguments[++i];
         } else if (a == QLatin1String("-h") || a == QLatin1String("--help")) {
             m_out << usage();
             return Success;
@@ -140,8 +151,9 @@ int OrvaneCtl::run(const QStringList &arguments)
     const bool known = (command == QLatin1String("import") && rest.size() == 2)
         || (command == QLatin1String("check") && rest.size() == 1)
         || (command == QLatin1String("sql") && rest.size() == 2)
-        || (command == QLatin1String("export") && rest.size() == 3);
-    if (!known) {
+        || (command == QLatin1String("export") && rest.size() == 3)
+        || (command == QLatin1String("sheet") && !pdfFile.isEmpty());
+    if (!known || (!pdfFile.isEmpty() && command != QLatin1String("sheet"))) {
         m_err << usage();
         return UsageOrConnection;
     }
@@ -219,6 +231,8 @@ int OrvaneCtl::run(const QStringList &arguments)
     }
     if (command == QLatin1String("check"))
         return Success;
+    if (command == QLatin1String("sheet"))
+        return sheet(dm, pdfFile, rest.mid(1));
     if (command == QLatin1String("export")) {
         const CsvExport::Result result = CsvExport(dm, exportId).writeFile(rest[2]);
         if (!result.ok) {
@@ -246,5 +260,72 @@ int OrvaneCtl::run(const QStringList &arguments)
         m_err << e.message() << Qt::endl;
         return Failure;
     }
+    return Success;
+}
+
+int OrvaneCtl::sheet(TDMdata &dm, const QString &pdfFile, const QStringList &keys)
+{
+    PcSheetReport report(
+        dm, keys.isEmpty() ? PcSheetReport::allPcs() : PcSheetReport::selectedPcs(keys));
+    MasterQuery &pcs = report.Qpc();
+    ReportRun::Readiness readiness = ReportRun::Readiness::Ready;
+    try {
+        readiness = ReportRun::prepare(report);
+    } catch (const StoreError &e) {
+        m_err << e.message() << Qt::endl;
+        return Failure;
+    }
+    const QStringList found = pcs.keys();
+    bool missing = false;
+    for (const QString &key : keys) {
+        if (!found.contains(key)) {
+            m_err << QStringLiteral("パソコンがありません: %1").arg(key) << Qt::endl;
+            missing = true;
+        }
+    }
+    if (missing)
+        return Failure;
+    if (readiness != ReportRun::Readiness::Ready) {
+        m_err << ReportRun::message(readiness) << Qt::endl;
+        return Failure;
+    }
+
+    PdfFileDevice device(pdfFile);
+    if (!device.open()) {
+        m_err << device.errorText() << Qt::endl;
+        return Failure;
+    }
+    int lastPosition = -1;
+    int pages = 0;
+    try {
+        ReportRun::print(report, device, [&] {
+            ++pages;
+            if (pcs.position() == lastPosition)
+                return;
+            lastPosition = pcs.position();
+            m_err << QStringLiteral("(%1/%2) %3")
+                         .arg(lastPosition + 1)
+                         .arg(pcs.recordCount())
+                         .arg(pcs.displayText(QStringLiteral("Key")))
+                  << Qt::endl;
+        });
+    } catch (const LayoutError &e) {
+        m_err << e.message() << Qt::endl;
+    } catch (const StoreError &e) {
+        m_err << e.message() << Qt::endl;
+    }
+    const bool complete = pcs.eof() && device.close();
+    if (!complete) {
+        // No half-written sheets are left for a scheduled job to file.
+        if (!device.errorText().isEmpty())
+            m_err << device.errorText() << Qt::endl;
+        QFile::remove(pdfFile);
+        return Failure;
+    }
+    m_err << QStringLiteral("%1 台、%2 ページを出力しました: %3")
+                 .arg(lastPosition + 1)
+                 .arg(pages)
+                 .arg(QDir::toNativeSeparators(pdfFile))
+          << Qt::endl;
     return Success;
 }

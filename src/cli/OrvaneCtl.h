@@ -4,14 +4,18 @@
 #include <QStringList>
 #include <QTextStream>
 
+class TDMdata;
+
 // The command-line tool: the same settings file and store as the window.
 //   orvanectl [--ini FILE] [--data DIR] import FOLDER
 //   orvanectl [--ini FILE] [--data DIR] check
 //   orvanectl [--ini FILE] [--data DIR] sql "SELECT ..."
 //   orvanectl [--ini FILE] [--data DIR] export pc|drive|printer|appli FILE
+//   orvanectl [--ini FILE] [--data DIR] sheet --pdf FILE [KEY...]
 // Results go to out, progress and messages to err. Exit status: 0 success,
-// 1 when a file failed (or the run stopped), 2 on a usage or connection
-// error.
+// 1 when a file failed (or the run stopped, or a named PC does not exist),
+// 2 on a usage or connection error. The sheet command draws with fonts and
+// needs a QGuiApplication.
 class OrvaneCtl
 {
 public:
@@ -26,6 +30,8 @@ public:
     static QString usage();
 
 private:
+    int sheet(TDMdata &dm, const QString &pdfFile, const QStringList &keys);
+
     QString m_programFile;
     QTextStream &m_out;
     QTextStream &m_err;
