@@ -1,13 +1,12 @@
 #pragma once
 
+#include "LightRep.h"
 #include "PageImageFile.h"
 
 #include <QImage>
 #include <QObject>
 #include <QPointer>
 #include <QVector>
-
-class TLightRep;
 
 // The preview store of a page: every produced page rendered at one pixel
 // per layout unit and kept compressed in a temporary file, the map from
