@@ -10,6 +10,7 @@ packages=(
   qt6-translations-l10n
   fonts-ipafont-gothic fonts-ipaexfont-gothic
   postgresql
+  poppler-utils
 )
 
 missing=()
