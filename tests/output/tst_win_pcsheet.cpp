@@ -15,6 +15,7 @@
 #include "output/MasterQuery.h"
 #include "output/PcSheetReport.h"
 #include "output/windows/PrintMsgU.h"
+#include "output/windows/ReportPrinters.h"
 #include "output/windows/UpcSheetLR.h"
 #include "views/PcListModel.h"
 
@@ -154,12 +155,13 @@ private slots:
         MessageBoxes::ScopedRecorder boxes;
 
         TLRPCsheet window(dm, PcSheetReport::allPcs());
-        window.choosePrinter(TBaseLRep::pdfPrinterCaption());
+        window.printers().choose(ReportPrinters::pdfCaption());
         QString offered;
-        window.setSaveDialog([&](QWidget *, const QString &, const QString &name, const QString &) {
-            offered = name;
-            return dir.filePath(QStringLiteral("sheets"));
-        });
+        window.printers().setSaveDialog(
+            [&](QWidget *, const QString &, const QString &name, const QString &) {
+                offered = name;
+                return dir.filePath(QStringLiteral("sheets"));
+            });
         window.show();
         QTRY_VERIFY(!window.counterText().isEmpty());
         for (auto [box, text] : {std::pair {window.Edit1, from}, std::pair {window.Edit2, to}}) {

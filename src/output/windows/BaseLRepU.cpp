@@ -1,7 +1,7 @@
 #include "BaseLRepU.h"
 
 #include "PrintMsgU.h"
-#include "PrinterDevice.h"
+#include "ReportPrinters.h"
 #include "kit/MessageBoxes.h"
 #include "kit/WaitCursor.h"
 #include "layout/LRDataSet.h"
@@ -15,19 +15,14 @@
 #include "store/StoreError.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QFile>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPrintDialog>
-#include <QPrinterInfo>
 #include <QScreen>
 #include <QScrollArea>
 #include <QTimer>
@@ -35,8 +30,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-const QString PdfFilter = QStringLiteral("PDFファイル(*.pdf)");
 
 QAction *action(QWidget *owner, const QString &name, const QString &caption,
                 const QKeySequence &shortcut = {})
@@ -52,15 +45,10 @@ QAction *action(QWidget *owner, const QString &name, const QString &caption,
 
 TBaseLRep::TBaseLRep(QWidget *parent)
     : QDialog(parent), m_preview(new TLRPreviewControl(this)),
-      m_thread(new TLRPreviewThread([this] { return produceInBackground(); }, this)),
-      m_printer(QPrinter::HighResolution)
+      m_thread(new TLRPreviewThread([this] { return produceInBackground(); }, this))
 {
     setObjectName(QStringLiteral("BaseLRep"));
     setWindowFlags(Qt::Window);
-    m_saveDialog = [](QWidget *owner, const QString &caption, const QString &fileName,
-                      const QString &filter) {
-        return QFileDialog::getSaveFileName(owner, caption, fileName, filter);
-    };
 
     ActPreview = action(this, QStringLiteral("ActPreview"), QStringLiteral("画面表示(&V)"),
                         QKeySequence(Qt::CTRL | Qt::Key_V));
@@ -82,7 +70,6 @@ TBaseLRep::TBaseLRep(QWidget *parent)
 
     connect(ActPreview, &QAction::triggered, this, &TBaseLRep::ActPreviewExecute);
     connect(ActPrint, &QAction::triggered, this, &TBaseLRep::ActPrintExecute);
-    connect(ActPrinterSetup, &QAction::triggered, this, &TBaseLRep::ActPrinterSetupExecute);
     connect(ActExit, &QAction::triggered, this, &QDialog::reject);
     connect(ActNextPage, &QAction::triggered, this, &TBaseLRep::ActNextPageExecute);
     connect(ActPriorPage, &QAction::triggered, this, [this] {
@@ -140,8 +127,10 @@ void TBaseLRep::buildMenus()
     file->addAction(ActPrint);
     file->addSeparator();
     file->addAction(ActPrinterSetup);
-    m_printerMenu = file->addMenu(QStringLiteral("プリンタの変更(&C)"));
-    m_printerMenu->setObjectName(QStringLiteral("PrinterMenu"));
+    QMenu *printers = file->addMenu(QStringLiteral("プリンタの変更(&C)"));
+    printers->setObjectName(QStringLiteral("PrinterMenu"));
+    m_printers = new ReportPrinters(printers, this);
+    connect(ActPrinterSetup, &QAction::triggered, m_printers, &ReportPrinters::setup);
     file->addSeparator();
     file->addAction(ActExit);
 
@@ -209,9 +198,6 @@ QWidget *TBaseLRep::buildToolBar()
 
 void TBaseLRep::FormCreate()
 {
-    m_printer.setFullPage(false);
-    buildPrinterMenu();
-
     const QScreen *screen = QGuiApplication::primaryScreen();
     const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
     const int width = TLightRep::paperUnits(TPaperSize::psA4).width() + 60;
@@ -224,81 +210,6 @@ void TBaseLRep::FormCreate()
     m_counter->clear();
     Edit1->clear();
     Edit2->clear();
-}
-
-QString TBaseLRep::pdfPrinterCaption()
-{
-    return QStringLiteral("PDFファイル");
-}
-
-void TBaseLRep::buildPrinterMenu()
-{
-    m_printerGroup = new QActionGroup(this);
-    m_printerGroup->setExclusive(true);
-    QStringList captions = QPrinterInfo::availablePrinterNames();
-    captions << pdfPrinterCaption();
-    for (const QString &caption : captions) {
-        QAction *entry = m_printerMenu->addAction(caption);
-        entry->setCheckable(true);
-        m_printerGroup->addAction(entry);
-        connect(entry, &QAction::triggered, this, [this, caption] { choosePrinter(caption); });
-    }
-    const QString standard = QPrinterInfo::defaultPrinterName();
-    choosePrinter(captions.contains(standard) && !standard.isEmpty() ? standard
-                                                                     : pdfPrinterCaption());
-}
-
-QStringList TBaseLRep::printerCaptions() const
-{
-    QStringList captions;
-    for (const QAction *entry : m_printerGroup->actions())
-        captions << entry->text();
-    return captions;
-}
-
-QString TBaseLRep::currentPrinter() const
-{
-    return m_currentPrinter;
-}
-
-void TBaseLRep::choosePrinter(const QString &caption)
-{
-    QAction *chosen = nullptr;
-    for (QAction *entry : m_printerGroup->actions()) {
-        if (entry->text() == caption)
-            chosen = entry;
-    }
-    if (!chosen) {
-        // A printer the set-up dialog found that the list lacked.
-        chosen = m_printerMenu->addAction(caption);
-        chosen->setCheckable(true);
-        m_printerGroup->addAction(chosen);
-        connect(chosen, &QAction::triggered, this, [this, caption] { choosePrinter(caption); });
-    }
-    chosen->setChecked(true);
-    m_currentPrinter = caption;
-    if (caption != pdfPrinterCaption()) {
-        m_printer.setOutputFormat(QPrinter::NativeFormat);
-        m_printer.setPrinterName(caption);
-    }
-}
-
-void TBaseLRep::ActPrinterSetupExecute()
-{
-    if (m_currentPrinter == pdfPrinterCaption()) {
-        m_printer.setOutputFormat(QPrinter::PdfFormat);
-        m_printer.setOutputFileName(m_pdfFileName);
-    }
-    QPrintDialog dialog(&m_printer, this);
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    if (m_printer.outputFormat() == QPrinter::PdfFormat) {
-        m_pdfFileName = m_printer.outputFileName();
-        choosePrinter(pdfPrinterCaption());
-    } else {
-        choosePrinter(m_printer.printerName());
-    }
 }
 
 void TBaseLRep::adoptTitle(LRReport &report)
@@ -448,17 +359,10 @@ void TBaseLRep::ActPrintExecute()
     if ((focused == Edit1 || focused == Edit2) && !commitPageBox(focused))
         return;
 
-    std::unique_ptr<PdfFileDevice> pdf;
-    if (m_currentPrinter == pdfPrinterCaption()) {
-        QString name
-            = m_saveDialog(this, QStringLiteral("PDFファイルに印刷"), m_pdfFileName, PdfFilter);
-        if (name.isEmpty())
-            return;
-        if (QFileInfo(name).suffix().isEmpty())
-            name += QStringLiteral(".pdf");
-        m_pdfFileName = name;
-        pdf = std::make_unique<PdfFileDevice>(name);
-    }
+    std::unique_ptr<PrintDevice> device = m_printers->deviceForPrint();
+    if (!device)
+        return;
+    auto *pdf = dynamic_cast<PdfFileDevice *>(device.get());
 
     WaitCursor wait;
     QPointer<TPrintMsg> message = new TPrintMsg(this);
@@ -474,20 +378,18 @@ void TBaseLRep::ActPrintExecute()
         m_thread->setPaused(true);
 
     bool failed = false;
+    bool opened = false;
     QString error;
     std::unique_ptr<LRReport> report = preparedReport(closeMessage);
     if (report) {
         report->page().setFirstPage(m_firstPage);
         report->page().setLastPage(m_lastPage);
-        std::unique_ptr<PrinterDevice> printer;
-        PrintDevice *device = pdf.get();
-        if (!device) {
-            printer = std::make_unique<PrinterDevice>(m_printer);
-            device = printer.get();
-        }
         try {
-            if (pdf && !pdf->open())
-                throw LayoutError(pdf->errorText());
+            if (pdf) {
+                if (!pdf->open())
+                    throw LayoutError(pdf->errorText());
+                opened = true;
+            }
             ReportRun::print(*report, *device, [] {
                 QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
             });
@@ -500,7 +402,8 @@ void TBaseLRep::ActPrintExecute()
             failed = true;
             error = e.message();
         }
-        if (failed && pdf) {
+        if (failed && opened) {
+            // No half-printed file is left behind.
             pdf->close();
             QFile::remove(pdf->fileName());
         }

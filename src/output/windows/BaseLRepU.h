@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QPrinter>
 #include <functional>
 #include <memory>
 
@@ -12,6 +11,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QScrollArea;
+class ReportPrinters;
 class TLRPreviewControl;
 class TLRPreviewThread;
 
@@ -30,11 +30,6 @@ class TBaseLRep : public QDialog
     Q_OBJECT
 
 public:
-    // Asks for the PDF file to print to: the chosen name, empty when
-    // cancelled.
-    using SaveDialog = std::function<QString(QWidget *parent, const QString &caption,
-                                             const QString &fileName, const QString &filter)>;
-
     explicit TBaseLRep(QWidget *parent = nullptr);
     ~TBaseLRep() override;
 
@@ -44,13 +39,8 @@ public:
     // preview).
     bool IsReportDone() const;
 
-    // The printers offered: the installed ones, then the PDF file, which
-    // is always there.
-    static QString pdfPrinterCaption();
-    QStringList printerCaptions() const;
-    QString currentPrinter() const;
-    void choosePrinter(const QString &caption);
-    void setSaveDialog(SaveDialog dialog) { m_saveDialog = std::move(dialog); }
+    // The printers of "プリンタの変更(&C)".
+    ReportPrinters &printers() const { return *m_printers; }
 
     // The report of the preview; null before the first preview.
     LRReport *previewReport() const { return m_report.get(); }
@@ -82,7 +72,6 @@ private:
     void FormCreate();
     void buildMenus();
     QWidget *buildToolBar();
-    void buildPrinterMenu();
     void adoptTitle(LRReport &report);
     // The report made and moved to its first row; null (after telling the
     // user, with beforeMessage run first) when it has no data set or no
@@ -92,7 +81,6 @@ private:
     void ActPreviewExecute();
     void ActPrintExecute();
     void ActNextPageExecute();
-    void ActPrinterSetupExecute();
     bool produceInBackground();
     void stopPreviewThread();
 
@@ -115,13 +103,7 @@ private:
     int m_lastPage = 0;
     bool m_checkingBox = false;
 
-    QPrinter m_printer;
-    QString m_currentPrinter;
-    QString m_pdfFileName;
-    SaveDialog m_saveDialog;
-
-    QMenu *m_printerMenu = nullptr;
-    QActionGroup *m_printerGroup = nullptr;
+    ReportPrinters *m_printers = nullptr;
     QLineEdit *m_counter = nullptr;
     QScrollArea *m_scroll = nullptr;
     QLabel *Image1 = nullptr;
