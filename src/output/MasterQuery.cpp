@@ -23,11 +23,13 @@ void MasterQuery::open()
         QVector<int> keyColumns; // QSqlRecord finds names without regard to case
         for (const QString &key : m_table.primaryKey)
             keyColumns.append(record.indexOf(key));
+        const QSet<QString> &only = m_statement.onlyKeys;
         while (query.next()) {
             QVariantList key;
             for (int column : keyColumns)
                 key.append(query.value(column));
-            m_keys.append(key);
+            if (only.isEmpty() || only.contains(key.value(0).toString()))
+                m_keys.append(key);
         }
         query.finish();
     }

@@ -83,7 +83,9 @@ PcSheetReport::~PcSheetReport() = default;
 
 ReportStatement PcSheetReport::allPcs()
 {
-    return {{QStringLiteral("SELECT * FROM PC"), QStringLiteral("ORDER BY KEY")}, {}};
+    ReportStatement statement;
+    statement.lines << QStringLiteral("SELECT * FROM PC") << QStringLiteral("ORDER BY KEY");
+    return statement;
 }
 
 ReportStatement PcSheetReport::selectedPcs(const QStringList &keys)
@@ -91,6 +93,13 @@ ReportStatement PcSheetReport::selectedPcs(const QStringList &keys)
     ReportStatement statement;
     if (keys.isEmpty())
         return statement;
+    if (keys.size() > MaxBoundKeys) {
+        // More parameters than every engine binds: all PCs in the store's
+        // key order, the others passed over.
+        statement = allPcs();
+        statement.onlyKeys = QSet<QString>(keys.cbegin(), keys.cend());
+        return statement;
+    }
     statement.lines << QStringLiteral("SELECT * FROM PC") << QStringLiteral("WHERE KEY in (");
     for (int i = 0; i < keys.size(); ++i) {
         const QString name = QStringLiteral("KEY%1").arg(i + 1);

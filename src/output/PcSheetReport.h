@@ -30,6 +30,9 @@ public:
     // parameters), both in key order. No keys give a sheet without PCs.
     static ReportStatement allPcs();
     static ReportStatement selectedPcs(const QStringList &keys);
+    // Beyond this many keys, selectedPcs() reads all keys and keeps the
+    // selected ones (SQLite binds at most 999 parameters in older builds).
+    static constexpr int MaxBoundKeys = 900;
 
     TLightRep &page() override;
     LRDataSet *master() override;

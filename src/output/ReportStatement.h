@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QStringList>
 #include <QVariantMap>
 
@@ -9,6 +10,9 @@ struct ReportStatement
 {
     QStringList lines;
     QVariantMap params;
+    // When not empty, rows whose first key column is not in the set are
+    // passed over (for more keys than a statement can bind).
+    QSet<QString> onlyKeys;
 
     QString text() const { return lines.join(u'\n'); }
     bool isEmpty() const { return lines.isEmpty(); }

@@ -168,6 +168,31 @@ private slots:
         QCOMPARE(render(dm, PcSheetReport::allPcs(), file), 7);
         QCOMPARE(render(dm, PcSheetReport::selectedPcs({}), file), 0);
     }
+
+    // More selected PCs than a statement binds: still those PCs, in key
+    // order.
+    void manySelectedPcs_data() { TestStore::addEngineRows(); }
+    void manySelectedPcs()
+    {
+        QFETCH(int, engine);
+        TestStore store(engine);
+        ORVANE_REQUIRE_STORE(store);
+        TDMdata dm;
+        openCheckedStore(dm, store.settings());
+        const int count = PcSheetReport::MaxBoundKeys + 5;
+        QStringList all;
+        dm.startTransaction();
+        for (int i = 0; i < count; ++i) {
+            all << QStringLiteral("K%1").arg(i, 4, 10, QLatin1Char('0'));
+            SheetRows::add(dm, TableId::PC, {{QStringLiteral("Key"), all.last()}});
+        }
+        dm.commit();
+        QStringList selected = all.mid(2);
+        std::reverse(selected.begin(), selected.end());
+        PcSheetReport report(dm, PcSheetReport::selectedPcs(selected));
+        QCOMPARE(ReportRun::prepare(report), ReportRun::Readiness::Ready);
+        QCOMPARE(report.Qpc().keys(), all.mid(2));
+    }
 };
 
 QTEST_MAIN(TstPcSheet)
