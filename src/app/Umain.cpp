@@ -116,6 +116,13 @@ void TFmain::runStartup()
 
     {
         IniFile ini(iniFilePath());
+        if (ini.readFailed()) {
+            MessageBoxes::warning(
+                this,
+                QStringLiteral(
+                    "設定ファイルを読み込めませんでした。既定の設定で起動します。\n%1\n%2")
+                    .arg(QDir::toNativeSeparators(ini.path()), ini.errorString()));
+        }
         m_settings.readAtStart(
             ini, [this](const QString &text) { setStatusText(text); },
             [] { return LocalIPAddress(); });
