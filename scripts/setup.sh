@@ -11,6 +11,7 @@ packages=(
   qt6-translations-l10n
   fonts-ipafont-gothic fonts-ipaexfont-gothic
   postgresql
+  poppler-utils
 )
 
 missing=()

@@ -7,8 +7,13 @@
 #include "base/TextHelpers.h"
 #include "import/ImportRun.h"
 #include "import/Ip16Backfill.h"
+#include "layout/LayoutError.h"
+#include "layout/PdfFileDevice.h"
 #include "lease/LeaseDue.h"
 #include "output/CsvExport.h"
+#include "output/MasterQuery.h"
+#include "output/PcSheetReport.h"
+#include "output/ReportRun.h"
 #include "store/StatementCheck.h"
 #include "store/StoreConnection.h"
 #include "store/StoreError.h"
@@ -19,6 +24,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <atomic>
 #include <csignal>
@@ -159,8 +165,9 @@ struct OrvaneCtl::Options
     int timeLimit = UserStatement::Limits().seconds;
     std::optional<int> lockWait; // seconds
     std::optional<TableId> exportTable;
-    std::optional<int> withinDays;
-    std::optional<QDate> asOf;
+    QString pdfFile; // of sheet
+    std::optional<int> withinDays; // of leases
+    std::optional<QDate> asOf; // of leases
 };
 
 OrvaneCtl::OrvaneCtl(const QString &programFile, QTextStream &out, QTextStream &err)
@@ -179,6 +186,9 @@ QString OrvaneCtl::usage()
         "                     SELECT文を一つ実行し、タブ区切りで出力する\n"
         "                     (既定では300秒で中止する。0は無制限。Ctrl+Cで中止)\n"
         "  export TABLE FILE  テーブル(pc, drive, printer, appli)をCSVファイルに出力する\n"
+        "  sheet --pdf FILE [KEY...]\n"
+        "                     パソコン管理シートをPDFファイルに出力する "
+        "(KEYを省略すると全パソコン)\n"
         "  leases [--within DAYS] [--as-of YYYY/MM/DD]\n"
         "                     契約ごとの終了日・残回数・残額・対象PC台数・期限を出力する\n"
         "                     (期限間近: 今日を含むDAYS日以内に終了、既定90日。期限切れ:\n"
@@ -215,6 +225,8 @@ bool OrvaneCtl::parse(const QStringList &arguments, Options &options, int &exit)
             if (!value)
                 return refuse(QStringLiteral("秒数に誤りがあります: %1").arg(arguments[i]));
             options.timeLimit = *value;
+        } else if (a == QLatin1String("--pdf") && hasValue) {
+            options.pdfFile = arguments[++i];
         } else if (a == QLatin1String("--lock-wait") && hasValue) {
             options.lockWait = seconds(arguments[++i]);
             if (!options.lockWait)
@@ -241,9 +253,12 @@ bool OrvaneCtl::parse(const QStringList &arguments, Options &options, int &exit)
         || (command == QLatin1String("check") && count == 0)
         || (command == QLatin1String("sql") && count == 1)
         || (command == QLatin1String("export") && count == 2)
+        || (command == QLatin1String("sheet") && !options.pdfFile.isEmpty())
         || (command == QLatin1String("leases") && count == 0);
     if (!known)
         return refuse(QString());
+    if (!options.pdfFile.isEmpty() && command != QLatin1String("sheet"))
+        return refuse(QStringLiteral("--pdf は sheet だけに使えます"));
     if (options.lockWait && command != QLatin1String("import"))
         return refuse(QStringLiteral("--lock-wait は import だけに使えます"));
     if ((options.withinDays || options.asOf) && command != QLatin1String("leases"))
@@ -276,6 +291,8 @@ int OrvaneCtl::run(const QStringList &arguments)
         return sql(dm, options);
     if (options.command == QLatin1String("export"))
         return exportTable(dm, options);
+    if (options.command == QLatin1String("sheet"))
+        return sheet(dm, options);
     if (options.command == QLatin1String("leases"))
         return leases(dm, options);
     return Success; // check
@@ -404,6 +421,74 @@ int OrvaneCtl::exportTable(TDMdata &dm, const Options &options)
     m_err << QStringLiteral("%1 件を出力しました: %2")
                  .arg(result.rows)
                  .arg(QDir::toNativeSeparators(file))
+          << Qt::endl;
+    return Success;
+}
+
+int OrvaneCtl::sheet(TDMdata &dm, const Options &options)
+{
+    const QStringList &keys = options.arguments;
+    PcSheetReport report(
+        dm, keys.isEmpty() ? PcSheetReport::allPcs() : PcSheetReport::selectedPcs(keys));
+    MasterQuery &pcs = report.Qpc();
+    ReportRun::Readiness readiness = ReportRun::Readiness::Ready;
+    try {
+        readiness = ReportRun::prepare(report);
+    } catch (const StoreError &e) {
+        m_err << e.message() << Qt::endl;
+        return Failure;
+    }
+    const QStringList found = pcs.keys();
+    bool missing = false;
+    for (const QString &key : keys) {
+        if (!found.contains(key)) {
+            m_err << QStringLiteral("パソコンがありません: %1").arg(key) << Qt::endl;
+            missing = true;
+        }
+    }
+    if (missing)
+        return Failure;
+    if (readiness != ReportRun::Readiness::Ready) {
+        m_err << ReportRun::message(readiness) << Qt::endl;
+        return Failure;
+    }
+
+    PdfFileDevice device(options.pdfFile);
+    if (!device.open()) {
+        m_err << device.errorText() << Qt::endl;
+        return Failure;
+    }
+    int lastPosition = -1;
+    int pages = 0;
+    try {
+        ReportRun::print(report, device, [&] {
+            ++pages;
+            if (pcs.position() == lastPosition)
+                return;
+            lastPosition = pcs.position();
+            m_err << QStringLiteral("(%1/%2) %3")
+                         .arg(lastPosition + 1)
+                         .arg(pcs.recordCount())
+                         .arg(pcs.displayText(QStringLiteral("Key")))
+                  << Qt::endl;
+        });
+    } catch (const LayoutError &e) {
+        m_err << e.message() << Qt::endl;
+    } catch (const StoreError &e) {
+        m_err << e.message() << Qt::endl;
+    }
+    const bool complete = pcs.eof() && device.close();
+    if (!complete) {
+        // No half-written sheets are left for a scheduled job to file.
+        if (!device.errorText().isEmpty())
+            m_err << device.errorText() << Qt::endl;
+        QFile::remove(options.pdfFile);
+        return Failure;
+    }
+    m_err << QStringLiteral("%1 台、%2 ページを出力しました: %3")
+                 .arg(lastPosition + 1)
+                 .arg(pages)
+                 .arg(QDir::toNativeSeparators(options.pdfFile))
           << Qt::endl;
     return Success;
 }

@@ -12,10 +12,12 @@ class TDMdata;
 //   orvanectl [--ini FILE] [--data DIR] check
 //   orvanectl [--ini FILE] [--data DIR] sql [--time-limit SECONDS] "SELECT ..."
 //   orvanectl [--ini FILE] [--data DIR] export pc|drive|printer|appli FILE
+//   orvanectl [--ini FILE] [--data DIR] sheet --pdf FILE [KEY...]
 //   orvanectl [--ini FILE] [--data DIR] leases [--within DAYS] [--as-of YYYY/MM/DD]
 // Results go to out, progress and messages to err. Exit status: 0 success,
-// 1 when a file failed, the run stopped or the statement failed, 2 on a
-// usage or connection error.
+// 1 when a file failed, the run stopped, the statement failed or a named PC
+// does not exist, 2 on a usage or connection error. The sheet command draws
+// with fonts and needs a QGuiApplication.
 class OrvaneCtl
 {
 public:
@@ -38,6 +40,7 @@ private:
     int import(TDMdata &dm, const AppSettings &settings, const Options &options);
     int sql(TDMdata &dm, const Options &options);
     int exportTable(TDMdata &dm, const Options &options);
+    int sheet(TDMdata &dm, const Options &options);
     int leases(TDMdata &dm, const Options &options);
 
     QString m_programFile;

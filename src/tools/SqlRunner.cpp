@@ -5,6 +5,12 @@
 #include <QMutexLocker>
 #include <new>
 
+namespace {
+
+constexpr qint64 PageBytes = 32 * 1024 * 1024;
+
+} // namespace
+
 SqlRunner::SqlRunner(QObject *parent) : QObject(parent), m_worker(new SqlRunnerWorker)
 {
     qRegisterMetaType<StoreSettings>("StoreSettings");
@@ -143,11 +149,16 @@ void SqlRunnerWorker::fetch(int rows)
     bool atEnd = false;
     try {
         QVariantList row;
-        while (page.size() < rows) {
+        // A page also ends at a size, so a few very wide rows cannot make
+        // one page exhaust memory.
+        qint64 bytes = 0;
+        while (page.size() < rows && bytes < PageBytes) {
             if (!m_statement->next(row)) {
                 atEnd = true;
                 break;
             }
+            for (const QVariant &value : std::as_const(row))
+                bytes += value.typeId() == QMetaType::QString ? value.toString().size() * 2 : 16;
             page.append(row);
         }
         if (atEnd)
