@@ -27,9 +27,19 @@ bool recorded(Kind kind, const QString &caption, const QString &text, Reply *rep
     return true;
 }
 
+// The texts break their lines with LF CR or CR LF, as the Windows boxes
+// take them; on the screen each pair is one line break.
+QString shown(QString text)
+{
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1String("\n\r"), QLatin1String("\n"));
+    text.replace(u'\r', u'\n');
+    return text;
+}
+
 void showOk(QWidget *parent, QMessageBox::Icon icon, const QString &caption, const QString &text)
 {
-    QMessageBox box(icon, captionOr(caption), text, QMessageBox::Ok, parent);
+    QMessageBox box(icon, captionOr(caption), shown(text), QMessageBox::Ok, parent);
     box.exec();
 }
 
@@ -43,7 +53,7 @@ bool ask(QWidget *parent, Kind kind, const QString &caption, const QString &text
     const QMessageBox::StandardButtons buttons = isYesNo
         ? QMessageBox::StandardButtons(QMessageBox::Yes | QMessageBox::No)
         : QMessageBox::StandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-    QMessageBox box(QMessageBox::Question, captionOr(caption), text, buttons, parent);
+    QMessageBox box(QMessageBox::Question, captionOr(caption), shown(text), buttons, parent);
     box.setDefaultButton(isYesNo ? QMessageBox::Yes : QMessageBox::Ok);
     const int answer = box.exec();
     return answer == QMessageBox::Yes || answer == QMessageBox::Ok;
