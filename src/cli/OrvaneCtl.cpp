@@ -7,6 +7,7 @@
 #include "import/ImportRun.h"
 #include "import/Ip16Backfill.h"
 #include "output/CsvExport.h"
+#include "output/TableDump.h"
 #include "store/StatementCheck.h"
 #include "store/StoreConnection.h"
 #include "store/StoreError.h"
@@ -175,6 +176,9 @@ QString OrvaneCtl::usage()
         "                     SELECT文を一つ実行し、タブ区切りで出力する\n"
         "                     (既定では300秒で中止する。0は無制限。Ctrl+Cで中止)\n"
         "  export TABLE FILE  テーブル(pc, drive, printer, appli)をCSVファイルに出力する\n"
+        "  dump FILE          PCテーブルをダンプファイルに出力する\n"
+        "  restore FILE       PCテーブルの内容をダンプファイルの内容で置き換える\n"
+        "                     (一つのトランザクションで行い、誤りがあればテーブルは変わらない)\n"
         "  --ini FILE         設定ファイル (既定: プログラムと同じフォルダの Orvane.INI)\n"
         "  --data DIR         "
         "設定ファイルのDB設定の代わりに、このローカルのデータフォルダを使う\n");
@@ -224,7 +228,9 @@ bool OrvaneCtl::parse(const QStringList &arguments, Options &options, int &exit)
     const bool known = (command == QLatin1String("import") && count == 1)
         || (command == QLatin1String("check") && count == 0)
         || (command == QLatin1String("sql") && count == 1)
-        || (command == QLatin1String("export") && count == 2);
+        || (command == QLatin1String("export") && count == 2)
+        || (command == QLatin1String("dump") && count == 1)
+        || (command == QLatin1String("restore") && count == 1);
     if (!known)
         return refuse(QString());
     if (options.lockWait && command != QLatin1String("import"))
@@ -257,6 +263,10 @@ int OrvaneCtl::run(const QStringList &arguments)
         return sql(dm, options);
     if (options.command == QLatin1String("export"))
         return exportTable(dm, options);
+    if (options.command == QLatin1String("dump"))
+        return dump(dm, options);
+    if (options.command == QLatin1String("restore"))
+        return restore(dm, options);
     return Success; // check
 }
 
@@ -291,9 +301,9 @@ int OrvaneCtl::openStore(const Options &options, AppSettings &settings, TDMdata 
     if (options.lockWait)
         dm.setLockWait(*options.lockWait * 1000);
     // Reading needs no write access: a local store that cannot be written
-    // (a read-only mount) is opened read-only for sql and export.
-    const bool reads
-        = options.command == QLatin1String("sql") || options.command == QLatin1String("export");
+    // (a read-only mount) is opened read-only for sql, export and dump.
+    const bool reads = options.command == QLatin1String("sql")
+        || options.command == QLatin1String("export") || options.command == QLatin1String("dump");
     if (reads && store.mode == StoreSettings::Mode::Local) {
         const QFileInfo file(TDMdata::localDatabaseFile(store.folder));
         dm.setReadOnly(file.exists()
@@ -381,6 +391,39 @@ int OrvaneCtl::exportTable(TDMdata &dm, const Options &options)
         return Failure;
     }
     m_err << QStringLiteral("%1 件を出力しました: %2")
+                 .arg(result.rows)
+                 .arg(QDir::toNativeSeparators(file))
+          << Qt::endl;
+    return Success;
+}
+
+int OrvaneCtl::dump(TDMdata &dm, const Options &options)
+{
+    const QString &file = options.arguments[0];
+    const CsvExport::Result result = TableDump::write(dm, TableId::PC, file);
+    if (!result.ok) {
+        m_err << result.error << Qt::endl;
+        return Failure;
+    }
+    m_err << QStringLiteral("%1 件を出力しました: %2")
+                 .arg(result.rows)
+                 .arg(QDir::toNativeSeparators(file))
+          << Qt::endl;
+    return Success;
+}
+
+int OrvaneCtl::restore(TDMdata &dm, const Options &options)
+{
+    const QString &file = options.arguments[0];
+    const TableDump::RestoreResult result = TableDump::restore(dm, TableId::PC, file);
+    if (!result.ok) {
+        m_err << QStringLiteral("復元できませんでした (テーブルは変更されていません): %1")
+                     .arg(QDir::toNativeSeparators(file))
+              << Qt::endl
+              << result.error << Qt::endl;
+        return Failure;
+    }
+    m_err << QStringLiteral("%1 件を復元しました: %2")
                  .arg(result.rows)
                  .arg(QDir::toNativeSeparators(file))
           << Qt::endl;

@@ -12,6 +12,8 @@ class TDMdata;
 //   orvanectl [--ini FILE] [--data DIR] check
 //   orvanectl [--ini FILE] [--data DIR] sql [--time-limit SECONDS] "SELECT ..."
 //   orvanectl [--ini FILE] [--data DIR] export pc|drive|printer|appli FILE
+//   orvanectl [--ini FILE] [--data DIR] dump FILE
+//   orvanectl [--ini FILE] [--data DIR] restore FILE
 // Results go to out, progress and messages to err. Exit status: 0 success,
 // 1 when a file failed, the run stopped or the statement failed, 2 on a
 // usage or connection error.
@@ -37,6 +39,8 @@ private:
     int import(TDMdata &dm, const AppSettings &settings, const Options &options);
     int sql(TDMdata &dm, const Options &options);
     int exportTable(TDMdata &dm, const Options &options);
+    int dump(TDMdata &dm, const Options &options);
+    int restore(TDMdata &dm, const Options &options);
 
     QString m_programFile;
     QTextStream &m_out;
