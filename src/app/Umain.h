@@ -62,6 +62,7 @@ private:
 
     void DBSettingClick();
     void N1Click();
+    void PCP1Click();
     void OptionClick();
     void HelpClick();
     void ReadMeClick();
