@@ -21,6 +21,10 @@ constexpr int ExportPageRows = 2000;
 PendingTable::Texts::Texts(const QStringList &texts)
 {
     m_ends.reserve(texts.size());
+    qsizetype length = 0;
+    for (const QString &t : texts)
+        length += t.size();
+    m_text.reserve(length);
     for (const QString &t : texts) {
         m_text += t;
         m_ends << quint32(m_text.size());

@@ -49,6 +49,9 @@ QVariant PendingTableModel::data(const QModelIndex &index, int role) const
         text.replace(u'\n', u'\u21B5').replace(u'\r', u'\u21B5');
         return text;
     }
+    if (role == Qt::TextAlignmentRole
+        && m_table.columns()[index.column()].kind == CsvExport::FieldKind::Number)
+        return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     return QVariant();
 }
 

@@ -11,6 +11,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -22,6 +23,33 @@ namespace {
 const QString ExportFirstFilter = QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(*.CSV) (*.CSV *.csv)");
 const QString ImportFirstFilter = QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(*.csv,*.txt) (*.csv *.CSV *.txt *.TXT)");
 const QString AllFilesFilter = QStringLiteral("すべてのﾌｧｲﾙ(*.*) (*)");
+
+// The file dialog; dir is where it opens, and becomes the chosen file's.
+QString askFile(QWidget *parent, bool open, const QString &filter, QString *selectedFilter,
+                QString &dir)
+{
+    QFileDialog dialog(parent, QString(), dir, filter);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    // An existing file is replaced without a question.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    if (selectedFilter) {
+        // The dialog names the filter as it shows it, without the patterns
+        // it hides: give back the filter as it was passed.
+        const QString shown = dialog.selectedNameFilter().trimmed();
+        *selectedFilter = shown;
+        for (const QString &f : filter.split(QStringLiteral(";;"))) {
+            if (!shown.isEmpty() && f.startsWith(shown))
+                *selectedFilter = f;
+        }
+    }
+    const QString chosen = dialog.selectedFiles().constFirst();
+    dir = QFileInfo(chosen).absolutePath();
+    return chosen;
+}
 
 QPushButton *button(const QString &caption, const QString &name, QWidget *parent)
 {
@@ -35,7 +63,7 @@ QPushButton *button(const QString &caption, const QString &name, QWidget *parent
 
 TFmasterMente::TFmasterMente(TDMdata &dm, TableId table, const QString &internalName,
                              const ProgramPaths &paths, QWidget *parent)
-    : TForm1(internalName, paths, parent), m_dm(dm),
+    : TForm1(internalName, paths, parent), m_dm(dm), m_dialogDir(paths.programDir()),
       m_table(std::make_unique<PendingTable>(dm, table)),
       m_model(new PendingTableModel(*m_table, this)),
       m_addBTN(button(QStringLiteral("追加"), QStringLiteral("AddBTN"), contentArea())),
@@ -58,25 +86,12 @@ TFmasterMente::TFmasterMente(TDMdata &dm, TableId table, const QString &internal
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                             | QAbstractItemView::AnyKeyPressed);
+    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
 
-    m_fileDialog
-        = [dir = paths.programDir()](QWidget *owner, FileDialogMode mode, const QString &filter,
-                                     QString *selectedFilter) mutable {
-              const bool open = mode == FileDialogMode::Open;
-              QFileDialog dialog(owner, QString(), dir, filter);
-              dialog.setOption(QFileDialog::HideNameFilterDetails);
-              // An existing file is replaced without a question.
-              dialog.setOption(QFileDialog::DontConfirmOverwrite);
-              dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
-              dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-              if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-                  return QString();
-              if (selectedFilter)
-                  *selectedFilter = dialog.selectedNameFilter();
-              const QString chosen = dialog.selectedFiles().constFirst();
-              dir = QFileInfo(chosen).absolutePath();
-              return chosen;
-          };
+    m_fileDialog = [this](QWidget *owner, FileDialogMode mode, const QString &filter,
+                          QString *selectedFilter) {
+        return askFile(owner, mode == FileDialogMode::Open, filter, selectedFilter, m_dialogDir);
+    };
 
     auto *buttons = new QHBoxLayout;
     for (QPushButton *b : {m_addBTN, m_delBTN, m_printBTN, m_inportBTN, m_exportBTN})

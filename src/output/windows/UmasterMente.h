@@ -69,6 +69,7 @@ protected:
 
 private:
     TDMdata &m_dm;
+    QString m_dialogDir; // where the file dialogs open
     std::unique_ptr<PendingTable> m_table;
     PendingTableModel *m_model;
     FileDialog m_fileDialog;
