@@ -17,6 +17,8 @@
 #include "output/PcSheetReport.h"
 #include "output/windows/ExportCommand.h"
 #include "output/windows/UpcSheetLR.h"
+#include "output/windows/ExportCommand.h"
+#include "output/windows/Upc.h"
 #include "shell/LoginDialog.h"
 #include "shell/TableCheckReporter.h"
 #include "shell/UDBSetting.h"
@@ -81,6 +83,7 @@ TFmain::TFmain(const ProgramPaths &paths, QWidget *parent)
     connect(m_menu->exportDrive, &QAction::triggered, exportCommand, &ExportCommand::D2Click);
     connect(m_menu->exportPrinter, &QAction::triggered, exportCommand, &ExportCommand::E1Click);
     connect(m_menu->exportAppli, &QAction::triggered, exportCommand, &ExportCommand::A1Click);
+    connect(m_menu->pcTable, &QAction::triggered, this, &TFmain::PCP1Click);
     // The SQL window; the views are not refreshed after it.
     connect(m_menu->sqlWindow, &QAction::triggered, this,
             [this] { TFsql(m_dm.get(), this->paths(), this).exec(); });
@@ -274,6 +277,15 @@ void TFmain::N1Click()
     if (!m_folderSel)
         m_folderSel = new TFfolderSel(paths(), this);
     ImportCommand(*this, *m_folderSel).run();
+}
+
+void TFmain::PCP1Click()
+{
+    // The views are not refreshed after it.
+    if (!StoreRequired::ensureConnected(this, m_dm.get()))
+        return;
+    TFpc window(*m_dm, paths(), this);
+    window.exec();
 }
 
 void TFmain::OptionClick()

@@ -14,6 +14,7 @@
 #include "output/MasterQuery.h"
 #include "output/PcSheetReport.h"
 #include "output/ReportRun.h"
+#include "output/TableDump.h"
 #include "store/StatementCheck.h"
 #include "store/StoreConnection.h"
 #include "store/StoreError.h"
@@ -193,6 +194,9 @@ QString OrvaneCtl::usage()
         "                     契約ごとの終了日・残回数・残額・対象PC台数・期限を出力する\n"
         "                     (期限間近: 今日を含むDAYS日以内に終了、既定90日。期限切れ:\n"
         "                     終了後も撤去日のないPCが契約を指している。--as-of: 今日の代わり)\n"
+        "  dump FILE          PCテーブルをダンプファイルに出力する\n"
+        "  restore FILE       PCテーブルの内容をダンプファイルの内容で置き換える\n"
+        "                     (一つのトランザクションで行い、誤りがあればテーブルは変わらない)\n"
         "  --ini FILE         設定ファイル (既定: プログラムと同じフォルダの Orvane.INI)\n"
         "  --data DIR         "
         "設定ファイルのDB設定の代わりに、このローカルのデータフォルダを使う\n");
@@ -254,7 +258,9 @@ bool OrvaneCtl::parse(const QStringList &arguments, Options &options, int &exit)
         || (command == QLatin1String("sql") && count == 1)
         || (command == QLatin1String("export") && count == 2)
         || (command == QLatin1String("sheet") && !options.pdfFile.isEmpty())
-        || (command == QLatin1String("leases") && count == 0);
+        || (command == QLatin1String("leases") && count == 0)
+        || (command == QLatin1String("dump") && count == 1)
+        || (command == QLatin1String("restore") && count == 1);
     if (!known)
         return refuse(QString());
     if (!options.pdfFile.isEmpty() && command != QLatin1String("sheet"))
@@ -295,6 +301,10 @@ int OrvaneCtl::run(const QStringList &arguments)
         return sheet(dm, options);
     if (options.command == QLatin1String("leases"))
         return leases(dm, options);
+    if (options.command == QLatin1String("dump"))
+        return dump(dm, options);
+    if (options.command == QLatin1String("restore"))
+        return restore(dm, options);
     return Success; // check
 }
 
@@ -329,9 +339,11 @@ int OrvaneCtl::openStore(const Options &options, AppSettings &settings, TDMdata 
     if (options.lockWait)
         dm.setLockWait(*options.lockWait * 1000);
     // Reading needs no write access: a local store that cannot be written
-    // (a read-only mount) is opened read-only for sql, export and leases.
+    // (a read-only mount) is opened read-only for the commands that only
+    // read it.
     const bool reads = options.command == QLatin1String("sql")
-        || options.command == QLatin1String("export") || options.command == QLatin1String("leases");
+        || options.command == QLatin1String("export") || options.command == QLatin1String("leases")
+        || options.command == QLatin1String("dump") || options.command == QLatin1String("sheet");
     if (reads && store.mode == StoreSettings::Mode::Local) {
         const QFileInfo file(TDMdata::localDatabaseFile(store.folder));
         dm.setReadOnly(file.exists()
@@ -515,5 +527,38 @@ int OrvaneCtl::leases(TDMdata &dm, const Options &options)
         m_out << cells.join(u'\t') << '\n';
     }
     m_out.flush();
+    return Success;
+}
+
+int OrvaneCtl::dump(TDMdata &dm, const Options &options)
+{
+    const QString &file = options.arguments[0];
+    const CsvExport::Result result = TableDump::write(dm, TableId::PC, file);
+    if (!result.ok) {
+        m_err << result.error << Qt::endl;
+        return Failure;
+    }
+    m_err << QStringLiteral("%1 件を出力しました: %2")
+                 .arg(result.rows)
+                 .arg(QDir::toNativeSeparators(file))
+          << Qt::endl;
+    return Success;
+}
+
+int OrvaneCtl::restore(TDMdata &dm, const Options &options)
+{
+    const QString &file = options.arguments[0];
+    const TableDump::RestoreResult result = TableDump::restore(dm, TableId::PC, file);
+    if (!result.ok) {
+        m_err << QStringLiteral("復元できませんでした (テーブルは変更されていません): %1")
+                     .arg(QDir::toNativeSeparators(file))
+              << Qt::endl
+              << result.error << Qt::endl;
+        return Failure;
+    }
+    m_err << QStringLiteral("%1 件を復元しました: %2")
+                 .arg(result.rows)
+                 .arg(QDir::toNativeSeparators(file))
+          << Qt::endl;
     return Success;
 }

@@ -49,11 +49,13 @@ bool ask(QWidget *parent, Kind kind, const QString &caption, const QString &text
     if (recorded(kind, caption, text, &reply))
         return reply == Reply::Yes || reply == Reply::Ok;
 
-    const bool isYesNo = kind == Kind::YesNo;
+    const bool isYesNo = kind == Kind::YesNo || kind == Kind::WarningYesNo;
     const QMessageBox::StandardButtons buttons = isYesNo
         ? QMessageBox::StandardButtons(QMessageBox::Yes | QMessageBox::No)
         : QMessageBox::StandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-    QMessageBox box(QMessageBox::Question, captionOr(caption), shown(text), buttons, parent);
+    const QMessageBox::Icon icon
+        = kind == Kind::WarningYesNo ? QMessageBox::Warning : QMessageBox::Question;
+    QMessageBox box(icon, captionOr(caption), shown(text), buttons, parent);
     box.setDefaultButton(isYesNo ? QMessageBox::Yes : QMessageBox::Ok);
     const int answer = box.exec();
     return answer == QMessageBox::Yes || answer == QMessageBox::Ok;
@@ -92,6 +94,11 @@ bool yesNo(QWidget *parent, const QString &text, const QString &caption)
 bool okCancel(QWidget *parent, const QString &text, const QString &caption)
 {
     return ask(parent, Kind::OkCancel, caption, text);
+}
+
+bool warningYesNo(QWidget *parent, const QString &text, const QString &caption)
+{
+    return ask(parent, Kind::WarningYesNo, caption, text);
 }
 
 ScopedRecorder::ScopedRecorder(Reply reply) : m_reply(reply), m_previous(s_recorder)
