@@ -3,6 +3,7 @@
 #include "CollectorFile.h"
 #include "ImportError.h"
 #include "ImportFile.h"
+#include "store/PcClaims.h"
 #include "store/StoreError.h"
 #include "store/UDMdata.h"
 
@@ -112,15 +113,25 @@ bool ImportRun::importOne(CollectorImporter &importer, const QString &path, cons
         return false;
     }
 
-    FileTransaction transaction(m_dm);
     bool ok = true;
     try {
-        importer.ImportFile(lines);
-    } catch (const ImportError &) {
+        // A PC that another copy is editing is waited for before the file's
+        // transaction begins, so the wait holds no lock.
+        for (const QString &key : importer.pcKeys(lines))
+            PcClaims::waitWhileClaimed(m_dm, key);
+    } catch (const ClaimError &) {
         ok = false;
     }
-    // Committed either way: what the file wrote before a failure stays.
-    transaction.commit();
+    if (ok) {
+        FileTransaction transaction(m_dm);
+        try {
+            importer.ImportFile(lines);
+        } catch (const ImportError &) {
+            ok = false;
+        }
+        // Committed either way: what the file wrote before a failure stays.
+        transaction.commit();
+    }
     if (ok) {
         ++summary.imported;
     } else {
