@@ -88,7 +88,7 @@ void RowBuffer::setValue(const QString &field, const QVariant &value)
     emit valueChanged(m_def.columns[i].name);
 }
 
-void RowBuffer::setText(const QString &field, const QString &text)
+QVariant RowBuffer::fromText(const QString &field, const QString &text) const
 {
     const ColumnDef &column = m_def.columns[index(field)];
     const QString trimmed = text.trimmed();
@@ -134,7 +134,7 @@ void RowBuffer::setText(const QString &field, const QString &text)
         break;
     }
     }
-    setValue(column.name, v);
+    return v;
 }
 
 QStringList RowBuffer::changedFields() const

@@ -41,10 +41,15 @@ public:
     // Stores a value, normalised as the store keeps it; emits valueChanged
     // when it differs from the value before. Unknown fields throw StoreError.
     void setValue(const QString &field, const QVariant &value);
-    // Stores text typed for a field, converted after the column's type.
-    // Throws ConversionError with the field's conversion message; dates are
-    // taken in the form "yyyy/mm/dd". An empty text stores no value.
-    void setText(const QString &field, const QString &text);
+    // The value of text typed for a field, converted after the column's
+    // type. Throws ConversionError with the field's conversion message;
+    // dates are taken in the form "yyyy/mm/dd". An empty text is no value.
+    QVariant fromText(const QString &field, const QString &text) const;
+    // Stores it.
+    void setText(const QString &field, const QString &text)
+    {
+        setValue(field, fromText(field, text));
+    }
 
     QVector<QVariant> values() const { return m_values; }
     QVector<QVariant> startValues() const { return m_start; }
