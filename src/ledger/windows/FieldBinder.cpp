@@ -83,7 +83,8 @@ QComboBox *FieldBinder::comboBox(const QString &field, const QString &objectName
         combo->setFocusPolicy(Qt::ClickFocus);
     } else {
         combo->setInsertPolicy(QComboBox::NoInsert);
-        combo->lineEdit()->installEventFilter(this);
+        // The combo takes the focus events of its line edit.
+        combo->installEventFilter(this);
     }
     Binding &b = add(field, combo, dropDownList ? List : Combo);
     if (!dropDownList)
@@ -186,12 +187,20 @@ void FieldBinder::show(Binding &b)
     const QString text = focused ? plainText(b.field) : shownText(b.field);
     m_updating = true;
     switch (b.kind) {
-    case Line:
-        static_cast<QLineEdit *>(b.widget.data())->setText(text);
+    case Line: {
+        auto *edit = static_cast<QLineEdit *>(b.widget.data());
+        edit->setText(text);
+        if (!focused)
+            edit->setCursorPosition(0); // a long text shows from its start
         break;
-    case Combo:
-        static_cast<QComboBox *>(b.widget.data())->setEditText(text);
+    }
+    case Combo: {
+        auto *combo = static_cast<QComboBox *>(b.widget.data());
+        combo->setEditText(text);
+        if (!focused)
+            combo->lineEdit()->setCursorPosition(0);
         break;
+    }
     case List: {
         auto *combo = static_cast<QComboBox *>(b.widget.data());
         combo->setCurrentIndex(combo->findText(text));
@@ -282,8 +291,17 @@ void FieldBinder::report(Binding &b, const QString &text, MessageBoxes::Kind kin
     m_refusalPending = true;
     QPointer<QWidget> widget = b.widget;
     QTimer::singleShot(0, this, [this, widget, text, kind] {
+        // Left for Cancel (the window closed, the row discarded): no more to
+        // say.
+        if (!m_window->isVisible() || !m_row.isEditing()) {
+            m_refusalPending = false;
+            return;
+        }
         showBox(kind, m_window, text);
         m_refusalPending = false;
+        // Back to the window and into the refused text (the window is made
+        // active again for desktops that do not do it themselves).
+        m_window->window()->activateWindow();
         if (widget)
             widget->setFocus();
     });
@@ -298,6 +316,7 @@ bool FieldBinder::commitAll()
         const QString refusal = commit(*b, kind);
         if (!refusal.isEmpty()) {
             showBox(kind, m_window, refusal);
+            m_window->window()->activateWindow();
             if (b->widget)
                 b->widget->setFocus();
             return false;

@@ -109,7 +109,8 @@ void TFpcDaityo::addRow(QGridLayout *grid, int row, int column, const QString &l
 
 QLineEdit *TFpcDaityo::edit(const QString &field, const QString &objectName)
 {
-    QLineEdit *e = m_binder->lineEdit(field, objectName);
+    QLineEdit *e = m_binder->lineEdit(
+        field, objectName.isEmpty() ? field + QStringLiteral("Edit") : objectName);
     setInputMethod(e, field);
     return e;
 }
