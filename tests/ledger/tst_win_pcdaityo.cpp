@@ -95,6 +95,7 @@ private slots:
     void okKeepsAllCancelNothing_data();
     void okKeepsAllCancelNothing();
     void newPcIsCheckedAtOk();
+    void storeGoneClosesWithoutSaving();
 
 private:
     ProgramPaths paths() const { return ProgramPaths(m_dir.filePath(u"Orvane"_s), m_dir.path()); }
@@ -225,6 +226,32 @@ void TestWinPcDaityo::newPcIsCheckedAtOk()
     QVERIFY(!window.isVisible());
     QCOMPARE(stored(dm, u"SELECT KanriNo FROM PC WHERE Key = 'N''%1'"_s).toInt(), 12);
     QCOMPARE(stored(dm, u"SELECT IP16 FROM PC WHERE Key = 'N''%1'"_s).toString(), u"C0A8010A"_s);
+}
+
+void TestWinPcDaityo::storeGoneClosesWithoutSaving()
+{
+    TestStore store(int(TestStore::Kind::PostgreSQL));
+    ORVANE_REQUIRE_STORE(store);
+    TDMdata dm, admin;
+    openCheckedStore(dm, store.settings());
+    openCheckedStore(admin, store.settings());
+    insertRow(dm, TableId::PC, {{u"Key"_s, u"P"_s}, {u"Bu"_s, u"総務"_s}});
+
+    MessageBoxes::ScopedRecorder boxes;
+    TFpcDaityo window(dm, paths());
+    QVERIFY(window.beginEdit(u"P"_s));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    typeAndLeave(editOf(&window, u"BuCombo"_s), u"人事"_s);
+    // The server drops the window's connection.
+    const int pid = stored(dm, u"SELECT pg_backend_pid()"_s).toInt();
+    admin.exec(u"SELECT pg_terminate_backend(:pid)"_s, {{u":pid"_s, pid}});
+    window.findChild<QPushButton *>(u"OkBTN"_s)->click();
+    QCOMPARE(boxes.texts().size(), 1);
+    QVERIFY(boxes.texts().value(0).startsWith(TFpcDaityo::storeGoneText() + u'\n'));
+    QVERIFY(!window.isVisible());
+    QCOMPARE(window.result(), int(QDialog::Rejected));
+    QCOMPARE(stored(admin, u"SELECT Bu FROM PC WHERE Key = 'P'"_s).toString(), u"総務"_s);
 }
 
 QTEST_MAIN(TestWinPcDaityo)

@@ -184,16 +184,23 @@ void TFpcDaityo::OkBTNClick()
     try {
         m_ledger.save(QDate::currentDate());
     } catch (const StoreError &e) {
-        MessageBoxes::error(this, e.message());
-        // A store that went away: nothing was saved, and the window says so
-        // by closing without OK. A refused row leaves it open to correct.
-        if (!m_ledger.storeAnswers()) {
-            m_ledger.discard();
-            reject();
+        // A refused row leaves the window open to correct. A store that went
+        // away saved nothing, and the window says so by closing without OK.
+        if (m_ledger.storeAnswers()) {
+            MessageBoxes::error(this, e.message());
+            return;
         }
+        MessageBoxes::error(this, storeGoneText() + u'\n' + e.message());
+        m_ledger.discard();
+        reject();
         return;
     }
     accept();
+}
+
+QString TFpcDaityo::storeGoneText()
+{
+    return QStringLiteral("データベースに接続できないため、PC台帳は保存されていません。");
 }
 
 void TFpcDaityo::CanBTNClick()

@@ -48,6 +48,9 @@ public:
     static bool addPc(QWidget *parent, TDMdata &dm, const ProgramPaths &paths);
     static bool editPc(QWidget *parent, TDMdata &dm, const ProgramPaths &paths, const QString &key);
 
+    // The first line of the message when OK finds the store gone.
+    static QString storeGoneText();
+
 protected:
     void formShow() override;
     void formClose() override;
