@@ -215,13 +215,20 @@ void PcClaim::take(const QString &key)
         advisory(m_dm, "pg_advisory_lock", key);
     } else {
         for (int attempt = 0;; ++attempt) {
-            {
-                StoreTransaction transaction(m_dm);
-                if (claimInTransaction(m_dm, key)) {
-                    transaction.commit();
-                    break;
-                }
-            } // the write lock is given back before waiting
+            m_dm.startTransaction();
+            bool claimed = false;
+            try {
+                claimed = claimInTransaction(m_dm, key);
+            } catch (const StoreError &) {
+                m_dm.rollback();
+                throw;
+            }
+            // A claim needs no flush to disk: after a crash it has lapsed.
+            if (claimed) {
+                m_dm.commit(TDMdata::Flush::Later);
+                break;
+            }
+            m_dm.rollback(); // the write lock is given back before waiting
             if (attempt == Retries)
                 throw ClaimError(PcClaims::claimedText(key));
             QThread::msleep(RetryMs);

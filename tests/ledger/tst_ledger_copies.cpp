@@ -95,6 +95,7 @@ private slots:
     void deadHolderFreesItsPc();
     void claimOfAnotherComputerLapses_data();
     void claimOfAnotherComputerLapses();
+    void renewalKeepsAClaim();
 };
 
 void TestLedgerCopies::othersWaitOnlyForTheClaimedPc()
@@ -201,6 +202,21 @@ void TestLedgerCopies::claimOfAnotherComputerLapses()
         taken = ledger.beginEdit(X);
     } catch (const ClaimError &) { }
     QCOMPARE(taken, free);
+}
+
+void TestLedgerCopies::renewalKeepsAClaim()
+{
+    TestStore store(int(TestStore::Kind::SQLite));
+    TDMdata a, b;
+    openCheckedStore(a, store.settings());
+    openCheckedStore(b, store.settings());
+    PcClaim holder(a);
+    holder.take(X);
+    // Silent for two minutes, the claim has lapsed; renewed, it holds.
+    a.exec(u"UPDATE PcClaim SET AliveAt = '2000-01-01 00:00:00'"_s);
+    holder.beat();
+    PcClaim other(b);
+    QVERIFY_THROWS_EXCEPTION(ClaimError, other.take(X));
 }
 
 int main(int argc, char **argv)
