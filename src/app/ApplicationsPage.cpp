@@ -17,6 +17,7 @@
 #include "views/windows/UappliPcHyojiSettei.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -70,6 +71,7 @@ void setupGrid(TDBGridEx *grid)
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->setContextMenuPolicy(Qt::ActionsContextMenu);
     grid->verticalHeader()->hide();
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
 }
 
 } // namespace
@@ -84,6 +86,7 @@ ApplicationsPage::ApplicationsPage(QWidget *parent)
 
     // Left: the applications.
     m_leftPanel->setObjectName(QStringLiteral("Panel11"));
+    m_leftPanel->installEventFilter(this); // Panel11Resize
     m_appliGrid->setObjectName(QStringLiteral("AppliGrid"));
     m_appliGrid->setModel(m_appliModel);
     setupGrid(m_appliGrid);
@@ -152,7 +155,6 @@ ApplicationsPage::ApplicationsPage(QWidget *parent)
     splitter->addWidget(right);
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({300, 600});
-    connect(splitter, &QSplitter::splitterMoved, this, &ApplicationsPage::fitColumns);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(splitter);
 
@@ -295,10 +297,11 @@ void ApplicationsPage::fitColumns()
     m_appliGrid->setColumnWidth(0, qMax(m_leftPanel->width() - 90, 40));
 }
 
-void ApplicationsPage::resizeEvent(QResizeEvent *event)
+bool ApplicationsPage::eventFilter(QObject *watched, QEvent *event)
 {
-    QWidget::resizeEvent(event);
-    fitColumns();
+    if (watched == m_leftPanel && event->type() == QEvent::Resize)
+        fitColumns();
+    return QWidget::eventFilter(watched, event);
 }
 
 void ApplicationsPage::clear()

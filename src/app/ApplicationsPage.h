@@ -58,7 +58,7 @@ signals:
     void refreshRequested();
 
 protected:
-    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void BitBtn1Click();

@@ -58,6 +58,8 @@ TFappliUpd::TFappliUpd(TDMdata &dm, const ProgramPaths &paths, QWidget *parent)
     m_grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                             | QAbstractItemView::AnyKeyPressed);
     m_grid->horizontalHeader()->setStretchLastSection(true);
+    m_grid->verticalHeader()->hide();
+    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
     m_grid->setColumnWidth(0, 140);
     m_grid->setColumnWidth(1, 260);
 
