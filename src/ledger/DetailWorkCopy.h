@@ -18,7 +18,9 @@ class TDMdata;
 // ledger window is open: a working copy in the private database "Memory",
 // in tables named as in the store, so that the window's list and delete
 // statements run on it as they stand. Nothing reaches the store before
-// apply(), which writes the differences to the copy taken at load().
+// apply(), which writes the differences to the copy taken at load(). The
+// tables belong to one working copy of a data module at a time, as one
+// ledger window at a time is open.
 class DetailWorkCopy
 {
 public:
