@@ -107,3 +107,11 @@ void DrivePanelList::mouseDoubleClickEvent(QMouseEvent *event)
     }
     QListView::mouseDoubleClickEvent(event);
 }
+
+void DrivePanelList::resizeEvent(QResizeEvent *event)
+{
+    const int available = height() - 2 * frameWidth();
+    const int panels = qMax(1, available / PanelHeight);
+    setViewportMargins(0, 0, 0, qMax(0, available - panels * PanelHeight));
+    QListView::resizeEvent(event);
+}

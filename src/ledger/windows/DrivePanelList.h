@@ -29,6 +29,8 @@ signals:
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    // Panel5Resize: as many whole panels as fit, at least one.
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     QueryRowsModel *m_drives = nullptr;
