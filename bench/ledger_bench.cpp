@@ -104,7 +104,7 @@ void run(const char *engine, const StoreSettings &settings, const QString &folde
 
     // A changes the PC and a tenth of its applications, adds a printer.
     ledgerA.pc().setValue(QStringLiteral("Bu"), QStringLiteral("総務部"));
-    const ReadOnlyQuery::Result applis = ledgerA.list(LedgerLists::List::Appli);
+    const QueryRows applis = ledgerA.list(LedgerLists::List::Appli);
     int edited = 0;
     for (int i = 0; i < applis.rows.size(); i += 10, ++edited) {
         RowBuffer row(TableId::Appli);

@@ -5,11 +5,13 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6charts6-dev
+  qt6-base-dev qt6-base-dev-tools qt6-charts-dev
   libqt6sql6-sqlite libqt6sql6-psql libqt6opengl6-dev libgl-dev
+  libsqlite3-dev libpq-dev
   qt6-translations-l10n
   fonts-ipafont-gothic fonts-ipaexfont-gothic
   postgresql
+  poppler-utils
 )
 
 missing=()

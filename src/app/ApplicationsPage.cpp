@@ -24,7 +24,6 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <functional>
@@ -32,22 +31,6 @@
 namespace {
 
 constexpr int LargestFontSize = 72;
-
-ReadOnlyQuery::Result readAll(QSqlQuery &q)
-{
-    ReadOnlyQuery::Result result;
-    const QSqlRecord rec = q.record();
-    for (int f = 0; f < rec.count(); ++f)
-        result.columns << rec.fieldName(f);
-    while (q.next()) {
-        QVariantList row;
-        for (int f = 0; f < rec.count(); ++f)
-            row << q.value(f);
-        result.rows << row;
-    }
-    q.finish();
-    return result;
-}
 
 QPushButton *button(const QString &caption, const QString &name)
 {
@@ -238,7 +221,7 @@ void ApplicationsPage::refreshLists(TDMdata &dm)
     const QString appli = currentAppli();
     try {
         QSqlQuery q = dm.exec(AppliPcStatement::appliList());
-        ReadOnlyQuery::Result result = readAll(q);
+        QueryRows result = QueryRows::read(q);
         // One order on both engines: the grouping order SQLite gives.
         std::sort(result.rows.begin(), result.rows.end(),
                   [](const QVariantList &a, const QVariantList &b) {
@@ -272,7 +255,7 @@ void ApplicationsPage::openAppliPcs()
     try {
         QSqlQuery q = m_dm->exec(m_dm->dialect().withSqliteNullOrder(m_statement),
                                  {{QStringLiteral(":APPLI"), appli}});
-        m_appliPcModel->setRows(readAll(q));
+        m_appliPcModel->setRows(QueryRows::read(q));
     } catch (const StoreError &e) {
         m_appliPcModel->clear();
         showError(e.message());

@@ -5,6 +5,8 @@
 #include "kit/StoreRequired.h"
 #include "kit/TDBGridEx.h"
 #include "ledger/windows/UpcDaityo.h"
+#include "output/PcSheetReport.h"
+#include "output/windows/UpcSheetLR.h"
 #include "store/PcClaims.h"
 #include "store/StoreError.h"
 #include "views/PcDeletion.h"
@@ -88,7 +90,7 @@ PcListPage::PcListPage(QWidget *parent)
     connect(findChild<QPushButton *>(QStringLiteral("HyojiBTN")), &QPushButton::clicked, this,
             &PcListPage::HyojiBTNClick);
     connect(findChild<QPushButton *>(QStringLiteral("PrintBTN")), &QPushButton::clicked, this,
-            &PcListPage::PrintBTNClick);
+            &PcListPage::KanriSheetBTNClick);
     connect(m_grid, &QAbstractItemView::doubleClicked, this, &PcListPage::PCupdBTNClick);
     connect(m_grid->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &PcListPage::titleClick);
@@ -117,7 +119,7 @@ void PcListPage::buildContextMenu()
     };
     add(QStringLiteral("UpdMI"), QStringLiteral("修正"), &PcListPage::PCupdBTNClick);
     add(QStringLiteral("DelMI"), QStringLiteral("削除"), &PcListPage::PCdelBTNClick);
-    add(QStringLiteral("PrintMI"), QStringLiteral("管理ｼｰﾄ印刷"), &PcListPage::PrintBTNClick);
+    add(QStringLiteral("PrintMI"), QStringLiteral("管理ｼｰﾄ印刷"), &PcListPage::KanriSheetBTNClick);
     auto *separator = new QAction(m_grid);
     separator->setSeparator(true);
     m_grid->addAction(separator);
@@ -276,9 +278,18 @@ void PcListPage::PCupdBTNClick()
     }
 }
 
-void PcListPage::PrintBTNClick()
+void PcListPage::KanriSheetBTNClick()
 {
-    // Prints the management sheets once the report exists.
+    if (!StoreRequired::ensureConnected(this, m_dm))
+        return;
+    // The sheet reads its own queries, so the list stays where it is; the
+    // current row is taken up again afterwards all the same.
+    const QString key = currentKey();
+    {
+        TLRPCsheet window(*m_dm, PcSheetReport::selectedPcs(actionKeys()), this);
+        window.exec();
+    }
+    goToKey(key);
 }
 
 void PcListPage::PCdelBTNClick()

@@ -81,7 +81,8 @@ private:
     void PCupdBTNClick();
     void PCdelBTNClick();
     void HyojiBTNClick();
-    void PrintBTNClick();
+    // "管理シート印刷" and "管理ｼｰﾄ印刷": the sheets of actionKeys().
+    void KanriSheetBTNClick();
     void titleClick(int section);
     void copyAllFields();
     void copyShownColumns();

@@ -14,7 +14,9 @@
 #include "kit/HelpViewer.h"
 #include "kit/MessageBoxes.h"
 #include "kit/StoreRequired.h"
+#include "output/PcSheetReport.h"
 #include "output/windows/ExportCommand.h"
+#include "output/windows/UpcSheetLR.h"
 #include "shell/LoginDialog.h"
 #include "shell/TableCheckReporter.h"
 #include "shell/UDBSetting.h"
@@ -84,6 +86,7 @@ TFmain::TFmain(const ProgramPaths &paths, QWidget *parent)
     // The SQL window; the views are not refreshed after it.
     connect(m_menu->sqlWindow, &QAction::triggered, this,
             [this] { TFsql(m_dm.get(), this->paths(), this).exec(); });
+    connect(m_reportsPage->pcSheetButton(), &QPushButton::clicked, this, &TFmain::Button1Click);
     connect(m_pcListPage, &PcListPage::autoRefreshChanged, this,
             [this](bool on) { m_settings.jidoKosin = on; });
     m_pcListPage->attach(m_settings, this->paths());
@@ -121,6 +124,13 @@ void TFmain::runStartup()
 
     {
         IniFile ini(iniFilePath());
+        if (ini.readFailed()) {
+            MessageBoxes::warning(
+                this,
+                QStringLiteral(
+                    "設定ファイルを読み込めませんでした。既定の設定で起動します。\n%1\n%2")
+                    .arg(QDir::toNativeSeparators(ini.path()), ini.errorString()));
+        }
         m_settings.readAtStart(
             ini, [this](const QString &text) { setStatusText(text); },
             [] { return LocalIPAddress(); });
@@ -284,6 +294,14 @@ void TFmain::OptionClick()
     m_settings.appliDel = window.appliDel();
     m_settings.net = window.networks();
     RefreshLists();
+}
+
+void TFmain::Button1Click()
+{
+    if (!StoreRequired::ensureConnected(this, m_dm.get()))
+        return;
+    TLRPCsheet window(*m_dm, PcSheetReport::allPcs(), this);
+    window.exec();
 }
 
 void TFmain::HelpClick()

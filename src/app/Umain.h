@@ -63,6 +63,8 @@ private:
     void DBSettingClick();
     void N1Click();
     void OptionClick();
+    // "パソコン管理シート" of the reports tab: the sheets of all PCs.
+    void Button1Click();
     void HelpClick();
     void ReadMeClick();
     void VersionClick();

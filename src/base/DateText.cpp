@@ -27,4 +27,9 @@ QString ymdNoPad(const QDate &date)
     return date.isValid() ? date.toString(QStringLiteral("yyyy/M/d")) : QString();
 }
 
+QString ymdHnNoPad(const QDateTime &dateTime)
+{
+    return dateTime.isValid() ? dateTime.toString(QStringLiteral("yyyy/M/d H:mm")) : QString();
+}
+
 } // namespace DateText

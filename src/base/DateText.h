@@ -17,5 +17,8 @@ QString shortDate(const QDateTime &dateTime);
 QString shortDateTime(const QDateTime &dateTime);
 // "2005/12/9": year/month/day without leading zeros (format "yyyy/m/d").
 QString ymdNoPad(const QDate &date);
+// "2005/12/9 9:05": the same with the hour unpadded and the minutes (format
+// "yyyy/m/d h:nn").
+QString ymdHnNoPad(const QDateTime &dateTime);
 
 } // namespace DateText

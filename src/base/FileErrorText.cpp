@@ -88,6 +88,11 @@ QString SystemErrorText(int errorNumber)
     return QStringLiteral("システムエラー %1 (%2)").arg(errorNumber).arg(systemText(errorNumber));
 }
 
+QString FileErrorText(const QFileDevice &file, int errorNumber)
+{
+    return errorNumber != 0 ? SystemErrorText(errorNumber) : FileErrorText(file);
+}
+
 QString FileErrorText(const QFileDevice &file)
 {
     // Qt gives the system's text for the error number; find the number back.

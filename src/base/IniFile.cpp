@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QLocale>
 #include <QSaveFile>
+#include <cerrno>
 
 // The file is parsed into sections of lines. Key lines remember their key and
 // value; every other line (comments, blanks, text without "=") is kept as it
@@ -13,6 +14,8 @@
 // blocks; reads and writes use the first, as the Windows profile functions do.
 
 namespace {
+
+constexpr qint64 MaxBytes = 4 * 1024 * 1024;
 
 // Marks a file written as UTF-8.
 const QByteArray Utf8Mark = QByteArrayLiteral("\xEF\xBB\xBF");
@@ -43,7 +46,15 @@ IniFile::IniFile(const QString &path) : m_path(path)
         m_error = m_readError;
         return;
     }
-    const QByteArray bytes = file.readAll();
+    // A settings file is a few kilobytes; anything beyond a few megabytes
+    // (a damaged file, a device that never ends) is not read at all.
+    const QByteArray bytes = file.read(MaxBytes + 1);
+    if (bytes.size() > MaxBytes) {
+        m_readError
+            = QStringLiteral("設定ファイルが大きすぎます (%1 バイトを超えています)").arg(MaxBytes);
+        m_error = m_readError;
+        return;
+    }
     const QString text = bytes.startsWith(Utf8Mark) ? QString::fromUtf8(bytes.mid(Utf8Mark.size()))
                                                     : Cp932::decode(bytes);
 
@@ -239,8 +250,9 @@ bool IniFile::updateFile()
     const QString text = toText();
     const QByteArray bytes
         = Cp932::roundTrips(text) ? Cp932::encode(text) : Utf8Mark + text.toUtf8();
+    errno = 0;
     if (file.write(bytes) != bytes.size() || !file.commit()) {
-        m_error = FileErrorText(file);
+        m_error = FileErrorText(file, errno);
         return false;
     }
     m_error.clear();

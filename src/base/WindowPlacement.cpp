@@ -2,6 +2,8 @@
 
 #include "IniFile.h"
 
+#include <climits>
+
 namespace {
 
 const QString KeyLeft = QStringLiteral("Left");
@@ -41,8 +43,9 @@ WindowPlacement::Restored WindowPlacement::restore(const IniFile &ini, const QSi
 
     // A left or top edge beyond the screen puts the window at the edge; a
     // negative one (a second monitor on the left) is kept.
-    const int left = ini.readInteger(m_section, KeyLeft, 0);
-    const int top = ini.readInteger(m_section, KeyTop, 0);
+    // One further left or up than a screen's size is on no screen.
+    const int left = qMax(ini.readInteger(m_section, KeyLeft, 0), -qMax(screenSize.width(), 0));
+    const int top = qMax(ini.readInteger(m_section, KeyTop, 0), -qMax(screenSize.height(), 0));
     result.topLeft
         = QPoint(left < screenSize.width() ? left : 0, top < screenSize.height() ? top : 0);
 
@@ -51,7 +54,12 @@ WindowPlacement::Restored WindowPlacement::restore(const IniFile &ini, const QSi
     // window closed while still maximized writes it back unchanged.
     const int width = ini.readInteger(m_section, KeyWidth, 0);
     const int height = ini.readInteger(m_section, KeyHeight, 0);
-    result.size = resizable ? QSize(qMax(width, 0), qMax(height, 0)) : QSize(0, 0);
+    // No window is made larger than the screen (a damaged file could ask
+    // for a window of gigabytes).
+    const int maxWidth = screenSize.width() > 0 ? screenSize.width() : INT_MAX;
+    const int maxHeight = screenSize.height() > 0 ? screenSize.height() : INT_MAX;
+    result.size
+        = resizable ? QSize(qBound(0, width, maxWidth), qBound(0, height, maxHeight)) : QSize(0, 0);
     m_bounds = QRect(result.topLeft, QSize(width, height));
 
     if (const auto state

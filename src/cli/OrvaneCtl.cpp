@@ -6,17 +6,27 @@
 #include "base/TextHelpers.h"
 #include "import/ImportRun.h"
 #include "import/Ip16Backfill.h"
+#include "layout/LayoutError.h"
+#include "layout/PdfFileDevice.h"
 #include "output/CsvExport.h"
-#include "store/ReadOnlyQuery.h"
+#include "output/MasterQuery.h"
+#include "output/PcSheetReport.h"
+#include "output/ReportRun.h"
+#include "store/StatementCheck.h"
 #include "store/StoreConnection.h"
 #include "store/StoreError.h"
 #include "store/TableCheckObserver.h"
 #include "store/UDMdata.h"
+#include "store/UserStatement.h"
 
 #include <QDate>
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <atomic>
+#include <csignal>
+#include <optional>
 
 namespace {
 
@@ -53,6 +63,13 @@ public:
             m_err << text.trimmed() << Qt::endl;
     }
     void fileMessage(const QString &text) override { m_err << text << Qt::endl; }
+    void fileFailed(const QString &text, const QString &reason, int line) override
+    {
+        m_err << text << QStringLiteral(": ") << reason;
+        if (line > 0)
+            m_err << QStringLiteral(" (%1 行目)").arg(line);
+        m_err << Qt::endl;
+    }
     void fatal(const QString &text) override { m_err << text << Qt::endl; }
 
 private:
@@ -81,7 +98,7 @@ QString cell(const QVariant &value)
 }
 
 // The tables that "export" writes, by the names it takes.
-bool exportTable(const QString &name, TableId *table)
+std::optional<TableId> exportTableId(const QString &name)
 {
     static const QList<QPair<QString, TableId>> tables {
         {QStringLiteral("pc"), TableId::PC},
@@ -90,15 +107,64 @@ bool exportTable(const QString &name, TableId *table)
         {QStringLiteral("appli"), TableId::Appli},
     };
     for (const auto &t : tables) {
-        if (name.compare(t.first, Qt::CaseInsensitive) == 0) {
-            *table = t.second;
-            return true;
-        }
+        if (name.compare(t.first, Qt::CaseInsensitive) == 0)
+            return t.second;
     }
-    return false;
+    return std::nullopt;
+}
+
+// The statement Ctrl+C stops. A signal handler may only touch lock-free
+// state; cancel() is written for that.
+std::atomic<UserStatement *> interruptible {nullptr};
+
+extern "C" void stopStatement(int)
+{
+    if (UserStatement *statement = interruptible.load())
+        statement->cancel();
+}
+
+// Ctrl+C stops the statement while this lives, instead of the program.
+class InterruptStops
+{
+public:
+    explicit InterruptStops(UserStatement &statement)
+    {
+        interruptible.store(&statement);
+        m_previous = std::signal(SIGINT, stopStatement);
+    }
+    ~InterruptStops()
+    {
+        std::signal(SIGINT, m_previous);
+        interruptible.store(nullptr);
+    }
+    InterruptStops(const InterruptStops &) = delete;
+    InterruptStops &operator=(const InterruptStops &) = delete;
+
+private:
+    void (*m_previous)(int) = SIG_DFL;
+};
+
+// A number of seconds given to an option.
+std::optional<int> seconds(const QString &text)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    return ok && value >= 0 ? std::optional<int>(value) : std::nullopt;
 }
 
 } // namespace
+
+struct OrvaneCtl::Options
+{
+    QString iniPath;
+    QString dataDir;
+    QString command;
+    QStringList arguments; // the command's own
+    int timeLimit = UserStatement::Limits().seconds;
+    std::optional<int> lockWait; // seconds
+    std::optional<TableId> exportTable;
+    QString pdfFile; // of sheet
+};
 
 OrvaneCtl::OrvaneCtl(const QString &programFile, QTextStream &out, QTextStream &err)
     : m_programFile(programFile), m_out(out), m_err(err)
@@ -108,70 +174,127 @@ QString OrvaneCtl::usage()
 {
     return QStringLiteral(
         "使い方: orvanectl [--ini FILE] [--data DIR] COMMAND\n"
-        "  import FOLDER      収集ファイル(*.csv)のフォルダを取り込む\n"
+        "  import [--lock-wait SECONDS] FOLDER\n"
+        "                     収集ファイル(*.csv)のフォルダを取り込む\n"
+        "                     (他のコピーのロックを1ファイルにつき最大SECONDS秒待つ)\n"
         "  check              テーブルのチェックと更新\n"
-        "  sql \"SELECT ...\"   SELECT文を一つ実行し、タブ区切りで出力する\n"
+        "  sql [--time-limit SECONDS] \"SELECT ...\"\n"
+        "                     SELECT文を一つ実行し、タブ区切りで出力する\n"
+        "                     (既定では300秒で中止する。0は無制限。Ctrl+Cで中止)\n"
         "  export TABLE FILE  テーブル(pc, drive, printer, appli)をCSVファイルに出力する\n"
+        "  sheet --pdf FILE [KEY...]\n"
+        "                     パソコン管理シートをPDFファイルに出力する "
+        "(KEYを省略すると全パソコン)\n"
         "  --ini FILE         設定ファイル (既定: プログラムと同じフォルダの Orvane.INI)\n"
         "  --data DIR         "
         "設定ファイルのDB設定の代わりに、このローカルのデータフォルダを使う\n");
 }
 
-int OrvaneCtl::run(const QStringList &arguments)
+bool OrvaneCtl::parse(const QStringList &arguments, Options &options, int &exit)
 {
-    QString iniPath, dataDir;
+    const auto refuse = [&](const QString &message) {
+        if (!message.isEmpty())
+            m_err << message << Qt::endl;
+        m_err << usage();
+        exit = UsageOrConnection;
+        return false;
+    };
     QStringList rest;
     for (int i = 0; i < arguments.size(); ++i) {
         const QString &a = arguments[i];
-        if ((a == QLatin1String("--ini") || a == QLatin1String("--data"))
-            && i + 1 < arguments.size()) {
-            (a == QLatin1String("--ini") ? iniPath : dataDir) = arguments[++i];
-        } else if (a == QLatin1String("-h") || a == QLatin1String("--help")) {
+        const bool hasValue = i + 1 < arguments.size();
+        if (a == QLatin1String("-h") || a == QLatin1String("--help")) {
             m_out << usage();
-            return Success;
+            exit = Success;
+            return false;
+        }
+        if (a == QLatin1String("--ini") && hasValue) {
+            options.iniPath = arguments[++i];
+        } else if (a == QLatin1String("--data") && hasValue) {
+            options.dataDir = arguments[++i];
+        } else if (a == QLatin1String("--time-limit") && hasValue) {
+            const std::optional<int> value = seconds(arguments[++i]);
+            if (!value)
+                return refuse(QStringLiteral("秒数に誤りがあります: %1").arg(arguments[i]));
+            options.timeLimit = *value;
+        } else if (a == QLatin1String("--pdf") && hasValue) {
+            options.pdfFile = arguments[++i];
+        } else if (a == QLatin1String("--lock-wait") && hasValue) {
+            options.lockWait = seconds(arguments[++i]);
+            if (!options.lockWait)
+                return refuse(QStringLiteral("秒数に誤りがあります: %1").arg(arguments[i]));
         } else if (a.startsWith(QLatin1String("--"))) {
-            m_err << QStringLiteral("不明なオプションです: %1").arg(a) << Qt::endl << usage();
-            return UsageOrConnection;
+            return refuse(QStringLiteral("不明なオプションです: %1").arg(a));
         } else {
             rest << a;
         }
     }
-    const QString command = rest.value(0);
-    const bool known = (command == QLatin1String("import") && rest.size() == 2)
-        || (command == QLatin1String("check") && rest.size() == 1)
-        || (command == QLatin1String("sql") && rest.size() == 2)
-        || (command == QLatin1String("export") && rest.size() == 3);
-    if (!known) {
-        m_err << usage();
-        return UsageOrConnection;
+    options.command = rest.value(0);
+    options.arguments = rest.mid(1);
+    const QString &command = options.command;
+    const qsizetype count = options.arguments.size();
+    const bool known = (command == QLatin1String("import") && count == 1)
+        || (command == QLatin1String("check") && count == 0)
+        || (command == QLatin1String("sql") && count == 1)
+        || (command == QLatin1String("export") && count == 2)
+        || (command == QLatin1String("sheet") && !options.pdfFile.isEmpty());
+    if (!known)
+        return refuse(QString());
+    if (!options.pdfFile.isEmpty() && command != QLatin1String("sheet"))
+        return refuse(QStringLiteral("--pdf は sheet だけに使えます"));
+    if (options.lockWait && command != QLatin1String("import"))
+        return refuse(QStringLiteral("--lock-wait は import だけに使えます"));
+    if (command == QLatin1String("export")) {
+        options.exportTable = exportTableId(options.arguments[0]);
+        if (!options.exportTable)
+            return refuse(QStringLiteral("出力できないテーブルです: %1").arg(options.arguments[0]));
     }
-    TableId exportId = TableId::PC;
-    if (command == QLatin1String("export") && !exportTable(rest[1], &exportId)) {
-        m_err << QStringLiteral("出力できないテーブルです: %1").arg(rest[1]) << Qt::endl << usage();
-        return UsageOrConnection;
-    }
+    return true;
+}
+
+int OrvaneCtl::run(const QStringList &arguments)
+{
+    Options options;
+    int exit = Success;
+    if (!parse(arguments, options, exit))
+        return exit;
 
     // The settings as the window reads them: the program folder's
     // Orvane.INI unless another is named.
     const ProgramPaths paths(QFileInfo(m_programFile).absolutePath() + QStringLiteral("/Orvane"));
-    if (iniPath.isEmpty())
-        iniPath = paths.iniPath();
-    const IniFile ini(iniPath);
     AppSettings settings(paths.defaultDataDir());
+    TDMdata dm;
+    if (const int opened = openStore(options, settings, dm); opened != Success)
+        return opened;
+    if (options.command == QLatin1String("import"))
+        return import(dm, settings, options);
+    if (options.command == QLatin1String("sql"))
+        return sql(dm, options);
+    if (options.command == QLatin1String("export"))
+        return exportTable(dm, options);
+    if (options.command == QLatin1String("sheet"))
+        return sheet(dm, options);
+    return Success; // check
+}
+
+int OrvaneCtl::openStore(const Options &options, AppSettings &settings, TDMdata &dm)
+{
+    const ProgramPaths paths(QFileInfo(m_programFile).absolutePath() + QStringLiteral("/Orvane"));
+    const IniFile ini(options.iniPath.isEmpty() ? paths.iniPath() : options.iniPath);
     settings.readAtStart(ini, {}, LocalIPAddress);
 
     StoreSettings store = StoreConnection::toStoreSettings(settings.db);
-    if (!dataDir.isEmpty()) {
+    if (!options.dataDir.isEmpty()) {
         // Made when missing, one level only, like the program's own PCDB.
-        if (!QFileInfo(dataDir).isDir() && !QDir().mkdir(dataDir)) {
+        if (!QFileInfo(options.dataDir).isDir() && !QDir().mkdir(options.dataDir)) {
             m_err << QStringLiteral("データフォルダを作成できません: %1")
-                         .arg(QDir::toNativeSeparators(dataDir))
+                         .arg(QDir::toNativeSeparators(options.dataDir))
                   << Qt::endl;
             return UsageOrConnection;
         }
         store = StoreSettings();
         store.mode = StoreSettings::Mode::Local;
-        store.folder = dataDir;
+        store.folder = options.dataDir;
     } else if (store.mode == StoreSettings::Mode::Local
                && QDir(store.folder) == QDir(paths.defaultDataDir())) {
         const QString error = StoreConnection::ensureDefaultDataFolder(paths.homeDir());
@@ -181,8 +304,18 @@ int OrvaneCtl::run(const QStringList &arguments)
         }
     }
 
-    TDMdata dm;
     dm.setSettings(store);
+    if (options.lockWait)
+        dm.setLockWait(*options.lockWait * 1000);
+    // Reading needs no write access: a local store that cannot be written
+    // (a read-only mount) is opened read-only for sql and export.
+    const bool reads
+        = options.command == QLatin1String("sql") || options.command == QLatin1String("export");
+    if (reads && store.mode == StoreSettings::Mode::Local) {
+        const QFileInfo file(TDMdata::localDatabaseFile(store.folder));
+        dm.setReadOnly(file.exists()
+                       && (!file.isWritable() || !QFileInfo(store.folder).isWritable()));
+    }
     // No one to ask at a terminal run by a scheduler: a server store needs
     // its user name in the settings.
     dm.setLoginPrompt([this](QString &, QString &) {
@@ -198,53 +331,143 @@ int OrvaneCtl::run(const QStringList &arguments)
               << e.message() << Qt::endl;
         return UsageOrConnection;
     }
+    return Success;
+}
 
-    ImportOptions options;
-    options.appliDel = settings.appliDel;
-    options.network1 = {settings.net.ipAddr, settings.net.subNetMask};
-    options.network2 = {settings.net.ipAddr2, settings.net.subNetMask2};
-    if (command == QLatin1String("import")) {
-        ImportPrinter printer(m_err);
-        const ImportSummary s = ImportRun(dm, printer).run(rest[1], options);
-        m_err << QStringLiteral(
-                     "ファイル %1 件: 取込 %2 件、エラー %3 件、空 %4 件、対象外 %5 件%6")
-                     .arg(s.files)
-                     .arg(s.imported)
-                     .arg(s.failed)
-                     .arg(s.empty)
-                     .arg(s.skipped)
-                     .arg(s.stopped ? QStringLiteral("、中断") : QString())
-              << Qt::endl;
-        return (s.failed > 0 || s.empty > 0 || s.stopped) ? Failure : Success;
-    }
-    if (command == QLatin1String("check"))
-        return Success;
-    if (command == QLatin1String("export")) {
-        const CsvExport::Result result = CsvExport(dm, exportId).writeFile(rest[2]);
-        if (!result.ok) {
-            m_err << result.error << Qt::endl;
-            return Failure;
-        }
-        m_err << QStringLiteral("%1 件を出力しました: %2")
-                     .arg(result.rows)
-                     .arg(QDir::toNativeSeparators(rest[2]))
-              << Qt::endl;
-        return Success;
+int OrvaneCtl::import(TDMdata &dm, const AppSettings &settings, const Options &options)
+{
+    // The options and networks of the settings, as the window imports.
+    ImportOptions importOptions;
+    importOptions.appliDel = settings.appliDel;
+    importOptions.network1 = {settings.net.ipAddr, settings.net.subNetMask};
+    importOptions.network2 = {settings.net.ipAddr2, settings.net.subNetMask2};
+
+    ImportPrinter printer(m_err);
+    const ImportSummary s = ImportRun(dm, printer).run(options.arguments[0], importOptions);
+    m_err << QStringLiteral("ファイル %1 件: 取込 %2 件、エラー %3 件、空 %4 件、対象外 %5 件%6")
+                 .arg(s.files)
+                 .arg(s.imported)
+                 .arg(s.failed)
+                 .arg(s.empty)
+                 .arg(s.skipped)
+                 .arg(s.stopped ? QStringLiteral("、中断") : QString())
+          << Qt::endl;
+    return (s.failed > 0 || s.empty > 0 || s.stopped || s.folderUnreadable) ? Failure : Success;
+}
+
+int OrvaneCtl::sql(TDMdata &dm, const Options &options)
+{
+    const QString &text = options.arguments[0];
+    if (!StatementCheck::isOneSelect(text)) {
+        m_err << QStringLiteral("SQL文に誤りがあります") << Qt::endl;
+        return Failure;
     }
     try {
-        const ReadOnlyQuery::Result result = ReadOnlyQuery::run(dm, rest[1]);
-        m_out << result.columns.join(u'\t') << '\n';
-        for (const QVariantList &row : result.rows) {
-            QStringList cells;
-            cells.reserve(row.size());
-            for (const QVariant &v : row)
+        std::unique_ptr<UserStatement> statement
+            = UserStatement::connect(dm.connectedSettings(), UserStatement::Mode::Query);
+        const InterruptStops interrupt(*statement);
+        UserStatement::Limits limits;
+        limits.seconds = options.timeLimit;
+        statement->start(text, limits);
+        // Rows go out as they come, so no result has to fit in memory.
+        m_out << statement->columns().join(u'\t') << '\n';
+        QVariantList row;
+        QStringList cells;
+        while (statement->next(row)) {
+            cells.clear();
+            for (const QVariant &v : std::as_const(row))
                 cells << cell(v);
             m_out << cells.join(u'\t') << '\n';
         }
+        statement->finish();
+    } catch (const StoreError &e) {
         m_out.flush();
+        m_err << e.message() << Qt::endl;
+        return Failure;
+    }
+    m_out.flush();
+    return Success;
+}
+
+int OrvaneCtl::exportTable(TDMdata &dm, const Options &options)
+{
+    const QString &file = options.arguments[1];
+    const CsvExport::Result result = CsvExport(dm, *options.exportTable).writeFile(file);
+    if (!result.ok) {
+        m_err << result.error << Qt::endl;
+        return Failure;
+    }
+    m_err << QStringLiteral("%1 件を出力しました: %2")
+                 .arg(result.rows)
+                 .arg(QDir::toNativeSeparators(file))
+          << Qt::endl;
+    return Success;
+}
+
+int OrvaneCtl::sheet(TDMdata &dm, const Options &options)
+{
+    const QStringList &keys = options.arguments;
+    PcSheetReport report(
+        dm, keys.isEmpty() ? PcSheetReport::allPcs() : PcSheetReport::selectedPcs(keys));
+    MasterQuery &pcs = report.Qpc();
+    ReportRun::Readiness readiness = ReportRun::Readiness::Ready;
+    try {
+        readiness = ReportRun::prepare(report);
     } catch (const StoreError &e) {
         m_err << e.message() << Qt::endl;
         return Failure;
     }
+    const QStringList found = pcs.keys();
+    bool missing = false;
+    for (const QString &key : keys) {
+        if (!found.contains(key)) {
+            m_err << QStringLiteral("パソコンがありません: %1").arg(key) << Qt::endl;
+            missing = true;
+        }
+    }
+    if (missing)
+        return Failure;
+    if (readiness != ReportRun::Readiness::Ready) {
+        m_err << ReportRun::message(readiness) << Qt::endl;
+        return Failure;
+    }
+
+    PdfFileDevice device(options.pdfFile);
+    if (!device.open()) {
+        m_err << device.errorText() << Qt::endl;
+        return Failure;
+    }
+    int lastPosition = -1;
+    int pages = 0;
+    try {
+        ReportRun::print(report, device, [&] {
+            ++pages;
+            if (pcs.position() == lastPosition)
+                return;
+            lastPosition = pcs.position();
+            m_err << QStringLiteral("(%1/%2) %3")
+                         .arg(lastPosition + 1)
+                         .arg(pcs.recordCount())
+                         .arg(pcs.displayText(QStringLiteral("Key")))
+                  << Qt::endl;
+        });
+    } catch (const LayoutError &e) {
+        m_err << e.message() << Qt::endl;
+    } catch (const StoreError &e) {
+        m_err << e.message() << Qt::endl;
+    }
+    const bool complete = pcs.eof() && device.close();
+    if (!complete) {
+        // No half-written sheets are left for a scheduled job to file.
+        if (!device.errorText().isEmpty())
+            m_err << device.errorText() << Qt::endl;
+        QFile::remove(options.pdfFile);
+        return Failure;
+    }
+    m_err << QStringLiteral("%1 台、%2 ページを出力しました: %3")
+                 .arg(lastPosition + 1)
+                 .arg(pages)
+                 .arg(QDir::toNativeSeparators(options.pdfFile))
+          << Qt::endl;
     return Success;
 }

@@ -4,14 +4,19 @@
 #include <QStringList>
 #include <QTextStream>
 
+class AppSettings;
+class TDMdata;
+
 // The command-line tool: the same settings file and store as the window.
-//   orvanectl [--ini FILE] [--data DIR] import FOLDER
+//   orvanectl [--ini FILE] [--data DIR] import [--lock-wait SECONDS] FOLDER
 //   orvanectl [--ini FILE] [--data DIR] check
-//   orvanectl [--ini FILE] [--data DIR] sql "SELECT ..."
+//   orvanectl [--ini FILE] [--data DIR] sql [--time-limit SECONDS] "SELECT ..."
 //   orvanectl [--ini FILE] [--data DIR] export pc|drive|printer|appli FILE
+//   orvanectl [--ini FILE] [--data DIR] sheet --pdf FILE [KEY...]
 // Results go to out, progress and messages to err. Exit status: 0 success,
-// 1 when a file failed (or the run stopped), 2 on a usage or connection
-// error.
+// 1 when a file failed, the run stopped, the statement failed or a named PC
+// does not exist, 2 on a usage or connection error. The sheet command draws
+// with fonts and needs a QGuiApplication.
 class OrvaneCtl
 {
 public:
@@ -26,6 +31,16 @@ public:
     static QString usage();
 
 private:
+    struct Options;
+
+    bool parse(const QStringList &arguments, Options &options, int &exit);
+    // Reads the settings file and opens and checks the store.
+    int openStore(const Options &options, AppSettings &settings, TDMdata &dm);
+    int import(TDMdata &dm, const AppSettings &settings, const Options &options);
+    int sql(TDMdata &dm, const Options &options);
+    int exportTable(TDMdata &dm, const Options &options);
+    int sheet(TDMdata &dm, const Options &options);
+
     QString m_programFile;
     QTextStream &m_out;
     QTextStream &m_err;

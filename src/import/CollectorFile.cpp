@@ -4,31 +4,101 @@
 #include "base/Cp932.h"
 #include "base/FileErrorText.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
+#include <QStringDecoder>
 #include <algorithm>
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace CollectorFile {
+
+namespace {
+
+QString shownName(const QByteArray &name)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(name);
+    return utf8.hasError() ? Cp932::decode(name) : text;
+}
+
+bool endsWithCsv(const QByteArray &name)
+{
+    return name.size() > 4 && name.right(4).toLower() == ".csv";
+}
+
+Stamp stampOf(const struct stat &st)
+{
+    Stamp s;
+    s.size = st.st_size;
+    s.modifiedNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    s.inode = st.st_ino;
+    return s;
+}
+
+// Closes a file descriptor however the function ends.
+class Descriptor
+{
+public:
+    explicit Descriptor(int fd) : m_fd(fd) { }
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+    int get() const { return m_fd; }
+    int release() { return std::exchange(m_fd, -1); }
+
+private:
+    int m_fd;
+};
+
+[[noreturn]] void fail(const QString &pattern, const QString &file, int error)
+{
+    throw ImportError(pattern.arg(file, SystemErrorText(error)));
+}
+
+} // namespace
 
 QString header()
 {
     return QStringLiteral("Key,Group,Item,SubItem,Contents,Unit,Renewalday");
 }
 
-QStringList list(const QString &folder)
+QVector<Entry> list(const QString &folder)
 {
-    if (folder.isEmpty())
-        return {};
-    QDir dir(folder);
-    // Without QDir::CaseSensitive the name pattern ignores case, like the
-    // collector folders' home platform does.
-    dir.setFilter(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    dir.setNameFilters({QStringLiteral("*.csv")});
-    dir.setSorting(QDir::Unsorted);
-    QStringList names = dir.entryList();
-    std::sort(names.begin(), names.end());
-    return names;
+    const QString shownFolder = folder.isEmpty() ? QStringLiteral("(なし)") : folder;
+    const QString cannotRead = QStringLiteral("フォルダ %1 を読み込めませんでした: %2");
+    QByteArray dirPath = QFile::encodeName(folder);
+    if (dirPath.isEmpty())
+        fail(cannotRead, shownFolder, ENOENT);
+    DIR *dir = ::opendir(dirPath.constData());
+    if (!dir)
+        fail(cannotRead, shownFolder, errno);
+    if (!dirPath.endsWith('/'))
+        dirPath += '/';
+    const QString shownDir = QFile::decodeName(dirPath);
+    QVector<Entry> entries;
+    errno = 0;
+    while (const dirent *e = ::readdir(dir)) {
+        const QByteArray name(e->d_name);
+        if (endsWithCsv(name)) {
+            const QString shown = shownName(name);
+            entries.append({dirPath + name, shown, shownDir + shown});
+        }
+        errno = 0;
+    }
+    const int error = errno;
+    ::closedir(dir);
+    if (error != 0)
+        fail(cannotRead, shownFolder, error);
+    std::sort(entries.begin(), entries.end(),
+              [](const Entry &a, const Entry &b) { return a.path < b.path; });
+    return entries;
 }
 
 QStringList linesOf(const QByteArray &bytes)
@@ -52,35 +122,73 @@ QStringList linesOf(const QByteArray &bytes)
     return lines;
 }
 
-QByteArray readBytes(const QString &path)
+QByteArray readBytes(const Entry &file, Stamp *stamp)
 {
-    const QFileInfo info(path);
-    // A folder or a device (a pipe would never end) is no collector file.
-    if (info.exists() && !info.isFile())
-        throw ImportError(
-            QStringLiteral("%1 を開けませんでした: 通常のファイルではありません").arg(path));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw ImportError(
-            QStringLiteral("%1 を開けませんでした: %2").arg(path, FileErrorText(file)));
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw ImportError(
-            QStringLiteral("%1 を読み込めませんでした: %2").arg(path, FileErrorText(file)));
+    const QString cannotOpen = QStringLiteral("%1 を開けませんでした: %2");
+    const QString cannotRead = QStringLiteral("%1 を読み込めませんでした: %2");
+    // Not blocking on a pipe or a device that is not a plain file.
+    Descriptor fd(::open(file.path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (fd.get() < 0)
+        fail(cannotOpen, file.shownPath, errno);
+    struct stat st;
+    if (::fstat(fd.get(), &st) != 0)
+        fail(cannotOpen, file.shownPath, errno);
+    if (!S_ISREG(st.st_mode))
+        throw ImportError(QStringLiteral("%1 を開けませんでした: 通常のファイルではありません")
+                              .arg(file.shownPath));
+    QByteArray bytes;
+    bytes.reserve(qsizetype(st.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            fail(cannotRead, file.shownPath, errno);
+        }
+        if (n == 0)
+            break;
+        bytes.append(buffer, n);
+    }
+    if (stamp)
+        *stamp = stampOf(st);
     return bytes;
 }
 
-void writeBytes(const QString &path, const QByteArray &bytes)
+bool replaceIfUnchanged(const Entry &file, const Stamp &stamp, const QByteArray &bytes)
 {
-    // Written in place without truncating first: the new bytes have the
-    // old length, so a write that stops half-way loses nothing of the file.
-    QFile file(path);
-    if (!file.open(QIODevice::ReadWrite))
-        throw ImportError(
-            QStringLiteral("%1 に書き込めませんでした: %2").arg(path, FileErrorText(file)));
-    if (file.write(bytes) != bytes.size() || !file.resize(bytes.size()) || !file.flush())
-        throw ImportError(
-            QStringLiteral("%1 に書き込めませんでした: %2").arg(path, FileErrorText(file)));
+    const QString cannotWrite = QStringLiteral("%1 に書き込めませんでした: %2");
+    struct stat st;
+    if (::stat(file.path.constData(), &st) != 0 || !(stampOf(st) == stamp))
+        return false;
+
+    QByteArray temporary = file.path + ".XXXXXX";
+    Descriptor fd(::mkstemp(temporary.data()));
+    if (fd.get() < 0)
+        fail(cannotWrite, file.shownPath, errno);
+    const auto discard = [&](int error) {
+        ::unlink(temporary.constData());
+        fail(cannotWrite, file.shownPath, error);
+    };
+    ::fchmod(fd.get(), st.st_mode & 07777);
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(fd.get(), bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            discard(n < 0 ? errno : EIO);
+        done += n;
+    }
+    if (::fsync(fd.get()) != 0 || ::close(fd.release()) != 0)
+        discard(errno);
+    // Checked once more just before the new file takes the name.
+    if (::stat(file.path.constData(), &st) != 0 || !(stampOf(st) == stamp)) {
+        ::unlink(temporary.constData());
+        return false;
+    }
+    if (::rename(temporary.constData(), file.path.constData()) != 0)
+        discard(errno);
+    return true;
 }
 
 bool replaceNulBytes(QByteArray &bytes)

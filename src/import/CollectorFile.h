@@ -3,31 +3,57 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 // One collector file on disk: listing a folder's files, reading a file into
 // lines, the header check and the rewrite of NUL bytes. No store, no
-// windows. The file errors throw ImportError with a message that names the
-// file.
+// windows. Files are named by the bytes of their names, so a name that is
+// no UTF-8 (CP932 names copied from a Windows share) is listed and read
+// like any other; it is shown decoded as CP932. The file errors throw
+// ImportError with a message that names the file.
 namespace CollectorFile {
 
 // The first line every collector file must have, exactly.
 QString header();
 
-// The names in the folder that match "*.csv" without regard to case:
-// entries of every kind (hidden files, sub-folders, ...), sorted by name
-// (code point order) so that every run takes them in the same order. An
-// unreadable or missing folder gives no names.
-QStringList list(const QString &folder);
+struct Entry
+{
+    QByteArray path; // the folder's path and the name, as the system has them
+    QString name; // the name as shown: UTF-8, or CP932 when it is no UTF-8
+    QString shownPath; // the folder and the name as shown
+};
+
+// The entries of the folder whose names end in ".csv" without regard to
+// case: every kind (hidden files, sub-folders, ...), sorted by the bytes of
+// their names so that every run takes them in the same order. Throws
+// ImportError naming the folder and the reason when it is missing, no
+// folder, or cannot be read.
+QVector<Entry> list(const QString &folder);
 
 // The text of the bytes (code page 932) split into lines at CR LF, LF or
 // CR; a final line end adds no line. A NUL byte ends the text.
 QStringList linesOf(const QByteArray &bytes);
 
+// What a file held when it was read, to tell whether it changed since.
+struct Stamp
+{
+    qint64 size = -1;
+    qint64 modifiedNs = 0;
+    quint64 inode = 0;
+    bool operator==(const Stamp &) const = default;
+};
+
 // Whole-file access. Throw ImportError naming the file when it cannot be
-// opened, read or written (a folder or a device that is not a plain file
-// cannot be read either).
-QByteArray readBytes(const QString &path);
-void writeBytes(const QString &path, const QByteArray &bytes);
+// opened or read (a folder or a device that is not a plain file cannot be
+// read either).
+QByteArray readBytes(const Entry &file, Stamp *stamp = nullptr);
+
+// Replaces the file with these bytes when it still is as it was read: the
+// bytes go to a new file beside it, which is then renamed over it, so the
+// file is never half-written. False, with the file left alone, when it
+// changed since it was read (its writer appended to it). Throws ImportError
+// when it cannot be written.
+bool replaceIfUnchanged(const Entry &file, const Stamp &stamp, const QByteArray &bytes);
 
 // Replaces every NUL byte by a blank; true when there was one.
 bool replaceNulBytes(QByteArray &bytes);

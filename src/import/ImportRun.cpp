@@ -8,6 +8,7 @@
 #include "store/UDMdata.h"
 
 #include <QDir>
+#include <optional>
 
 namespace {
 
@@ -58,18 +59,28 @@ QString ImportRun::withSeparator(const QString &folder)
 ImportSummary ImportRun::run(const QString &folder, const ImportOptions &options)
 {
     ImportSummary summary;
-    const QString dir = withSeparator(folder);
-    const QStringList names = CollectorFile::list(dir);
-    summary.files = int(names.size());
+    QVector<CollectorFile::Entry> files;
+    // No folder (the folder window was cancelled) lists nothing. A folder
+    // that cannot be read is said so, not taken for one without files; the
+    // store-wide steps run all the same.
+    if (!folder.isEmpty()) {
+        try {
+            files = CollectorFile::list(folder);
+        } catch (const ImportError &e) {
+            summary.folderUnreadable = true;
+            m_observer.fileMessage(e.message());
+        }
+    }
+    summary.files = int(files.size());
 
     try {
         CollectorImporter importer(m_dm);
         importer.setAppliDel(options.appliDel);
-        for (qsizetype i = 0; i < names.size(); ++i) {
-            const QString &name = names.at(i);
+        for (qsizetype i = 0; i < files.size(); ++i) {
+            const CollectorFile::Entry &file = files.at(i);
             m_observer.progress(
-                QStringLiteral(" (%1/%2) %3 読込中").arg(i + 1).arg(names.size()).arg(name));
-            if (!importOne(importer, dir + name, name, summary)) {
+                QStringLiteral(" (%1/%2) %3 読込中").arg(i + 1).arg(files.size()).arg(file.name));
+            if (!importOne(importer, file, summary)) {
                 summary.stopped = true;
                 break;
             }
@@ -87,12 +98,14 @@ ImportSummary ImportRun::run(const QString &folder, const ImportOptions &options
     return summary;
 }
 
-bool ImportRun::importOne(CollectorImporter &importer, const QString &path, const QString &name,
+bool ImportRun::importOne(CollectorImporter &importer, const CollectorFile::Entry &file,
                           ImportSummary &summary)
 {
+    const QString &name = file.name;
     QStringList lines;
     try {
-        QByteArray bytes = CollectorFile::readBytes(path);
+        CollectorFile::Stamp stamp;
+        QByteArray bytes = CollectorFile::readBytes(file, &stamp);
         lines = CollectorFile::linesOf(bytes);
         if (lines.isEmpty()) {
             ++summary.empty;
@@ -103,9 +116,10 @@ bool ImportRun::importOne(CollectorImporter &importer, const QString &path, cons
             ++summary.skipped;
             return true;
         }
-        // NUL bytes become blanks, on disk too, and the whole text counts.
+        // NUL bytes become blanks, on disk too (unless the collector is
+        // still writing the file), and the whole text counts.
         if (CollectorFile::replaceNulBytes(bytes)) {
-            CollectorFile::writeBytes(path, bytes);
+            CollectorFile::replaceIfUnchanged(file, stamp, bytes);
             lines = CollectorFile::linesOf(bytes);
         }
     } catch (const ImportError &e) {
@@ -113,30 +127,31 @@ bool ImportRun::importOne(CollectorImporter &importer, const QString &path, cons
         return false;
     }
 
-    bool ok = true;
+    std::optional<ImportError> error;
     try {
         // A PC that another copy is editing is waited for before the file's
         // transaction begins, so the wait holds no lock.
         for (const QString &key : importer.pcKeys(lines))
             PcClaims::waitWhileClaimed(m_dm, key);
-    } catch (const ClaimError &) {
-        ok = false;
+    } catch (const ClaimError &e) {
+        error = ImportError(e.message(), 2); // the PC of the first record
     }
-    if (ok) {
+    if (!error) {
         FileTransaction transaction(m_dm);
         try {
             importer.ImportFile(lines);
-        } catch (const ImportError &) {
-            ok = false;
+        } catch (const ImportError &e) {
+            error = e;
         }
         // Committed either way: what the file wrote before a failure stays.
         transaction.commit();
     }
-    if (ok) {
+    if (!error) {
         ++summary.imported;
     } else {
         ++summary.failed;
-        m_observer.fileMessage(name + QStringLiteral("の処理中にエラーが発生しました"));
+        m_observer.fileFailed(name + QStringLiteral("の処理中にエラーが発生しました"),
+                              error->message(), error->line());
     }
     return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CollectorFile.h"
 #include "NetworkSelection.h"
 
 #include <QString>
@@ -18,6 +19,15 @@ public:
     // A message about one file ("... は空でした", "... の処理中に..."); the
     // run goes on after it.
     virtual void fileMessage(const QString &text) = 0;
+    // A file that failed: the message, then the reason and the line (0
+    // when no line is to blame). Shown as the message alone unless the
+    // observer wants more.
+    virtual void fileFailed(const QString &text, const QString &reason, int line)
+    {
+        Q_UNUSED(reason);
+        Q_UNUSED(line);
+        fileMessage(text);
+    }
     // The error that stopped the run (a file that cannot be opened, read
     // or written, or a store error).
     virtual void fatal(const QString &text) = 0;
@@ -38,6 +48,7 @@ struct ImportSummary
     int empty = 0;
     int skipped = 0; // files without the header line
     bool stopped = false; // the run ended early with a fatal error
+    bool folderUnreadable = false; // the folder named could not be listed
 };
 
 // The import run over a collector folder: every "*.csv" file in name order
@@ -59,7 +70,7 @@ public:
     ImportSummary run(const QString &folder, const ImportOptions &options);
 
 private:
-    bool importOne(class CollectorImporter &importer, const QString &path, const QString &name,
+    bool importOne(class CollectorImporter &importer, const CollectorFile::Entry &file,
                    ImportSummary &summary);
 
     TDMdata &m_dm;

@@ -148,22 +148,12 @@ void DetailWorkCopy::rekey(const QString &key)
     }
 }
 
-ReadOnlyQuery::Result DetailWorkCopy::list(List list) const
+QueryRows DetailWorkCopy::list(List list) const
 {
     QSqlQuery q
         = prepared(m_dm.memory(), LedgerLists::statement(list), {{QStringLiteral(":Key"), m_key}});
     run(q);
-    ReadOnlyQuery::Result result;
-    const QSqlRecord rec = q.record();
-    for (int f = 0; f < rec.count(); ++f)
-        result.columns << rec.fieldName(f);
-    while (q.next()) {
-        QVariantList row;
-        for (int f = 0; f < rec.count(); ++f)
-            row << q.value(f);
-        result.rows << row;
-    }
-    return result;
+    return QueryRows::read(q);
 }
 
 DetailWorkCopy::Rows DetailWorkCopy::readAll(List list) const

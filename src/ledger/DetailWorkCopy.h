@@ -1,7 +1,7 @@
 #pragma once
 
 #include "LedgerLists.h"
-#include "store/ReadOnlyQuery.h"
+#include "store/QueryRows.h"
 
 #include <QHash>
 #include <QMap>
@@ -36,7 +36,7 @@ public:
     void rekey(const QString &key);
 
     // The list's statement run on the working copy.
-    ReadOnlyQuery::Result list(LedgerLists::List list) const;
+    QueryRows list(LedgerLists::List list) const;
     // The values (by catalog column) of the row with this name; false when
     // there is none.
     bool read(LedgerLists::List list, const QString &name, QVector<QVariant> &values) const;

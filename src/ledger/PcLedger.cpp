@@ -9,28 +9,16 @@
 #include "store/UDMdata.h"
 
 #include <QSqlQuery>
-#include <QSqlRecord>
 
 using LedgerLists::List;
 
 namespace {
 
-ReadOnlyQuery::Result readList(TDMdata &dm, List list, const QString &key)
+QueryRows readList(TDMdata &dm, List list, const QString &key)
 {
-    ReadOnlyQuery::Result result;
     QSqlQuery q
         = dm.exec(LedgerLists::statement(list), {{QStringLiteral(":Key"), StoreValue::text(key)}});
-    const QSqlRecord rec = q.record();
-    for (int f = 0; f < rec.count(); ++f)
-        result.columns << rec.fieldName(f);
-    while (q.next()) {
-        QVariantList row;
-        for (int f = 0; f < rec.count(); ++f)
-            row << q.value(f);
-        result.rows << row;
-    }
-    q.finish();
-    return result;
+    return QueryRows::read(q);
 }
 
 } // namespace
@@ -97,7 +85,7 @@ void PcLedger::pcValueChanged(const QString &field)
         m_work.rekey(key());
 }
 
-ReadOnlyQuery::Result PcLedger::list(List list) const
+QueryRows PcLedger::list(List list) const
 {
     switch (list) {
     case List::Adapter:

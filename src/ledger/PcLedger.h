@@ -4,7 +4,7 @@
 #include "LedgerLists.h"
 #include "RowBuffer.h"
 #include "store/PcClaims.h"
-#include "store/ReadOnlyQuery.h"
+#include "store/QueryRows.h"
 #include "store/RecordCursor.h"
 
 #include <QDate>
@@ -44,7 +44,7 @@ public:
 
     // A list of the PC: the editable ones from the working copy, the
     // adapters and memory modules as read at the start.
-    ReadOnlyQuery::Result list(LedgerLists::List list) const;
+    QueryRows list(LedgerLists::List list) const;
 
     // Detail rows through the dialogs: a new row with the PC's key; the row
     // of this name (false when there is none); the dialog's post (StoreError
@@ -78,7 +78,7 @@ private:
     RecordCursor m_tpc; // the PC table, written at save
     DetailWorkCopy m_work;
     PcClaim m_claim;
-    ReadOnlyQuery::Result m_adapters;
-    ReadOnlyQuery::Result m_memory;
+    QueryRows m_adapters;
+    QueryRows m_memory;
     bool m_loading = false;
 };

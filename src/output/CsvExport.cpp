@@ -9,9 +9,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
 #include <QSqlField>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <cerrno>
+#include <memory>
 
 namespace {
 
@@ -86,9 +90,10 @@ QString dateText(const CsvExport::Column &column, const QVariant &value)
     }
 }
 
-QString fileError(const QString &path, const QFile &file)
+QString fileError(const QString &path, const QFileDevice &file, int errorNumber = 0)
 {
-    return QStringLiteral("%1\n%2").arg(QDir::toNativeSeparators(path), FileErrorText(file));
+    return QStringLiteral("%1\n%2").arg(QDir::toNativeSeparators(path),
+                                        FileErrorText(file, errorNumber));
 }
 
 } // namespace
@@ -157,17 +162,33 @@ CsvExport::Result CsvExport::writeFile(const QString &path)
         }
     }
 
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    // The export goes to a new file that takes the name only when it is
+    // complete: a failed export leaves an earlier file of that name as it
+    // was. A device (not a plain file) is written to as it is.
+    const QFileInfo target(path);
+    std::unique_ptr<QFileDevice> output;
+    if (target.exists() && !target.isFile())
+        output = std::make_unique<QFile>(path);
+    else
+        output = std::make_unique<QSaveFile>(path);
+    QFileDevice &file = *output;
+    auto *saveFile = qobject_cast<QSaveFile *>(output.get());
+    if (!file.open(QIODevice::WriteOnly)) {
         result.error = fileError(path, file);
         return result;
     }
-    // Each piece goes to the disk before the next page is read, so an
-    // error stops the export with the lines before it in the file.
+    const auto cancel = [&] {
+        if (saveFile)
+            saveFile->cancelWriting();
+    };
+    // Each piece goes to the disk before the next page is read, so a full
+    // disk stops the export at once.
     auto put = [&](const QString &text) {
         const QByteArray bytes = Cp932::encode(text);
+        errno = 0;
         if (file.write(bytes) != bytes.size() || !file.flush()) {
-            result.error = fileError(path, file);
+            result.error = fileError(path, file, errno);
+            cancel();
             return false;
         }
         return true;
@@ -239,10 +260,14 @@ CsvExport::Result CsvExport::writeFile(const QString &path)
                 lastKey << rows.last().value(i);
         }
     } catch (const StoreError &e) {
+        cancel();
         result.error = e.message();
         return result;
     }
-    file.close();
+    if (saveFile ? !saveFile->commit() : !file.flush()) {
+        result.error = fileError(path, file);
+        return result;
+    }
     result.ok = true;
     return result;
 }

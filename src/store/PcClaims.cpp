@@ -18,7 +18,6 @@
 
 namespace {
 
-constexpr int Retries = 15;
 constexpr int RetryMs = 100;
 constexpr int BeatMs = 15000;
 int g_lapseSeconds = 60;
@@ -30,6 +29,13 @@ const QString LockNotAvailable = QStringLiteral("55P03");
 bool isPostgres(const TDMdata &dm)
 {
     return dm.engine() == Engine::PostgreSQL;
+}
+
+// The tries after the first, 100 ms apart, within the store's lock wait
+// (15 for the 1.5 s it has unless set).
+int retries(const TDMdata &dm)
+{
+    return dm.lockWait() / RetryMs;
 }
 
 // The key as the PC table holds it (cut to its width).
@@ -174,7 +180,7 @@ void waitWhileClaimed(TDMdata &dm, const QString &key)
     for (int attempt = 0;; ++attempt) {
         if (!heldByAnother(dm, readClaim(dm, key)))
             return;
-        if (attempt == Retries)
+        if (attempt >= retries(dm))
             throw ClaimError(claimedText(key));
         QThread::msleep(RetryMs);
     }
@@ -229,7 +235,7 @@ void PcClaim::take(const QString &key)
                 break;
             }
             m_dm.rollback(); // the write lock is given back before waiting
-            if (attempt == Retries)
+            if (attempt >= retries(m_dm))
                 throw ClaimError(PcClaims::claimedText(key));
             QThread::msleep(RetryMs);
         }
@@ -279,8 +285,9 @@ void PcClaim::beat()
         return;
     // Never wait for another copy's write here: a busy store just skips one
     // beat, and the claim lives four beats without one.
+    const int wait = m_dm.lockWait();
     try {
-        m_dm.exec(QStringLiteral("PRAGMA busy_timeout = 0"));
+        m_dm.setLockWait(0);
         m_dm.exec(QStringLiteral("UPDATE PcClaim SET AliveAt = :AliveAt\n"
                                  "WHERE Key = :Key AND Holder = :Holder"),
                   {{QStringLiteral(":AliveAt"), nowText()},
@@ -288,6 +295,6 @@ void PcClaim::beat()
                    {QStringLiteral(":Holder"), holderOf(m_dm)}});
     } catch (const StoreError &) { }
     try {
-        m_dm.exec(QStringLiteral("PRAGMA busy_timeout = 1500"));
+        m_dm.setLockWait(wait);
     } catch (const StoreError &) { }
 }

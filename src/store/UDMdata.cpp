@@ -2,6 +2,7 @@
 
 #include "RecordCursor.h"
 #include "StoreError.h"
+#include "StoreTransaction.h"
 #include "TableCheckObserver.h"
 #include "Upgrades.h"
 
@@ -9,10 +10,14 @@
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlRecord>
+#include <QUrl>
 #include <QUuid>
 #include <sys/vfs.h>
 
 namespace {
+
+// Serialises the table checks of several copies on one server.
+constexpr qint64 TableCheckLock = 7206160134;
 
 // Magic numbers of network file systems, on which SQLite's WAL (which needs
 // shared memory between the copies) cannot work.
@@ -71,6 +76,16 @@ QSqlDatabase TDMdata::database() const
     return QSqlDatabase::database(m_connectionName, false);
 }
 
+StoreSettings TDMdata::connectedSettings() const
+{
+    StoreSettings settings = m_settings;
+    if (settings.mode == StoreSettings::Mode::Remote && isConnected()) {
+        settings.user = database().userName();
+        settings.password = database().password();
+    }
+    return settings;
+}
+
 bool TDMdata::isConnected() const
 {
     return QSqlDatabase::contains(m_connectionName) && database().isOpen();
@@ -94,9 +109,22 @@ void TDMdata::openLocal()
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
         db.setDatabaseName(localDatabaseFile(folder));
-        // Another copy's lock is waited for 15 x 100 ms before the error
-        // reaches the user.
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=1500"));
+        // Another copy's lock is waited for (15 x 100 ms unless set) before
+        // the error reaches the user.
+        QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(m_lockWaitMs);
+        if (m_readOnly) {
+            options += QStringLiteral(";QSQLITE_OPEN_READONLY");
+            // On a read-only mount no copy can write, and SQLite could not
+            // make the files it reads a WAL store with: the file is taken as
+            // it stands.
+            if (!QFileInfo(folder).isWritable()) {
+                options += QStringLiteral(";QSQLITE_OPEN_URI");
+                db.setDatabaseName(
+                    QUrl::fromLocalFile(localDatabaseFile(folder)).toString(QUrl::FullyEncoded)
+                    + QStringLiteral("?immutable=1"));
+            }
+        }
+        db.setConnectOptions(options);
         if (!db.open()) {
             const QString error = db.lastError().text();
             db = QSqlDatabase();
@@ -122,6 +150,8 @@ void TDMdata::configureSqlite(QSqlDatabase &db)
     if (!q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")))
         throw StoreError(q.lastError().text());
     q.finish();
+    if (m_readOnly)
+        return;
     const QStringList pragmas = m_networkFs
         ? QStringList {QStringLiteral("PRAGMA journal_mode = DELETE"),
                        QStringLiteral("PRAGMA synchronous = FULL")}
@@ -156,15 +186,19 @@ void TDMdata::openRemote()
         error = db.lastError().text();
     } else {
         QSqlQuery q(db);
-        // A lock held by another copy is waited for 1.5 s (15 x 100 ms).
-        // The server probes a quiet connection after 30 s and drops it after
-        // three unanswered probes, so the locks of a copy that crashed or
-        // lost the network are freed within about a minute.
-        for (const QString &s : {QStringLiteral("SET lock_timeout = 1500"),
-                                 QStringLiteral("SET client_min_messages = warning"),
-                                 QStringLiteral("SET tcp_keepalives_idle = 30"),
-                                 QStringLiteral("SET tcp_keepalives_interval = 10"),
-                                 QStringLiteral("SET tcp_keepalives_count = 3")}) {
+        // A lock held by another copy is waited for (1.5 s, 15 x 100 ms,
+        // unless set); a read-only store refuses every write. The server
+        // probes a quiet connection after 30 s and drops it after three
+        // unanswered probes, so the locks of a copy that crashed or lost the
+        // network are freed within about a minute.
+        QStringList settings {QStringLiteral("SET lock_timeout = %1").arg(m_lockWaitMs),
+                              QStringLiteral("SET client_min_messages = warning"),
+                              QStringLiteral("SET tcp_keepalives_idle = 30"),
+                              QStringLiteral("SET tcp_keepalives_interval = 10"),
+                              QStringLiteral("SET tcp_keepalives_count = 3")};
+        if (m_readOnly)
+            settings << QStringLiteral("SET default_transaction_read_only = on");
+        for (const QString &s : std::as_const(settings)) {
             if (!q.exec(s)) {
                 error = q.lastError().text();
                 break;
@@ -321,48 +355,107 @@ QStringList TDMdata::columnNames(const QString &table)
     return names;
 }
 
+void TDMdata::setLockWait(int milliseconds)
+{
+    m_lockWaitMs = qMax(0, milliseconds);
+    if (isConnected())
+        applyLockWait();
+}
+
+void TDMdata::applyLockWait()
+{
+    QSqlQuery q(database());
+    const QString statement = engine() == Engine::SQLite
+        ? QStringLiteral("PRAGMA busy_timeout = %1").arg(m_lockWaitMs)
+        : QStringLiteral("SET lock_timeout = %1").arg(m_lockWaitMs);
+    if (!q.exec(statement))
+        throw StoreError(q.lastError().text());
+    q.finish();
+}
+
 void TDMdata::checkTables(TableCheckObserver &observer)
 {
     if (!isConnected())
         return;
-    int n = 0;
-    for (const TableDef &t : Schema::tables()) {
-        observer.status(t.checkStatus);
-        if (!tableExists(t.name)) {
+    if (m_readOnly) {
+        // Nothing may be made or widened; the table objects open on what
+        // is there.
+        for (const TableDef &t : Schema::tables()) {
+            if (tableExists(t.name))
+                table(t.id).open();
+        }
+        return;
+    }
+    // The whole check is one write transaction: a second copy opening the
+    // same new store waits for the first like for any other lock, and then
+    // finds the tables the first one made.
+    startTransaction();
+    int withoutIp16 = 0;
+    try {
+        if (engine() == Engine::PostgreSQL)
+            exec(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(TableCheckLock));
+        int n = 0;
+        for (const TableDef &t : Schema::tables()) {
+            observer.status(t.checkStatus);
+            if (!tableExists(t.name)) {
+                StoreSavepoint step(*this);
+                QSqlQuery q(database());
+                if (!q.exec(m_dialect.createStatement(t)))
+                    throw StoreError(q.lastError().text());
+                step.release();
+            }
+            // A table just made from the creation script gets the upgrades
+            // at once, so its columns are as wide as the catalog before any
+            // row is written.
+            switch (t.id) {
+            case TableId::PC:
+                withoutIp16 = UpgradePcTable(*this);
+                break;
+            case TableId::Printer:
+                UpgradePrinterTable(*this);
+                break;
+            case TableId::Appli:
+                UpgradeAppliTable(*this);
+                break;
+            case TableId::Drive:
+                UpgradeDriveTable(*this);
+                break;
+            default:
+                break;
+            }
+            RecordCursor &cursor = table(t.id);
+            cursor.close(); // the upgrade may have changed the columns
+            cursor.open();
+            if (++n > 2)
+                observer.status(QString());
+        }
+        // Copies sharing a SQLite store mark the PCs they edit in a table of
+        // their own; on a server the engine's own locks do that (PcClaims.h).
+        if (engine() == Engine::SQLite && !tableExists(Schema::claimTable().name)) {
+            StoreSavepoint step(*this);
             QSqlQuery q(database());
-            if (!q.exec(m_dialect.createStatement(t)))
+            if (!q.exec(m_dialect.createStatement(Schema::claimTable())))
                 throw StoreError(q.lastError().text());
+            step.release();
         }
-        // A table just made from the creation script gets the upgrades at
-        // once, so its columns are as wide as the catalog before any row is
-        // written.
-        switch (t.id) {
-        case TableId::PC:
-            UpgradePcTable(*this, observer);
-            break;
-        case TableId::Printer:
-            UpgradePrinterTable(*this);
-            break;
-        case TableId::Appli:
-            UpgradeAppliTable(*this);
-            break;
-        case TableId::Drive:
-            UpgradeDriveTable(*this);
-            break;
-        default:
-            break;
+        commit();
+    } catch (...) {
+        // What was made or widened before the failure stays (each group and
+        // table is a step of its own); the next check goes on from there.
+        try {
+            commit();
+        } catch (const StoreError &) {
+            try {
+                rollback();
+            } catch (const StoreError &) {
+                // The connection is gone, and the transaction with it.
+            }
         }
-        RecordCursor &cursor = table(t.id);
-        cursor.close(); // the upgrade may have changed the columns
-        cursor.open();
-        if (++n > 2)
-            observer.status(QString());
+        for (auto &cursor : m_tables)
+            cursor->close();
+        throw;
     }
-    // Copies sharing a SQLite store mark the PCs they edit in a table of
-    // their own; on a server the engine's own locks do that (PcClaims.h).
-    if (engine() == Engine::SQLite && !tableExists(Schema::claimTable().name)) {
-        QSqlQuery q(database());
-        if (!q.exec(m_dialect.createStatement(Schema::claimTable())))
-            throw StoreError(q.lastError().text());
-    }
+    // Asked after the check's transaction, as the back-fill writes.
+    if (withoutIp16 > 0)
+        observer.ip16BackfillNeeded(withoutIp16);
 }

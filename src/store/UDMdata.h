@@ -33,9 +33,21 @@ public:
     // MySession / DataDB
     void setSettings(const StoreSettings &settings) { m_settings = settings; }
     StoreSettings settings() const { return m_settings; }
+    // The settings of the open store with the user and password it was
+    // opened with (those of the login prompt, when it asked).
+    StoreSettings connectedSettings() const;
     void setPrivateDir(const QString &dir) { m_privateDir = dir; }
     QString privateDir() const { return m_privateDir; }
     void setLoginPrompt(LoginPrompt prompt) { m_loginPrompt = std::move(prompt); }
+
+    // How long a lock held by another copy is waited for before the store's
+    // error reaches the user: 1,500 ms (15 x 100 ms) unless set.
+    void setLockWait(int milliseconds);
+    int lockWait() const { return m_lockWaitMs; }
+    // A store opened only to read (a local folder on a read-only mount):
+    // the file is opened read-only and the table check is not run.
+    void setReadOnly(bool readOnly) { m_readOnly = readOnly; }
+    bool isReadOnly() const { return m_readOnly; }
 
     // The SQLite file of a local data folder.
     static QString localDatabaseFile(const QString &folder);
@@ -92,6 +104,7 @@ private:
     void openLocal();
     void openRemote();
     void configureSqlite(QSqlDatabase &db);
+    void applyLockWait();
 
     StoreSettings m_settings;
     QString m_privateDir;
@@ -101,5 +114,7 @@ private:
     Dialect m_dialect {Engine::SQLite};
     bool m_inTransaction = false;
     bool m_networkFs = false;
+    bool m_readOnly = false;
+    int m_lockWaitMs = 1500;
     std::array<std::unique_ptr<RecordCursor>, 10> m_tables;
 };

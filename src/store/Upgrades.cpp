@@ -1,7 +1,7 @@
 #include "Upgrades.h"
 
 #include "StoreError.h"
-#include "TableCheckObserver.h"
+#include "StoreTransaction.h"
 #include "UDMdata.h"
 
 namespace {
@@ -51,8 +51,12 @@ void runGroups(TDMdata &dm, const QString &table, const QVector<Group> &groups)
     for (const Group &g : groups) {
         if (existing.contains(g.marker, Qt::CaseInsensitive))
             continue;
+        // A group is added whole or not at all; the groups before a failing
+        // one stay added.
+        StoreSavepoint step(dm);
         QSqlDatabase db = dm.database();
         dm.dialect().executeAlter(db, table, g.clauses);
+        step.release();
     }
 }
 
@@ -71,7 +75,7 @@ int CountPcsWithoutIp16(TDMdata &dm)
     return n;
 }
 
-void UpgradePcTable(TDMdata &dm, TableCheckObserver &observer)
+int UpgradePcTable(TDMdata &dm)
 {
     const QString pc = QStringLiteral("PC");
     runGroups(
@@ -96,9 +100,7 @@ void UpgradePcTable(TDMdata &dm, TableCheckObserver &observer)
     // A store that has KanriCD without IP16 skipped that group (KanriCD is
     // its marker): IP16 alone is added, as the list and the import need it.
     runGroups(dm, pc, {{QStringLiteral("IP16"), adds(pc, {"IP16"})}});
-    const int count = CountPcsWithoutIp16(dm);
-    if (count > 0)
-        observer.ip16BackfillNeeded(count);
+    return CountPcsWithoutIp16(dm);
 }
 
 void UpgradePrinterTable(TDMdata &dm)

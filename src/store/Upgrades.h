@@ -1,12 +1,12 @@
 #pragma once
 
 class TDMdata;
-class TableCheckObserver;
 
 // Widening of tables written by older versions. Each reads the table's
 // columns once and adds every group whose marker column is missing.
-// Throws StoreError; groups added before a failure stay added.
-void UpgradePcTable(TDMdata &dm, TableCheckObserver &observer);
+// Throws StoreError. The PC upgrade returns how many PCs the IP16 back-fill
+// would fill.
+int UpgradePcTable(TDMdata &dm);
 void UpgradePrinterTable(TDMdata &dm);
 void UpgradeAppliTable(TDMdata &dm);
 void UpgradeDriveTable(TDMdata &dm);

@@ -23,30 +23,67 @@ bool isDateColumn(const QString &name)
 
 SqlResultModel::SqlResultModel(QObject *parent) : QAbstractTableModel(parent) { }
 
-void SqlResultModel::setResult(const ReadOnlyQuery::Result &result)
+void SqlResultModel::setColumns(const QStringList &columns)
 {
     beginResetModel();
-    m_result = result;
+    m_columns = columns;
+    m_rows.clear();
+    m_bytes = 0;
     m_hasResult = true;
+    m_moreAvailable = false;
     endResetModel();
+}
+
+void SqlResultModel::appendRows(const QVector<QVariantList> &rows)
+{
+    if (rows.isEmpty())
+        return;
+    beginInsertRows(QModelIndex(), int(m_rows.size()), int(m_rows.size() + rows.size() - 1));
+    for (const QVariantList &row : rows) {
+        qint64 bytes = 64;
+        for (const QVariant &value : row) {
+            bytes += 24;
+            if (value.typeId() == QMetaType::QString)
+                bytes += value.toString().size() * 2;
+            else if (value.typeId() == QMetaType::QByteArray)
+                bytes += value.toByteArray().size();
+        }
+        m_bytes += bytes;
+        m_rows.append(row);
+    }
+    endInsertRows();
 }
 
 void SqlResultModel::clear()
 {
     beginResetModel();
-    m_result = {};
+    m_columns.clear();
+    m_rows.clear();
+    m_bytes = 0;
     m_hasResult = false;
+    m_moreAvailable = false;
     endResetModel();
+}
+
+bool SqlResultModel::canFetchMore(const QModelIndex &parent) const
+{
+    return !parent.isValid() && m_moreAvailable;
+}
+
+void SqlResultModel::fetchMore(const QModelIndex &parent)
+{
+    if (canFetchMore(parent))
+        emit moreRowsWanted();
 }
 
 int SqlResultModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(m_result.rows.size());
+    return parent.isValid() ? 0 : int(m_rows.size());
 }
 
 int SqlResultModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(m_result.columns.size());
+    return parent.isValid() ? 0 : int(m_columns.size());
 }
 
 QVariant SqlResultModel::data(const QModelIndex &index, int role) const
@@ -55,14 +92,14 @@ QVariant SqlResultModel::data(const QModelIndex &index, int role) const
         return {};
     if (role != Qt::DisplayRole && role != GridRoles::PlainText)
         return {};
-    return text(m_result.columns[index.column()], m_result.rows[index.row()].value(index.column()));
+    return text(m_columns[index.column()], m_rows[index.row()].value(index.column()));
 }
 
 QVariant SqlResultModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0
         && section < columnCount())
-        return m_result.columns[section];
+        return m_columns[section];
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 

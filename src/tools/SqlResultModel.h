@@ -1,12 +1,14 @@
 #pragma once
 
-#include "store/ReadOnlyQuery.h"
-
 #include <QAbstractTableModel>
+#include <QStringList>
+#include <QVariantList>
+#include <QVector>
 
-// The rows of the SQL window's query, held in full (no statement stays
-// open on the store). Titles are the column names the store returns; cells
-// show numbers plainly and dates in the short date form.
+// The rows of the SQL window's query as they arrive, page by page. Titles
+// are the column names the store returns; cells show numbers plainly and
+// dates in the short date form. While more rows may follow, the view's
+// scrolling to the end asks for them (moreRowsWanted).
 class SqlResultModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -14,10 +16,19 @@ class SqlResultModel : public QAbstractTableModel
 public:
     explicit SqlResultModel(QObject *parent = nullptr);
 
-    void setResult(const ReadOnlyQuery::Result &result);
+    // A new result with these columns and no rows yet.
+    void setColumns(const QStringList &columns);
+    void appendRows(const QVector<QVariantList> &rows);
     void clear();
     // True while a result is shown (it may have no rows).
     bool hasResult() const { return m_hasResult; }
+    // Whether the view may ask for more rows.
+    void setMoreAvailable(bool more) { m_moreAvailable = more; }
+    // Roughly how much memory the rows take, in bytes.
+    qint64 approximateBytes() const { return m_bytes; }
+
+    bool canFetchMore(const QModelIndex &parent) const override;
+    void fetchMore(const QModelIndex &parent) override;
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -30,7 +41,13 @@ public:
     // name) is shown as a date too.
     static QString text(const QString &column, const QVariant &value);
 
+signals:
+    void moreRowsWanted();
+
 private:
-    ReadOnlyQuery::Result m_result;
+    QStringList m_columns;
+    QVector<QVariantList> m_rows;
     bool m_hasResult = false;
+    bool m_moreAvailable = false;
+    qint64 m_bytes = 0;
 };

@@ -1,6 +1,6 @@
 #include "SqlStatementRules.h"
 
-#include "store/ReadOnlyQuery.h"
+#include "store/StatementCheck.h"
 
 namespace SqlStatementRules {
 
@@ -73,7 +73,7 @@ Decision decide(const QString &statement)
         action = Action::Change;
     // One statement per run: whatever follows a semicolon (outside
     // literals and comments) would otherwise run unchecked.
-    if (action == Action::Refuse || ReadOnlyQuery::hasSeveralStatements(statement))
+    if (action == Action::Refuse || StatementCheck::hasSeveralStatements(statement))
         return {Action::Refuse, syntaxError()};
     return {action, QString()};
 }

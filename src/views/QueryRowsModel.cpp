@@ -27,7 +27,7 @@ QueryRowsModel::QueryRowsModel(QVector<Column> columns, QObject *parent)
     : QAbstractTableModel(parent), m_columns(std::move(columns)), m_source(m_columns.size(), -1)
 { }
 
-void QueryRowsModel::setRows(const ReadOnlyQuery::Result &result)
+void QueryRowsModel::setRows(const QueryRows &result)
 {
     beginResetModel();
     m_resultColumns = result.columns;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/ReadOnlyQuery.h"
+#include "store/QueryRows.h"
 
 #include <QAbstractTableModel>
 #include <QVector>
@@ -31,7 +31,7 @@ public:
 
     const QVector<Column> &columns() const { return m_columns; }
     // The columns are found in the result by field name, in any spelling.
-    void setRows(const ReadOnlyQuery::Result &result);
+    void setRows(const QueryRows &result);
     void clear();
 
     QVariant value(int row, const QString &field) const;

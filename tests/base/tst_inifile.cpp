@@ -28,6 +28,7 @@ private slots:
     void lineBreakInValueStaysOnOneLine();
     void writeFailureReported();
     void unreadableFileNotOverwritten();
+    void endlessFileRefused();
 
 private:
     QString writeFile(const QByteArray &bytes);
@@ -261,6 +262,14 @@ void TestIniFile::unreadableFileNotOverwritten()
     ini.writeString(u"DB"_s, u"type"_s, u"local"_s);
     QVERIFY(!ini.updateFile());
     QVERIFY(QFileInfo(folder).isDir());
+}
+
+void TestIniFile::endlessFileRefused()
+{
+    // A file that never ends is not read; its reads give the defaults.
+    IniFile ini(QStringLiteral("/dev/zero"));
+    QVERIFY(ini.readFailed());
+    QCOMPARE(ini.readInteger(u"Fmain"_s, u"Width"_s, 0), 0);
 }
 
 QTEST_GUILESS_MAIN(TestIniFile)

@@ -79,6 +79,10 @@ void TestWindowPlacement::restore_data()
     QTest::newRow("unknown state leaves designed")
         << QByteArray("WindowState=maximized\n") << true << QPoint(0, 0) << QSize(0, 0) << false
         << State::Normal << QRect(0, 0, 0, 0);
+    QTest::newRow("larger than any screen")
+        << QByteArray("Left=-2147483648\nWidth=2147483647\nHeight=2147483647\n") << true
+        << QPoint(-1920, 0) << QSize(1920, 1080) << true << State::Normal
+        << QRect(-1920, 0, 2147483647, 2147483647);
     QTest::newRow("garbage numbers")
         << QByteArray("Left=abc\nTop=1e3\nWidth=wide\n") << true << QPoint(0, 0) << QSize(0, 0)
         << true << State::Normal << QRect(0, 0, 0, 0);

@@ -3,12 +3,18 @@
 #include "base/Cp932.h"
 #include "base/IniFile.h"
 #include "cli/OrvaneCtl.h"
+#include "store/UDMdata.h"
+#include "store/UserStatement.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 namespace {
 
@@ -130,6 +136,132 @@ private slots:
         o = runCtl(program.path(), where + QStringList {"sql", "SELECT nosuchcolumn FROM PC"});
         QCOMPARE(o.exit, 1);
         QVERIFY(!o.err.isEmpty());
+    }
+
+    // Text after the first statement never runs, whatever quoting hides
+    // it; a query can only read. Each row runs on both engines.
+    void sqlAttacksRunNothingMore_data()
+    {
+        QTest::addColumn<int>("engine");
+        QTest::addColumn<QString>("sql");
+        const QStringList attacks {
+            "SELECT 1 FROM pc WHERE key = E'\\''; COMMIT; DELETE FROM appli; --'",
+            "SELECT $a$'$a$; COMMIT; CREATE TABLE evil2(x int); --'",
+            "SELECT E'\\''; COMMIT; COPY (SELECT 1) TO PROGRAM 'touch MARKER'; --'",
+            "SELECT * FROM pragma_journal_mode('delete')",
+            "SELECT load_extension('/nonexistent')",
+            "SELECT fts3_tokenizer('simple')",
+            "SELECT 1 FROM PC; DELETE FROM appli",
+        };
+        for (int e : {int(TestStore::Kind::SQLite), int(TestStore::Kind::PostgreSQL)}) {
+            for (int i = 0; i < attacks.size(); ++i)
+                QTest::addRow("%s %d", e ? "postgresql" : "sqlite", i) << e << attacks[i];
+        }
+    }
+    void sqlAttacksRunNothingMore()
+    {
+        QFETCH(int, engine);
+        QFETCH(QString, sql);
+        TestStore store(engine);
+        ORVANE_REQUIRE_STORE(store);
+        QTemporaryDir program, collector;
+        SampleGenerator generator(SampleGenerator::Options {});
+        QVERIFY(generator.writeFolder(collector.path(), 0, 1) > 0);
+        const QStringList where = storeArguments(store, program.path());
+        QCOMPARE(runCtl(program.path(), where + QStringList {"import", collector.path()}).exit, 0);
+        const QString count = "SELECT COUNT(*) AS n FROM appli";
+        const QString before = runCtl(program.path(), where + QStringList {"sql", count}).out;
+
+        const QString marker = program.filePath("marker");
+        sql.replace("MARKER", marker);
+        // Refused; SQLite alone reads $a$ as a parameter and the rest as
+        // its name, which is harmless.
+        const Outcome o = runCtl(program.path(), where + QStringList {"sql", sql});
+        if (!(engine == int(TestStore::Kind::SQLite) && sql.startsWith("SELECT $a$")))
+            QCOMPARE(o.exit, 1);
+
+        QCOMPARE(runCtl(program.path(), where + QStringList {"sql", count}).out, before);
+        QVERIFY(!QFile::exists(marker));
+        TDMdata dm;
+        openCheckedStore(dm, store.settings());
+        QVERIFY(!dm.tableExists("evil2"));
+        if (dm.engine() == Engine::SQLite) {
+            QSqlQuery mode = dm.exec("PRAGMA journal_mode");
+            QVERIFY(mode.next());
+            QCOMPARE(mode.value(0).toString().toLower(), QStringLiteral("wal"));
+        }
+    }
+
+    void sqlEndsAtItsTimeLimitAndTakesATrailingSemicolon_data() { TestStore::addEngineRows(); }
+    void sqlEndsAtItsTimeLimitAndTakesATrailingSemicolon()
+    {
+        QFETCH(int, engine);
+        TestStore store(engine);
+        ORVANE_REQUIRE_STORE(store);
+        QTemporaryDir program;
+        const QStringList where = storeArguments(store, program.path());
+        Outcome o = runCtl(program.path(),
+                           where + QStringList {"sql", "SELECT COUNT(*) AS n FROM PC; -- all"});
+        QCOMPARE(o.exit, 0);
+        QCOMPARE(o.out, QStringLiteral("n\n0\n"));
+
+        // Rows of a cross join that would take hours.
+        QString endless = "SELECT COUNT(*) FROM (SELECT 1 AS x UNION ALL SELECT 2) t0";
+        for (int i = 1; i < 40; ++i)
+            endless += QStringLiteral(", (SELECT 1 AS x UNION ALL SELECT 2) t%1").arg(i);
+        o = runCtl(program.path(), where + QStringList {"sql", "--time-limit", "1", endless});
+        QCOMPARE(o.exit, 1);
+        QVERIFY2(o.err.contains(UserStatement::timeLimitText(1)), qPrintable(o.err));
+    }
+
+    // An import that meets another copy's lock on its PC waits as long as
+    // --lock-wait says, instead of failing that file after 1.5 s.
+    void importWaitsForLocksAsLongAsAsked_data() { TestStore::addEngineRows(); }
+    void importWaitsForLocksAsLongAsAsked()
+    {
+        QFETCH(int, engine);
+        TestStore store(engine);
+        ORVANE_REQUIRE_STORE(store);
+        QTemporaryDir program, collector;
+        SampleGenerator generator(SampleGenerator::Options {});
+        QVERIFY(generator.writeFolder(collector.path(), 0, 1) > 0);
+        const QStringList where = storeArguments(store, program.path());
+        const QStringList import {"import", collector.path()};
+        QCOMPARE(runCtl(program.path(), where + import).exit, 0);
+
+        for (const bool wait : {false, true}) {
+            std::atomic<bool> locked {false};
+            std::thread other([&] {
+                TDMdata dm;
+                openCheckedStore(dm, store.settings());
+                dm.startTransaction();
+                dm.exec(QStringLiteral("UPDATE PC SET Bu = 'x'"));
+                locked = true;
+                std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+                dm.commit();
+            });
+            while (!locked)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            const QStringList waitArgs = wait ? QStringList {"--lock-wait", "20"} : QStringList();
+            const Outcome o
+                = runCtl(program.path(), where + import.mid(0, 1) + waitArgs + import.mid(1));
+            other.join();
+            // Without the wait the lock error ends it (in the table check on
+            // SQLite, whose lock is store-wide).
+            QVERIFY2(wait ? o.exit == 0 : o.exit != 0, qPrintable(o.err));
+        }
+    }
+
+    void unreadableImportFolderFails()
+    {
+        QTemporaryDir program, data;
+        const QString file = program.filePath("file.csv");
+        writeFile(file, "x");
+        for (const QString &folder : {program.filePath("missing"), file}) {
+            const Outcome o = runCtl(program.path(), {"--data", data.path(), "import", folder});
+            QCOMPARE(o.exit, 1);
+            QVERIFY2(o.err.contains(folder), qPrintable(o.err));
+        }
     }
 
     void exportWritesTheTable_data() { TestStore::addEngineRows(); }

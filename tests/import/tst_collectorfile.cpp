@@ -4,6 +4,7 @@
 
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstdio>
 #include <sys/stat.h>
 
 class TstCollectorFile : public QObject
@@ -50,25 +51,57 @@ private slots:
         for (const char *name : {"b.csv", "A.CSV", "c.Csv", ".hidden.csv", "d.txt", "e.csv.bak"})
             SampleFile::writeFile(dir.filePath(QLatin1String(name)), "x");
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub.csv")));
-        QCOMPARE(CollectorFile::list(dir.path()),
-                 QStringList({".hidden.csv", "A.CSV", "b.csv", "c.Csv", "sub.csv"}));
-        QCOMPARE(CollectorFile::list(dir.filePath(QStringLiteral("missing"))), QStringList());
-        QCOMPARE(CollectorFile::list(QString()), QStringList());
+        // A name in CP932 bytes, as copied from a Windows share, is no UTF-8.
+        const QByteArray cp932Name = Cp932::encode(QStringLiteral("営業部PC01.csv"));
+        const QByteArray rawPath = QFile::encodeName(dir.path()) + '/' + cp932Name;
+        FILE *raw = std::fopen(rawPath.constData(), "w");
+        QVERIFY(raw);
+        std::fputs("x", raw);
+        std::fclose(raw);
+
+        const QVector<CollectorFile::Entry> entries = CollectorFile::list(dir.path());
+        QStringList names;
+        for (const CollectorFile::Entry &e : entries)
+            names << e.name;
+        QCOMPARE(
+            names,
+            QStringList({".hidden.csv", "A.CSV", "b.csv", "c.Csv", "sub.csv", "営業部PC01.csv"}));
+        QCOMPARE(CollectorFile::readBytes(entries.last()), QByteArray("x"));
+
+        for (const QString &bad : {dir.filePath(QStringLiteral("missing")),
+                                   dir.filePath(QStringLiteral("b.csv")), QString()}) {
+            QVERIFY_THROWS_EXCEPTION(ImportError, CollectorFile::list(bad));
+        }
     }
 
+    // NUL bytes are rewritten only in a file that is as it was read, by a
+    // new file renamed over it.
     void readAndRewrite()
     {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("a.csv"));
+        const CollectorFile::Entry file = entryOf(dir.filePath(QStringLiteral("a.csv")));
         const QByteArray original("head\r\nA,\0B\0\r\n", 13);
-        SampleFile::writeFile(path, original);
-        QByteArray bytes = CollectorFile::readBytes(path);
+        SampleFile::writeFile(file.shownPath, original);
+        CollectorFile::Stamp stamp;
+        QByteArray bytes = CollectorFile::readBytes(file, &stamp);
         QCOMPARE(bytes, original);
         QVERIFY(CollectorFile::replaceNulBytes(bytes));
         QCOMPARE(bytes, QByteArray("head\r\nA, B \r\n"));
         QVERIFY(!CollectorFile::replaceNulBytes(bytes));
-        CollectorFile::writeBytes(path, bytes);
-        QCOMPARE(CollectorFile::readBytes(path), QByteArray("head\r\nA, B \r\n"));
+
+        // The collector appended meanwhile: the file is left as it is.
+        QFile appending(file.shownPath);
+        QVERIFY(appending.open(QIODevice::Append));
+        appending.write("more\r\n");
+        appending.close();
+        QVERIFY(!CollectorFile::replaceIfUnchanged(file, stamp, bytes));
+        QCOMPARE(CollectorFile::readBytes(file), original + "more\r\n");
+
+        bytes = CollectorFile::readBytes(file, &stamp);
+        CollectorFile::replaceNulBytes(bytes);
+        QVERIFY(CollectorFile::replaceIfUnchanged(file, stamp, bytes));
+        QCOMPARE(CollectorFile::readBytes(file), QByteArray("head\r\nA, B \r\nmore\r\n"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList {"a.csv"});
     }
 
     void fileErrorsNameTheFile()
@@ -80,7 +113,7 @@ private slots:
         QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         for (const QString &path : {folder, fifo, dir.filePath(QStringLiteral("missing.csv"))}) {
             try {
-                CollectorFile::readBytes(path);
+                CollectorFile::readBytes(entryOf(path));
                 QFAIL("no error");
             } catch (const ImportError &e) {
                 QVERIFY2(e.message().contains(path), qPrintable(e.message()));
@@ -88,16 +121,10 @@ private slots:
         }
     }
 
-    void unwritableFileKeepsItsBytes()
+private:
+    static CollectorFile::Entry entryOf(const QString &path)
     {
-        QTemporaryDir dir;
-        const QString readOnly = dir.filePath(QStringLiteral("ro.csv"));
-        SampleFile::writeFile(readOnly, "abc");
-        QVERIFY(QFile::setPermissions(readOnly, QFile::ReadOwner));
-        if (QFile(readOnly).open(QIODevice::ReadWrite))
-            QSKIP("running with rights that ignore file permissions");
-        QVERIFY_THROWS_EXCEPTION(ImportError, CollectorFile::writeBytes(readOnly, "abc"));
-        QCOMPARE(CollectorFile::readBytes(readOnly), QByteArray("abc"));
+        return {QFile::encodeName(path), QFileInfo(path).fileName(), path};
     }
 };
 

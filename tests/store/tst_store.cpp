@@ -5,8 +5,10 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMutex>
 #include <QSqlDatabase>
 #include <QTemporaryDir>
+#include <thread>
 
 namespace {
 
@@ -356,6 +358,55 @@ private slots:
         QVERIFY(q.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)")));
         QVERIFY(q.next());
         QCOMPARE(q.value(0).toInt(), 0); // not blocked by a reader
+    }
+
+    // Copies opening one new store at the same moment wait for each other's
+    // table check and then find its tables.
+    void concurrentChecksOfANewStore_data() { TestStore::addEngineRows(); }
+    void concurrentChecksOfANewStore()
+    {
+        QFETCH(int, engine);
+        TestStore store(engine);
+        ORVANE_REQUIRE_STORE(store);
+        QMutex mutex;
+        QStringList errors;
+        std::vector<std::thread> copies;
+        for (int i = 0; i < 3; ++i) {
+            copies.emplace_back([&] {
+                try {
+                    TDMdata dm;
+                    openCheckedStore(dm, store.settings());
+                } catch (const StoreError &e) {
+                    QMutexLocker lock(&mutex);
+                    errors << e.message();
+                }
+            });
+        }
+        for (std::thread &copy : copies)
+            copy.join();
+        QVERIFY2(errors.isEmpty(), qPrintable(errors.join(u'|')));
+    }
+
+    // A store opened read-only is read as it is: no table is made, nothing
+    // can be written.
+    void readOnlyStoreOnlyReads()
+    {
+        TestStore store(int(TestStore::Kind::SQLite));
+        {
+            TDMdata dm;
+            openCheckedStore(dm, store.settings());
+            dm.exec(QStringLiteral("INSERT INTO PC (Key) VALUES ('A')"));
+            dm.exec(QStringLiteral("DROP TABLE LeasePC"));
+        }
+        TDMdata dm;
+        dm.setSettings(store.settings());
+        dm.setReadOnly(true);
+        dm.open();
+        SilentTableCheck check;
+        dm.checkTables(check);
+        QVERIFY(!dm.tableExists(QStringLiteral("LeasePC")));
+        QCOMPARE(scalar(dm, QStringLiteral("SELECT COUNT(*) FROM PC")).toInt(), 1);
+        QVERIFY_THROWS_EXCEPTION(StoreError, dm.exec(QStringLiteral("DELETE FROM PC")));
     }
 };
 

@@ -7,6 +7,7 @@
 #include <QAbstractItemModelTester>
 #include <QDate>
 #include <QDateTime>
+#include <QSignalSpy>
 #include <QTest>
 
 using SqlStatementRules::Action;
@@ -141,18 +142,23 @@ private slots:
         QAbstractItemModelTester tester(&model,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         QVERIFY(!model.hasResult());
-        ReadOnlyQuery::Result result;
-        result.columns = QStringList {"key", "mem_all"};
-        result.rows = {{QVariant("PC01"), QVariant(1024)}, {QVariant("PC02"), QVariant()}};
-        model.setResult(result);
-        QVERIFY(model.hasResult());
+        model.setColumns({"key", "mem_all"});
+        QVERIFY(model.hasResult()); // a query without rows is still a result
+        model.appendRows({{QVariant("PC01"), QVariant(1024)}});
+        model.appendRows({{QVariant("PC02"), QVariant()}});
+        QCOMPARE(model.rowCount(), 2);
+        // More rows are asked for only while more may follow.
+        QSignalSpy wanted(&model, &SqlResultModel::moreRowsWanted);
+        model.fetchMore(QModelIndex());
+        QCOMPARE(wanted.count(), 0);
+        model.setMoreAvailable(true);
+        model.fetchMore(QModelIndex());
+        QCOMPARE(wanted.count(), 1);
         QCOMPARE(model.rowCount(), 2);
         QCOMPARE(model.columnCount(), 2);
         QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("mem_all"));
         QCOMPARE(model.index(0, 1).data().toString(), QStringLiteral("1024"));
         QCOMPARE(model.index(1, 1).data().toString(), QString());
-        model.setResult({});
-        QVERIFY(model.hasResult()); // a query without rows is still a result
         model.clear();
         QVERIFY(!model.hasResult());
         QCOMPARE(model.columnCount(), 0);

@@ -10,6 +10,7 @@
 #include "store/RecordCursor.h"
 #include "store/TableCheckObserver.h"
 #include "store/UDMdata.h"
+#include "store/UserStatement.h"
 #include "tools/windows/Usql.h"
 
 #include <QAction>
@@ -195,6 +196,94 @@ private slots:
         QVERIFY(!m_dm->inTransaction());
     }
 
+    // After the confirmation a change still runs alone: text hidden behind
+    // its quoting does not run.
+    void changeRunsAlone_data() { TestStore::addEngineRows(); }
+    void changeRunsAlone()
+    {
+        QFETCH(int, engine);
+        openStore(engine);
+        if (!m_window)
+            return;
+        MessageBoxes::ScopedRecorder boxes(MessageBoxes::Reply::Ok);
+        run("DELETE FROM PC WHERE ''=E'\\''; DROP TABLE Appli; --'");
+        QCOMPARE(boxes.entries().size(), 2); // the question, then the refusal
+        QVERIFY(m_dm->tableExists(QStringLiteral("Appli")));
+        QCOMPARE(pcCount(), 2);
+    }
+
+    // A query stops at its time limit, at "中　止", or at a value too large
+    // to hold, with a message; the window goes on.
+    void runawayQueriesStop_data()
+    {
+        QTest::addColumn<int>("engine");
+        QTest::addColumn<QString>("how");
+        for (int e : {int(TestStore::Kind::SQLite), int(TestStore::Kind::PostgreSQL)}) {
+            for (const char *how : {"time limit", "cancel", "too large"})
+                QTest::addRow("%s %s", e ? "postgresql" : "sqlite", how) << e << QString(how);
+        }
+    }
+    void runawayQueriesStop()
+    {
+        QFETCH(int, engine);
+        QFETCH(QString, how);
+        openStore(engine);
+        if (!m_window)
+            return;
+        MessageBoxes::ScopedRecorder boxes;
+        UserStatement::Limits limits;
+        limits.seconds = how == "time limit" ? 1 : 60;
+        if (how == "too large")
+            limits.valueBytes = 1000;
+        m_window->setLimits(limits);
+        QString endless = "SELECT COUNT(*) FROM PC t0";
+        for (int i = 1; i < 40; ++i)
+            endless += QStringLiteral(", PC t%1").arg(i);
+        const QString sql
+            = how == "too large" ? "SELECT Key || '" + QString(2000, u'x') + "' FROM PC" : endless;
+        memo(*m_window)->setPlainText(sql);
+        button(*m_window, "ExecBTN")->click();
+        if (how == "cancel") {
+            QTest::qWait(300);
+            QVERIFY(m_window->isBusy());
+            button(*m_window, "StopBTN")->click();
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!m_window->isBusy(), 20000);
+        const QString expected = how == "time limit" ? UserStatement::timeLimitText(1)
+            : how == "cancel"                        ? UserStatement::cancelText()
+                                                     : UserStatement::tooLargeText(1000);
+        QCOMPARE(boxes.texts(), QStringList {expected});
+        QVERIFY(!button(*m_window, "CopyBTN")->isEnabled());
+        boxes.clear();
+        m_window->setLimits({});
+        run("SELECT Key FROM PC");
+        QVERIFY2(boxes.entries().isEmpty(), qPrintable(boxes.texts().join(u'|')));
+        QCOMPARE(grid(*m_window)->model()->rowCount(), 2);
+    }
+
+    // Rows come in pages as the grid asks, up to the window's bound.
+    void rowsAreReadInPagesUpToABound()
+    {
+        openStore(int(TestStore::Kind::SQLite));
+        MessageBoxes::ScopedRecorder boxes;
+        m_window->setMaxRows(1200);
+        QString many = "SELECT t0.Key FROM PC t0"; // 2^12 rows
+        for (int i = 1; i < 12; ++i)
+            many += QStringLiteral(", PC t%1").arg(i);
+        run(many.toUtf8().constData());
+        QAbstractItemModel *model = grid(*m_window)->model();
+        QCOMPARE(model->rowCount(), 500);
+        auto *note = m_window->findChild<QLabel *>("NoteLBL");
+        QVERIFY(note->text().isEmpty());
+        while (model->canFetchMore(QModelIndex())) {
+            model->fetchMore(QModelIndex());
+            QTRY_VERIFY(!m_window->isBusy());
+        }
+        QCOMPARE(model->rowCount(), 1500);
+        QVERIFY2(note->text().contains("1,500"), qPrintable(note->text()));
+        QVERIFY(boxes.entries().isEmpty());
+    }
+
     void storeErrorsShowTheStoreText_data() { TestStore::addEngineRows(); }
     void storeErrorsShowTheStoreText()
     {
@@ -350,10 +439,13 @@ private:
         m_window = std::make_unique<TFsql>(m_dm.get(), paths());
         m_window->show();
     }
+    // Runs the statement and waits until it has ended (statements run away
+    // from the window).
     void run(const char *sql)
     {
         memo(*m_window)->setPlainText(QString::fromUtf8(sql));
         button(*m_window, "ExecBTN")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!m_window->isBusy(), 20000);
     }
     QVariant scalar(const char *sql)
     {

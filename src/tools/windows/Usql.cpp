@@ -4,12 +4,11 @@
 #include "base/FileErrorText.h"
 #include "kit/HelpViewer.h"
 #include "kit/MessageBoxes.h"
+#include "kit/StoreRequired.h"
 #include "kit/TDBGridEx.h"
-#include "kit/WaitCursor.h"
-#include "store/ReadOnlyQuery.h"
-#include "store/StoreError.h"
-#include "tools/SqlExecution.h"
+#include "store/UDMdata.h"
 #include "tools/SqlResultModel.h"
+#include "tools/SqlRunner.h"
 #include "tools/SqlStatementRules.h"
 
 #include <QAction>
@@ -17,8 +16,10 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLocale>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -31,6 +32,10 @@ namespace {
 
 // The dialogs show the captions "SQL(*.SQL)" and "すべてのファイル"; the
 // patterns after them are hidden, and take the extension in either case.
+// Rows read at a time, and the most the window keeps.
+constexpr int PageRows = 500;
+constexpr qint64 MaxBytes = 256 * 1024 * 1024;
+
 const QString FirstFilter = QStringLiteral("SQL(*.SQL) (*.SQL *.sql)");
 const QString DefaultExtension = QStringLiteral(".SQL");
 
@@ -80,8 +85,9 @@ TFsql::TFsql(TDMdata *dm, const ProgramPaths &paths, QWidget *parent)
       m_saveBTN(button(QStringLiteral("ＳＱＬ保存"), QStringLiteral("SaveBTN"), this)),
       m_copyBTN(button(QStringLiteral("コピー"), QStringLiteral("CopyBTN"), this)),
       m_closeBTN(button(QStringLiteral("閉じる"), QStringLiteral("CloseBTN"), this)),
+      m_stopBTN(button(QStringLiteral("中　止"), QStringLiteral("StopBTN"), this)),
       m_copyAction(new QAction(QStringLiteral("ｺﾋﾟｰ"), this)), m_grid(new TDBGridEx),
-      m_model(new SqlResultModel(this))
+      m_model(new SqlResultModel(this)), m_noteLBL(new QLabel), m_runner(new SqlRunner(this))
 {
     setWindowTitle(QStringLiteral("SQL"));
     resize(640, 480);
@@ -110,6 +116,7 @@ TFsql::TFsql(TDMdata *dm, const ProgramPaths &paths, QWidget *parent)
     buttonRow->addWidget(m_execBTN);
     buttonRow->addWidget(m_loadBTN);
     buttonRow->addWidget(m_saveBTN);
+    buttonRow->addWidget(m_stopBTN);
     buttonRow->addStretch();
     auto *topLayout = new QVBoxLayout(top);
     topLayout->setContentsMargins(0, 0, 0, 0);
@@ -123,9 +130,10 @@ TFsql::TFsql(TDMdata *dm, const ProgramPaths &paths, QWidget *parent)
     m_grid->setContextMenuPolicy(Qt::ActionsContextMenu);
     m_grid->addAction(m_copyAction);
     m_copyAction->setObjectName(QStringLiteral("CopyItem"));
+    m_noteLBL->setObjectName(QStringLiteral("NoteLBL"));
     auto *copyRow = new QHBoxLayout;
     copyRow->addWidget(m_copyBTN);
-    copyRow->addStretch();
+    copyRow->addWidget(m_noteLBL, 1);
     auto *bottomLayout = new QVBoxLayout(bottom);
     bottomLayout->setContentsMargins(0, 0, 0, 0);
     bottomLayout->addLayout(copyRow);
@@ -158,10 +166,28 @@ TFsql::TFsql(TDMdata *dm, const ProgramPaths &paths, QWidget *parent)
     connect(helpItem, &QAction::triggered, this,
             [this] { HelpViewer::showContents(this, this->paths()); });
 
+    connect(m_stopBTN, &QPushButton::clicked, this, &TFsql::StopBTNClick);
+    connect(m_runner, &SqlRunner::columnsReady, this, &TFsql::showColumns);
+    connect(m_runner, &SqlRunner::rowsReady, this, &TFsql::showRows);
+    connect(m_runner, &SqlRunner::failed, this, &TFsql::showFailure);
+    connect(m_runner, &SqlRunner::busyChanged, this, &TFsql::showBusy);
+    connect(m_model, &SqlResultModel::moreRowsWanted, this,
+            [this] { m_runner->fetchMore(PageRows); });
+
+    m_stopBTN->setEnabled(false);
     setCopyEnabled(false);
 }
 
-TFsql::~TFsql() = default;
+TFsql::~TFsql()
+{
+    if (m_runner->isBusy())
+        QGuiApplication::restoreOverrideCursor();
+}
+
+bool TFsql::isBusy() const
+{
+    return m_runner->isBusy();
+}
 
 QString TFsql::dialogFilter()
 {
@@ -176,12 +202,16 @@ void TFsql::setCopyEnabled(bool enabled)
 
 void TFsql::closeQuery()
 {
+    m_runner->close();
     m_model->clear();
+    m_noteLBL->clear();
     setCopyEnabled(false);
 }
 
 void TFsql::ExecBTNClick()
 {
+    if (m_runner->isBusy())
+        return;
     closeQuery();
     const QString sql = m_memo->toPlainText();
     const SqlStatementRules::Decision decision = SqlStatementRules::decide(sql);
@@ -190,42 +220,58 @@ void TFsql::ExecBTNClick()
         MessageBoxes::error(this, decision.message);
         return;
     case SqlStatementRules::Action::Query:
-        runQuery(sql);
+        if (StoreRequired::ensureConnected(this, m_dm))
+            m_runner->startQuery(m_dm->connectedSettings(), sql, m_limits, PageRows);
         return;
     case SqlStatementRules::Action::Change:
-        if (MessageBoxes::okCancel(this, SqlStatementRules::confirmationText()))
-            runChange(sql);
+        if (MessageBoxes::okCancel(this, SqlStatementRules::confirmationText())
+            && StoreRequired::ensureConnected(this, m_dm))
+            m_runner->startChange(m_dm->connectedSettings(), sql, m_limits);
         return;
     }
 }
 
-void TFsql::runQuery(const QString &sql)
+void TFsql::StopBTNClick()
 {
-    try {
-        if (!m_dm)
-            throw StoreError(QStringLiteral("データベースに接続していません"));
-        ReadOnlyQuery::Result result;
-        {
-            WaitCursor wait;
-            result = ReadOnlyQuery::run(*m_dm, sql);
-        }
-        m_model->setResult(result);
-        setCopyEnabled(true);
-    } catch (const StoreError &e) {
-        MessageBoxes::error(this, e.message());
-    }
+    m_runner->cancel();
 }
 
-void TFsql::runChange(const QString &sql)
+void TFsql::showColumns(const QStringList &columns)
 {
-    try {
-        if (!m_dm)
-            throw StoreError(QStringLiteral("データベースに接続していません"));
-        WaitCursor wait;
-        SqlExecution::executeChange(*m_dm, sql);
-    } catch (const StoreError &e) {
-        MessageBoxes::error(this, e.message());
+    m_model->setColumns(columns);
+    setCopyEnabled(true);
+}
+
+void TFsql::showRows(const QVector<QVariantList> &rows, bool atEnd)
+{
+    m_model->appendRows(rows);
+    // A result is kept within bounds: the rest is not read.
+    const bool full = m_model->rowCount() >= m_maxRows || m_model->approximateBytes() >= MaxBytes;
+    if (full && !atEnd) {
+        m_runner->close();
+        m_noteLBL->setText(
+            QStringLiteral("先頭の%1行だけを表示しています（以降の行は読み込みません）")
+                .arg(QLocale().toString(m_model->rowCount())));
     }
+    m_model->setMoreAvailable(m_runner->hasMoreRows());
+}
+
+void TFsql::showFailure(const QString &message)
+{
+    m_model->clear();
+    setCopyEnabled(false);
+    MessageBoxes::error(this, message);
+}
+
+void TFsql::showBusy(bool busy)
+{
+    m_execBTN->setEnabled(!busy);
+    m_stopBTN->setEnabled(busy);
+    setStatusText(busy ? QStringLiteral("実行中...") : QString());
+    if (busy)
+        QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+    else
+        QGuiApplication::restoreOverrideCursor();
 }
 
 void TFsql::CopyClick()

@@ -1,21 +1,26 @@
 #pragma once
 
 #include "kit/Unit1.h"
+#include "store/UserStatement.h"
 
 #include <functional>
 
 class QAction;
+class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class SqlResultModel;
+class SqlRunner;
 class TDBGridEx;
 class TDMdata;
 
 // The SQL window: one statement typed (or loaded from a CP932 text file)
 // and run against the store. Structure changes are refused, a SELECT shows
 // its rows read-only in the grid, DELETE/UPDATE/INSERT run after a
-// confirmation in a transaction of their own. The rows are held in full, so
-// no statement stays open on the store.
+// confirmation in a transaction of their own. Statements run on a
+// connection of their own away from the window, which stays usable: "中　止"
+// stops a running statement, a time limit stops a long one, and the rows of
+// a query are read in pages as the grid scrolls, up to a bound.
 class TFsql : public TForm1
 {
     Q_OBJECT
@@ -47,11 +52,21 @@ public:
     void SaveClick();
     // "コピー" / "ｺﾋﾟｰ"
     void CopyClick();
+    // "中　止"
+    void StopBTNClick();
+
+    // True while a statement runs or a page of rows is being read.
+    bool isBusy() const;
+    // Tests make the bounds small.
+    void setLimits(const UserStatement::Limits &limits) { m_limits = limits; }
+    void setMaxRows(int rows) { m_maxRows = rows; }
 
 private:
     void closeQuery();
-    void runQuery(const QString &sql);
-    void runChange(const QString &sql);
+    void showColumns(const QStringList &columns);
+    void showRows(const QVector<QVariantList> &rows, bool atEnd);
+    void showFailure(const QString &message);
+    void showBusy(bool busy);
     void setCopyEnabled(bool enabled);
     bool loadFile(const QString &path);
     bool saveFile(const QString &path);
@@ -66,7 +81,12 @@ private:
     QPushButton *m_saveBTN;
     QPushButton *m_copyBTN;
     QPushButton *m_closeBTN;
+    QPushButton *m_stopBTN;
     QAction *m_copyAction;
     TDBGridEx *m_grid;
     SqlResultModel *m_model;
+    QLabel *m_noteLBL;
+    SqlRunner *m_runner;
+    UserStatement::Limits m_limits;
+    int m_maxRows = 100000;
 };

@@ -1,0 +1,79 @@
+#include "PcSheetFreeText.h"
+
+namespace {
+
+const QString CrLf = QStringLiteral("\r\n");
+
+} // namespace
+
+void PcSheetFreeText::startPc(const Sections &sections)
+{
+    m_sections = sections;
+    m_drive = 0;
+    m_printer = 0;
+    m_appli = 0;
+    m_remarkLine = 0;
+    m_lineCount = 0;
+    m_pcDone = false;
+}
+
+QStringList PcSheetFreeText::remarkLines(const QString &biko)
+{
+    if (biko.isEmpty())
+        return {};
+    QString text = biko;
+    text.replace(CrLf, QStringLiteral("\n")).replace(u'\r', u'\n');
+    if (text.endsWith(u'\n'))
+        text.chop(1);
+    return text.split(u'\n');
+}
+
+// Places the section's lines from next on; false when the page filled up.
+bool PcSheetFreeText::placeSection(const QStringList &lines, int &next, const QString &header,
+                                   bool firstSection, QString &text)
+{
+    while (next < lines.size()) {
+        if (next == 0) {
+            if (firstSection) {
+                text = header;
+                ++m_lineCount;
+            } else {
+                if (m_lineCount >= PageLines - 1)
+                    return false;
+                // The blank line holds a blank, so that it is drawn.
+                text += CrLf + u' ';
+                ++m_lineCount;
+                text += CrLf + header;
+                ++m_lineCount;
+            }
+        }
+        text += CrLf + lines[next];
+        ++next;
+        ++m_lineCount;
+        if (m_lineCount >= PageLines)
+            return false;
+    }
+    return true;
+}
+
+bool PcSheetFreeText::nothingLeft() const
+{
+    return m_drive >= m_sections.drives.size() && m_printer >= m_sections.printers.size()
+        && m_appli >= m_sections.applis.size() && m_remarkLine >= m_sections.remarks.size();
+}
+
+QString PcSheetFreeText::fillPage()
+{
+    m_lineCount = 0;
+    QString text;
+    const bool fits
+        = placeSection(m_sections.drives, m_drive, QStringLiteral("【ドライブ情報】"), true, text)
+        && placeSection(m_sections.printers, m_printer, QStringLiteral("【プリンタ情報】"), false,
+                        text)
+        && placeSection(m_sections.applis, m_appli, QStringLiteral("【アプリケーション情報】"),
+                        false, text)
+        && placeSection(m_sections.remarks, m_remarkLine, QStringLiteral("【備　考】"), false,
+                        text);
+    m_pcDone = fits || nothingLeft();
+    return text;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QHash>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariant>
+#include <QVector>
+
+struct TableDef;
+
+// The rows of one SELECT over a table, read completely (so no statement
+// stays open on the store), their values typed after the table's catalog
+// columns. Fields are looked up without regard to case, as PostgreSQL
+// reports names in lower case.
+class ReportRows
+{
+public:
+    ReportRows() = default;
+
+    // Executes a prepared statement whose parameters are bound and reads
+    // its rows; the statement is finished afterwards. Throws StoreError.
+    static ReportRows read(QSqlQuery &query, const TableDef &table);
+
+    int size() const { return int(m_rows.size()); }
+    bool isEmpty() const { return m_rows.isEmpty(); }
+    bool hasField(const QString &field) const;
+    // null for no value or an unknown field.
+    QVariant value(int row, const QString &field) const;
+    // The value as text: text as stored, numbers plainly, dates in the
+    // short date form; empty for no value.
+    QString text(int row, const QString &field) const;
+
+    static QString displayText(const QVariant &value);
+
+private:
+    QHash<QString, int> m_index; // lower-case name -> column
+    QVector<QVector<QVariant>> m_rows;
+};

@@ -1,0 +1,60 @@
+#include "StatementCheck.h"
+
+#include "SqlText.h"
+
+namespace StatementCheck {
+
+QString firstWord(const QString &sql)
+{
+    QString word;
+    bool done = false;
+    SqlText::forEachRun(sql, [&](QStringView run, bool isCode) {
+        if (done) // the first word ends at anything that is not code
+            return;
+        if (!isCode) {
+            done = !word.isEmpty();
+            return;
+        }
+        for (QChar c : run) {
+            if (c.isLetterOrNumber() || c == u'_') {
+                word += c;
+            } else if (!word.isEmpty()) {
+                done = true;
+                return;
+            }
+        }
+    });
+    return word.toUpper();
+}
+
+bool hasSeveralStatements(const QString &sql)
+{
+    bool afterSemicolon = false;
+    bool several = false;
+    SqlText::forEachRun(sql, [&](QStringView run, bool isCode) {
+        if (several || (!afterSemicolon && !isCode))
+            return;
+        if (!isCode) {
+            // A literal or quoted name after a semicolon starts another
+            // statement; a comment does not.
+            several = run.startsWith(u'\'') || run.startsWith(u'"');
+            return;
+        }
+        for (QChar c : run) {
+            if (afterSemicolon && !c.isSpace() && c != u';') {
+                several = true;
+                return;
+            }
+            if (c == u';')
+                afterSemicolon = true;
+        }
+    });
+    return several;
+}
+
+bool isOneSelect(const QString &sql)
+{
+    return firstWord(sql) == QLatin1String("SELECT") && !hasSeveralStatements(sql);
+}
+
+} // namespace StatementCheck

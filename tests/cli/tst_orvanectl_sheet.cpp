@@ -1,0 +1,119 @@
+// orvanectl sheet: the management sheets of all or of the named PCs in one
+// PDF file, progress on stderr, exit 1 for a PC that does not exist.
+
+#include "PdfText.h"
+#include "SampleGenerator.h"
+#include "TestStores.h"
+#include "base/IniFile.h"
+#include "cli/OrvaneCtl.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Outcome
+{
+    int exit = -1;
+    QString err;
+};
+
+Outcome runCtl(const QString &programDir, const QStringList &arguments)
+{
+    Outcome o;
+    QString out;
+    QTextStream outStream(&out), errStream(&o.err);
+    o.exit
+        = OrvaneCtl(programDir + QStringLiteral("/orvanectl"), outStream, errStream).run(arguments);
+    errStream.flush();
+    return o;
+}
+
+QStringList storeArguments(const TestStore &store, const QString &scratch)
+{
+    if (store.kind() == TestStore::Kind::SQLite)
+        return {QStringLiteral("--data"), store.folder()};
+    const StoreSettings s = store.settings();
+    IniFile ini(scratch + QStringLiteral("/server.INI"));
+    ini.writeString(QStringLiteral("DB"), QStringLiteral("type"), QStringLiteral("remote"));
+    ini.writeString(QStringLiteral("DB"), QStringLiteral("ip"), s.host);
+    ini.writeInteger(QStringLiteral("DB"), QStringLiteral("port"), s.port);
+    ini.writeString(QStringLiteral("DB"), QStringLiteral("name"), s.database);
+    ini.writeString(QStringLiteral("DB"), QStringLiteral("user"), s.user);
+    ini.updateFile();
+    return {QStringLiteral("--ini"), ini.path()};
+}
+
+} // namespace
+
+class TstOrvaneCtlSheet : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void sheets_data() { TestStore::addEngineRows(); }
+    void sheets()
+    {
+        if (!PdfText::available())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        QFETCH(int, engine);
+        TestStore store(engine);
+        ORVANE_REQUIRE_STORE(store);
+        QTemporaryDir program, collector;
+        SampleGenerator::Options options;
+        options.minApplications = 3;
+        options.maxApplications = 5;
+        QVERIFY(SampleGenerator(options).writeFolder(collector.path(), 0, 3) > 0);
+        const QStringList where = storeArguments(store, program.path());
+        QCOMPARE(runCtl(program.path(), where + QStringList {"import", collector.path()}).exit, 0);
+        const QString file = program.filePath(QStringLiteral("sheets.pdf"));
+
+        Outcome o = runCtl(program.path(), where + QStringList {"sheet", "--pdf", file});
+        QCOMPARE(o.exit, 0);
+        QVERIFY2(o.err.contains(QStringLiteral("(3/3) PC00003")), qPrintable(o.err));
+        QStringList pages = PdfText::pages(file);
+        QCOMPARE(pages.size(), 3);
+        QVERIFY(pages[2].contains(QStringLiteral("KEY:PC00003")));
+
+        o = runCtl(program.path(),
+                   where + QStringList {"sheet", "--pdf", file, "PC00003", "PC00001"});
+        QCOMPARE(o.exit, 0);
+        pages = PdfText::pages(file);
+        QCOMPARE(pages.size(), 2);
+        QVERIFY(pages[0].contains(QStringLiteral("KEY:PC00001")));
+        QVERIFY(pages[1].contains(QStringLiteral("KEY:PC00003")));
+
+        // A PC that does not exist: nothing is written.
+        QVERIFY(QFile::remove(file));
+        o = runCtl(program.path(), where + QStringList {"sheet", "--pdf", file, "PC00001", "NOPE"});
+        QCOMPARE(o.exit, 1);
+        QVERIFY(o.err.contains(QStringLiteral("パソコンがありません: NOPE")));
+        QVERIFY(!QFile::exists(file));
+
+        // A file that cannot be written.
+        o = runCtl(program.path(),
+                   where + QStringList {"sheet", "--pdf", program.filePath("no/sheets.pdf")});
+        QCOMPARE(o.exit, 1);
+        QVERIFY(o.err.contains(QStringLiteral("no/sheets.pdf")));
+    }
+
+    void usage_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("no file") << QStringList {"sheet"};
+        QTest::newRow("file option without its name") << QStringList {"sheet", "--pdf"};
+        QTest::newRow("file for another command") << QStringList {"--pdf", "x.pdf", "check"};
+    }
+    void usage()
+    {
+        QFETCH(QStringList, arguments);
+        QTemporaryDir program;
+        const Outcome o = runCtl(program.path(), arguments);
+        QCOMPARE(o.exit, 2);
+        QVERIFY(o.err.contains(QStringLiteral("sheet --pdf FILE [KEY...]")));
+    }
+};
+
+QTEST_MAIN(TstOrvaneCtlSheet)
+#include "tst_orvanectl_sheet.moc"

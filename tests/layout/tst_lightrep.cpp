@@ -1,0 +1,343 @@
+// The page: its modes and refusals, the drawing of boxed items, lines,
+// data-bound items and flowing text (on an image and in a PDF file), and
+// the preview store.
+
+#include "PdfText.h"
+#include "layout/DisplayMask.h"
+#include "layout/LRDBSpl.h"
+#include "layout/LRPanel.h"
+#include "layout/LRPrvSpl.h"
+#include "layout/LayoutError.h"
+#include "layout/LightRep.h"
+#include "layout/LightRepEx2.h"
+#include "layout/PdfFileDevice.h"
+#include "layout/ReportFont.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// Rows of named fields with a current row.
+class FakeDataSet : public LRDataSet
+{
+public:
+    QVector<QVariantMap> rows;
+    int pos = 0;
+    bool opened = false;
+
+    bool isOpen() const override { return opened; }
+    void open() override { opened = true; }
+    void first() override { moveTo(0); }
+    void next() override { moveTo(pos + 1); }
+    bool eof() const override { return pos >= rows.size(); }
+    bool hasField(const QString &field) const override
+    {
+        return !eof() && rows[pos].contains(field);
+    }
+    QString displayText(const QString &field) const override
+    {
+        return eof() ? QString() : rows[pos].value(field).toString();
+    }
+
+private:
+    void moveTo(int p)
+    {
+        pos = p;
+        emit currentRowChanged();
+    }
+};
+
+bool dark(const QImage &image, int x, int y)
+{
+    return qGray(image.pixel(x, y)) < 128;
+}
+
+} // namespace
+
+class TstLightRep : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void refusals_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("print job twice") << "begin begin"
+                                         << "プリンタは印刷中です．";
+        QTest::newRow("page without job") << "print"
+                                          << "BeginDocが呼び出されていません．";
+        QTest::newRow("inverted range") << "first5 last3 begin"
+                                        << "印刷ページ範囲が正しくありません．";
+        QTest::newRow("preview while printing")
+            << "begin preview"
+            << "プリンタが印刷中のため、プレビューを開始できません．";
+        QTest::newRow("print while paginating") << "paginate begin"
+                                                << "Paginate中です、印刷できません．";
+        QTest::newRow("preview while paginating") << "paginate preview"
+                                                  << "Paginate中です、プレビュー表示できません．";
+        QTest::newRow("paginate while printing") << "begin paginate"
+                                                 << "印刷中のため、Paginateを開始できません．";
+        QTest::newRow("paginate page without paginate") << "paginatePage"
+                                                        << "BeginPaginateが呼び出されていません．";
+        QTest::newRow("layout panel on an item")
+            << "panelOnItem"
+            << "TLightRep上かTLRLayoutPanelにのみ配置できます．";
+        QTest::newRow("item on a page") << "itemOnPage"
+                                        << "パネル上にのみ配置できます．";
+        QTest::newRow("print after preview") << "preview begin print"
+                                             << "";
+    }
+    void refusals()
+    {
+        QFETCH(QString, steps);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        PdfFileDevice pdf(dir.filePath(QStringLiteral("r.pdf")));
+        QVERIFY(pdf.open());
+        TLightRep page;
+        auto *panel = new TLRLayoutPanel(&page);
+        QString raised;
+        try {
+            for (const QString &step : steps.split(u' ')) {
+                if (step == QLatin1String("begin"))
+                    page.BeginDoc(pdf);
+                else if (step == QLatin1String("print"))
+                    page.PrintPage();
+                else if (step == QLatin1String("preview"))
+                    page.BeginPreview();
+                else if (step == QLatin1String("paginate"))
+                    page.BeginPaginate();
+                else if (step == QLatin1String("paginatePage"))
+                    page.PaginatePage();
+                else if (step == QLatin1String("first5"))
+                    page.setFirstPage(5);
+                else if (step == QLatin1String("last3"))
+                    page.setLastPage(3);
+                else if (step == QLatin1String("panelOnItem"))
+                    new TLRLayoutPanel(new TLRItem(panel));
+                else if (step == QLatin1String("itemOnPage"))
+                    new TLRItem(&page);
+            }
+        } catch (const LayoutError &e) {
+            raised = e.message();
+        }
+        page.EndDoc();
+        QCOMPARE(raised, message);
+        if (steps.startsWith(QLatin1String("first5")))
+            QCOMPARE(page.LastPage(), 5); // the range is mended before the refusal
+    }
+
+    void lineWidths_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<double>("scale");
+        QTest::addColumn<int>("width");
+        QTest::newRow("single on screen") << int(TLineStyle::lsSingle) << 1.0 << 1;
+        QTest::newRow("half on screen is the thinnest") << int(TLineStyle::lsHalf) << 1.0 << 0;
+        QTest::newRow("double on screen") << int(TLineStyle::lsDouble) << 1.0 << 2;
+        QTest::newRow("single at 1200 dpi") << int(TLineStyle::lsSingle) << 12.5 << 15;
+        QTest::newRow("half at 1200 dpi") << int(TLineStyle::lsHalf) << 12.5 << 6;
+        QTest::newRow("half rounds 2.5 to even") << int(TLineStyle::lsHalf) << 5.0 << 2;
+        QTest::newRow("half rounds 3.5 to even") << int(TLineStyle::lsHalf) << 7.0 << 4;
+    }
+    void lineWidths()
+    {
+        QFETCH(int, style);
+        QFETCH(double, scale);
+        QFETCH(int, width);
+        QCOMPARE(TLRItem::lineWidth(TLineStyle(style), scale), width);
+    }
+
+    // Lines lie one unit outside the box at the top and the left, on its
+    // last unit at the right and the bottom.
+    void linesOnImage()
+    {
+        TLightRep page;
+        auto *panel = new TLRLayoutPanel(&page);
+        panel->setBounds(0, 0, 400, 400);
+        auto *item = new TLRItem(panel);
+        item->setBounds(10, 10, 100, 17);
+        item->setLines(TLineStyle::lsSingle, TLineStyle::lsDouble, TLineStyle::lsHalf,
+                       TLineStyle::lsNone);
+        QImage image(page.pageUnits(), QImage::Format_RGB32);
+        QPainter painter(&image);
+        page.PreviewPage(painter);
+        painter.end();
+
+        QVERIFY(dark(image, 50, 9));
+        QVERIFY(!dark(image, 50, 8) && !dark(image, 50, 10));
+        QVERIFY(dark(image, 8, 18) && dark(image, 9, 18)); // double: two pixels
+        QVERIFY(!dark(image, 7, 18) && !dark(image, 10, 18));
+        QVERIFY(dark(image, 109, 18));
+        QVERIFY(!dark(image, 108, 18) && !dark(image, 110, 18));
+        QVERIFY(!dark(image, 50, 26)); // no bottom line
+    }
+
+    // Text placement read back from a PDF: left and right inside the
+    // margins, centred without them; a data-bound item's null field prints
+    // nothing; a flowing text's blank line is one font height.
+    void textInPdf()
+    {
+        if (!PdfText::available())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("t.pdf"));
+        FakeDataSet data;
+        data.rows = {{{QStringLiteral("Name"), QStringLiteral("bound")},
+                      {QStringLiteral("Empty"), QVariant()}}};
+        {
+            TLightRep page;
+            auto *panel = new TLRLayoutPanel(&page);
+            panel->setBounds(100, 100, 400, 400);
+            const auto item = [&](int y, TAlignment alignment, const QString &text) {
+                auto *i = new TLRItem(panel);
+                i->setBounds(0, y, 200, 17);
+                i->setHMargin(10);
+                i->setAlignment(alignment);
+                i->setText(text);
+                return i;
+            };
+            item(0, TAlignment::taLeftJustify, QStringLiteral("LEFT"));
+            item(20, TAlignment::taRightJustify, QStringLiteral("RIGHT"));
+            item(40, TAlignment::taCenter, QStringLiteral("CENTRE"));
+            auto *masked = item(60, TAlignment::taLeftJustify, QStringLiteral("1234567"));
+            masked->setDisplayMask(QStringLiteral("#,#"));
+            for (const QString &field :
+                 {QStringLiteral("Name"), QStringLiteral("Empty"), QStringLiteral("Missing")}) {
+                auto *bound = new TLRDBItem(panel);
+                bound->setBounds(0, 80, 200, 17);
+                bound->setText(QStringLiteral("kept"));
+                bound->setDataSource(&data);
+                bound->setDataField(field);
+            }
+            auto *flowing = new TLRVariableText(panel);
+            flowing->setBounds(0, 100, 200, 100);
+            flowing->setText(QStringLiteral("FIRST\r\n \r\nTHIRD"));
+            data.open();
+            data.first();
+
+            PdfFileDevice pdf(file);
+            QVERIFY(pdf.open());
+            page.BeginDoc(pdf);
+            page.PrintPage();
+            page.EndDoc();
+            QVERIFY(pdf.close());
+        }
+        const QVector<PdfText::Word> words = PdfText::words(file);
+        const auto word = [&](const char *text) {
+            const PdfText::Word *w = PdfText::find(words, QLatin1String(text));
+            return w ? w->box : QRectF();
+        };
+        QCOMPARE(qRound(word("LEFT").left()), 110);
+        QCOMPARE(qRound(word("RIGHT").right()), 290);
+        QCOMPARE(qRound(word("CENTRE").center().x()), 200);
+        QCOMPARE(qRound(word("1,234,567").left()), 110);
+        QVERIFY(!word("bound").isNull());
+        QVERIFY(!word("kept").isNull()); // the field the data set lacks
+        QCOMPARE(words.size(), 8); // the null field printed nothing
+        QCOMPARE(qRound(word("THIRD").top() - word("FIRST").top()), 24);
+    }
+
+    void displayMasks_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("mask");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("thousands") << "524288"
+                                   << "#,#"
+                                   << "524,288";
+        QTest::newRow("zero prints nothing") << "0"
+                                             << "#,#"
+                                             << "";
+        QTest::newRow("halves away from zero") << "2394.5"
+                                               << "#,#"
+                                               << "2,395";
+        QTest::newRow("negative") << "-1234"
+                                  << "#,##0"
+                                  << "-1,234";
+        QTest::newRow("decimals") << "3.1"
+                                  << "0.00"
+                                  << "3.10";
+        QTest::newRow("zero section") << "0"
+                                      << "#;(#);ゼロ"
+                                      << "ゼロ";
+        QTest::newRow("literal text") << "12"
+                                      << "#\" 台\""
+                                      << "12 台";
+        QTest::newRow("edit mask") << "abc123"
+                                   << ">LLL-000;0;_"
+                                   << "ABC-123";
+        QTest::newRow("edit mask keeping literals") << "03-1234"
+                                                    << "00-0000;1;_"
+                                                    << "03-1234";
+        QTest::newRow("no mask") << "abc"
+                                 << ""
+                                 << "abc";
+    }
+    void displayMasks()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, mask);
+        QFETCH(QString, shown);
+        QCOMPARE(DisplayMask::apply(text, mask), shown);
+    }
+
+    // Pages are kept compressed in a "vLR" file of the temporary folder
+    // and read back when shown; the file goes with the store.
+    void previewStore()
+    {
+        TLightRep page;
+        auto *panel = new TLRLayoutPanel(&page);
+        panel->setLRAlign(TLRAlign::laClient);
+        auto *text = new TLRItem(panel);
+        text->setBounds(0, 0, 300, 40);
+        text->setFont(ReportFont::gothic(30, true));
+        QStringList drawn;
+        panel->BeforePrint = [&](TLRLayoutPanel *, const QRect &, TLRLayoutPanel::PrintStatus &) {
+            text->setText(QStringLiteral("PAGE %1").arg(page.PageNumber()));
+            drawn << text->Text();
+        };
+        QString fileName;
+        {
+            TLRPreviewControl store;
+            store.setLightRep(&page);
+            QImage shown;
+            connect(&store, &TLRPreviewControl::shown, this, [&](const QImage &i) { shown = i; });
+            store.Reset();
+            fileName = store.temporaryFileName();
+            QCOMPARE(QFileInfo(fileName).absolutePath(),
+                     QFileInfo(QDir::tempPath()).absoluteFilePath());
+            QVERIFY(QFileInfo(fileName).fileName().startsWith(QLatin1String("vLR")));
+            store.ShowNext();
+            store.ShowNext();
+            store.ProduceNext();
+            QCOMPARE(drawn, QStringList({"PAGE 1", "PAGE 2", "PAGE 3"}));
+            QCOMPARE(store.ImageCount(), 3);
+            QCOMPARE(store.CurrentImage(), 2);
+            QVERIFY(!store.AtLast());
+            QVERIFY(store.GoToPage(1));
+            QVERIFY(store.AtFirst());
+            QCOMPARE(shown.size(), QSize(794, 1123));
+            QCOMPARE(shown.format(), QImage::Format_Grayscale8);
+            QVERIFY(!store.GoToPage(4));
+            QVERIFY(!store.GoToPage(0));
+            store.ShowLast();
+            QCOMPARE(store.CurrentImage(), 3);
+            // Page 3 shows other text than page 1.
+            QImage first = shown;
+            store.ShowFirst();
+            QVERIFY(first != shown);
+            QCOMPARE(drawn.size(), 3); // shown again, not drawn again
+            QVERIFY(QFileInfo::exists(fileName));
+        }
+        QVERIFY(!QFileInfo::exists(fileName));
+    }
+};
+
+QTEST_MAIN(TstLightRep)
+#include "tst_lightrep.moc"
