@@ -4,8 +4,10 @@
 #include "kit/MessageBoxes.h"
 #include "kit/StoreRequired.h"
 #include "kit/TDBGridEx.h"
+#include "ledger/windows/UpcDaityo.h"
 #include "output/PcSheetReport.h"
 #include "output/windows/UpcSheetLR.h"
+#include "store/PcClaims.h"
 #include "store/StoreError.h"
 #include "views/PcDeletion.h"
 #include "views/PcListFields.h"
@@ -256,12 +258,24 @@ void PcListPage::showCurrentKey()
 
 void PcListPage::PCaddBTNClick()
 {
-    // Opens the PC ledger window on a new row once that window exists.
+    if (!StoreRequired::ensureConnected(this, m_dm) || !m_paths)
+        return;
+    if (TFpcDaityo::addPc(this, *m_dm, *m_paths))
+        emit refreshRequested();
 }
 
 void PcListPage::PCupdBTNClick()
 {
-    // Opens the PC ledger window on the chosen PC once that window exists.
+    if (!StoreRequired::ensureConnected(this, m_dm) || !m_paths)
+        return;
+    const QStringList keys = actionKeys();
+    if (keys.isEmpty())
+        return;
+    const QString current = currentKey();
+    if (TFpcDaityo::editPc(this, *m_dm, *m_paths, keys.first()) && autoRefresh()) {
+        emit refreshRequested();
+        goToKey(current);
+    }
 }
 
 void PcListPage::KanriSheetBTNClick()
@@ -289,6 +303,10 @@ void PcListPage::PCdelBTNClick()
         return;
     try {
         PcDeletion::deletePcs(*m_dm, keys);
+    } catch (const ClaimError &e) {
+        // Another copy is editing one of them.
+        MessageBoxes::error(this, e.message());
+        return;
     } catch (const StoreError &) {
         MessageBoxes::error(this, QStringLiteral("削除に失敗しました"));
         return;

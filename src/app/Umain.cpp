@@ -28,6 +28,8 @@
 #include "store/StoreError.h"
 #include "store/UDMdata.h"
 #include "tools/windows/Usql.h"
+#include "views/AppliCorrection.h"
+#include "views/windows/UappliUpd.h"
 
 #include <QApplication>
 #include <QDir>
@@ -97,6 +99,12 @@ TFmain::TFmain(const ProgramPaths &paths, QWidget *parent)
     });
     connect(m_pcListPage, &PcListPage::listsRefreshRequested, this, &TFmain::RefreshLists);
     connect(m_leasePage, &LeasePage::listsRefreshRequested, this, &TFmain::RefreshLists);
+    m_appliPage->attach(m_settings, this->paths());
+    connect(m_appliPage, &ApplicationsPage::refreshRequested, this, [this] {
+        RefreshStatistics();
+        RefreshLists();
+    });
+    connect(m_menu->appliUpd, &QAction::triggered, this, &TFmain::N15Click);
     // The overall status tab: its radio buttons refresh the statistics, its
     // "最新の状態に更新" is the PC list's (SaisinBTNClick).
     connect(m_statusPage, &OverallStatusPage::groupingChanged, this, &TFmain::RefreshStatistics);
@@ -132,6 +140,7 @@ void TFmain::runStartup()
             [] { return LocalIPAddress(); });
         m_pcListPage->setAutoRefresh(m_settings.jidoKosin);
         m_pcListPage->applyGridSettings();
+        m_appliPage->applyGridSettings();
         AppSettings::writeVersion(ini);
         // A file that cannot be written is reported when the window closes.
         ini.updateFile();
@@ -231,8 +240,7 @@ void TFmain::RefreshLists()
         return;
     }
     m_pcListPage->refresh(*m_dm);
-    RefreshAppliPcGrid();
-    m_appliPage->fitColumns();
+    m_appliPage->refreshLists(*m_dm);
     m_leasePage->refresh(*m_dm);
 }
 
@@ -245,6 +253,7 @@ void TFmain::RefreshAppliPcGrid()
 void TFmain::formClose()
 {
     m_pcListPage->storeGridSettings();
+    m_appliPage->storeGridSettings();
     IniFile ini(iniFilePath());
     m_settings.writeAtClose(ini);
     if (!ini.updateFile()) {
@@ -323,4 +332,22 @@ void TFmain::VersionClick()
 {
     VersionDialog dialog(this);
     dialog.exec();
+}
+
+void TFmain::N15Click()
+{
+    if (!StoreRequired::ensureConnected(this, m_dm.get()))
+        return;
+    try {
+        if (!AppliCorrection::needed(*m_dm)) {
+            MessageBoxes::warning(this, QStringLiteral("修正が必要なデータはありません"));
+            return;
+        }
+    } catch (const StoreError &error) {
+        MessageBoxes::error(this, error.message());
+        return;
+    }
+    // The views are not refreshed afterwards.
+    TFappliUpd window(*m_dm, paths(), this);
+    window.exec();
 }

@@ -69,6 +69,7 @@ private:
     void HelpClick();
     void ReadMeClick();
     void VersionClick();
+    void N15Click();
 
     AppSettings m_settings;
     std::unique_ptr<TDMdata> m_dm;

@@ -1,6 +1,7 @@
 #include "ImportFile.h"
 
 #include "base/TextHelpers.h"
+#include "store/PcClaims.h"
 #include "store/StoreError.h"
 #include "store/UDMdata.h"
 
@@ -41,12 +42,33 @@ void CollectorImporter::failed(const QString &message, int line)
     throw ImportError(text, line);
 }
 
+QStringList CollectorImporter::pcKeys(const QStringList &lines)
+{
+    QStringList keys;
+    for (const qsizetype i : {qsizetype(1), lines.size() - 1}) {
+        if (i < 1 || i >= lines.size())
+            continue;
+        // A record that cannot be read names no PC here; the import
+        // reports it at its line.
+        try {
+            m_fields.SplitRecord(lines.at(i));
+            const QString key = CollectorRecord(m_fields).key();
+            if (!keys.contains(key))
+                keys << key;
+        } catch (const ImportError &) { }
+    }
+    return keys;
+}
+
 void CollectorImporter::importLines(const QStringList &lines)
 {
     m_details.beginFile();
     m_line = 2;
     if (lines.size() < 2)
         throw ImportError(QStringLiteral("レコードがありません"), m_line);
+    // Nothing is written for a PC that another copy is editing.
+    for (const QString &key : pcKeys(lines))
+        PcClaims::ensureFree(m_dm, key);
 
     // The PC row of the first record, with the file's date.
     m_fields.SplitRecord(lines.at(1));

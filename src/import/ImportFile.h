@@ -40,8 +40,14 @@ public:
     void setClock(std::function<QDateTime()> clock) { m_details.setClock(std::move(clock)); }
 
     // Imports one file's lines, the header line at index 0. Throws
-    // ImportError (with the line number where a record failed).
+    // ImportError (with the line number where a record failed), also when
+    // another copy of the program holds the file's PC (PcClaims.h).
     void ImportFile(const QStringList &lines);
+
+    // The PC keys of a file's first and last records (one when they are the
+    // same), the PCs whose rows the file writes; records that cannot be
+    // read are left out.
+    QStringList pcKeys(const QStringList &lines);
 
 private:
     void importLines(const QStringList &lines);

@@ -3,6 +3,7 @@
 #include "CollectorFile.h"
 #include "ImportError.h"
 #include "ImportFile.h"
+#include "store/PcClaims.h"
 #include "store/StoreError.h"
 #include "store/UDMdata.h"
 
@@ -126,15 +127,25 @@ bool ImportRun::importOne(CollectorImporter &importer, const CollectorFile::Entr
         return false;
     }
 
-    FileTransaction transaction(m_dm);
     std::optional<ImportError> error;
     try {
-        importer.ImportFile(lines);
-    } catch (const ImportError &e) {
-        error = e;
+        // A PC that another copy is editing is waited for before the file's
+        // transaction begins, so the wait holds no lock.
+        for (const QString &key : importer.pcKeys(lines))
+            PcClaims::waitWhileClaimed(m_dm, key);
+    } catch (const ClaimError &e) {
+        error = ImportError(e.message(), 2); // the PC of the first record
     }
-    // Committed either way: what the file wrote before a failure stays.
-    transaction.commit();
+    if (!error) {
+        FileTransaction transaction(m_dm);
+        try {
+            importer.ImportFile(lines);
+        } catch (const ImportError &e) {
+            error = e;
+        }
+        // Committed either way: what the file wrote before a failure stays.
+        transaction.commit();
+    }
     if (!error) {
         ++summary.imported;
     } else {

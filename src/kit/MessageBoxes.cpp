@@ -86,6 +86,12 @@ void information(QWidget *parent, const QString &text, const QString &caption)
         showOk(parent, QMessageBox::Information, caption, text);
 }
 
+void plain(QWidget *parent, const QString &text, const QString &caption)
+{
+    if (!recorded(Kind::Plain, caption, text))
+        showOk(parent, QMessageBox::NoIcon, caption, text);
+}
+
 bool yesNo(QWidget *parent, const QString &text, const QString &caption)
 {
     return ask(parent, Kind::YesNo, caption, text);

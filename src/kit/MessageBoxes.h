@@ -12,7 +12,7 @@ class QWidget;
 // and answered with its preset reply instead of being shown.
 namespace MessageBoxes {
 
-enum class Kind { Error, Warning, Information, YesNo, OkCancel, WarningYesNo };
+enum class Kind { Error, Warning, Information, Plain, YesNo, OkCancel, WarningYesNo };
 enum class Reply { Ok, Cancel, Yes, No };
 
 // "Orvane", the caption of every box that names none.
@@ -24,6 +24,8 @@ void error(QWidget *parent, const QString &text, const QString &caption = QStrin
 void warning(QWidget *parent, const QString &text, const QString &caption = QString());
 // Information icon, one OK button.
 void information(QWidget *parent, const QString &text, const QString &caption = QString());
+// No icon, one OK button.
+void plain(QWidget *parent, const QString &text, const QString &caption = QString());
 // Question with Yes and No; true on Yes.
 bool yesNo(QWidget *parent, const QString &text, const QString &caption = QString());
 // Question with OK and Cancel; true on OK.

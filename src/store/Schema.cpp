@@ -284,8 +284,23 @@ const QVector<TableDef> &tables()
     return all;
 }
 
+const TableDef &claimTable()
+{
+    // One row per claimed PC: which copy holds it (a connection of the
+    // program), on which computer and process, and when it last showed a
+    // sign of life (UTC).
+    static const TableDef claims
+        = makeTable(TableId::PcClaim, "PcClaim", "PcClaim", "TpcClaim", "QpcClaimCRT", "",
+                    QString(), {QStringLiteral("Key")},
+                    {chr("Key", 32, true), chr("Holder", 64), chr("Host", 64), integer("Pid"),
+                     typed("AliveAt", ColumnType::Timestamp)});
+    return claims;
+}
+
 const TableDef &table(TableId id)
 {
+    if (id == TableId::PcClaim)
+        return claimTable();
     return tables()[static_cast<int>(id)];
 }
 

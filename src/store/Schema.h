@@ -23,7 +23,21 @@ struct ColumnDef
     QString typeText(int overrideWidth = 0) const;
 };
 
-enum class TableId { PC, Appli, Printer, Drive, Share, LAN, PMEMORY, Lease, LeaseMesai, LeasePC };
+// The ten tables, then PcClaim: the claims between copies of the program
+// on one SQLite store (see PcClaims.h), which is none of the ten.
+enum class TableId {
+    PC,
+    Appli,
+    Printer,
+    Drive,
+    Share,
+    LAN,
+    PMEMORY,
+    Lease,
+    LeaseMesai,
+    LeasePC,
+    PcClaim
+};
 
 struct TableDef
 {
@@ -47,6 +61,9 @@ namespace Schema {
 
 // The ten tables in the order of the table check.
 const QVector<TableDef> &tables();
+// The table of claims that copies sharing a SQLite store hold on PCs. The
+// table check creates it after the ten.
+const TableDef &claimTable();
 const TableDef &table(TableId id);
 // Case-insensitive lookup by table name; nullptr when unknown.
 const TableDef *find(const QString &name);

@@ -187,9 +187,15 @@ void TDMdata::openRemote()
     } else {
         QSqlQuery q(db);
         // A lock held by another copy is waited for (1.5 s, 15 x 100 ms,
-        // unless set); a read-only store refuses every write.
+        // unless set); a read-only store refuses every write. The server
+        // probes a quiet connection after 30 s and drops it after three
+        // unanswered probes, so the locks of a copy that crashed or lost the
+        // network are freed within about a minute.
         QStringList settings {QStringLiteral("SET lock_timeout = %1").arg(m_lockWaitMs),
-                              QStringLiteral("SET client_min_messages = warning")};
+                              QStringLiteral("SET client_min_messages = warning"),
+                              QStringLiteral("SET tcp_keepalives_idle = 30"),
+                              QStringLiteral("SET tcp_keepalives_interval = 10"),
+                              QStringLiteral("SET tcp_keepalives_count = 3")};
         if (m_readOnly)
             settings << QStringLiteral("SET default_transaction_read_only = on");
         for (const QString &s : std::as_const(settings)) {
@@ -288,6 +294,7 @@ void TDMdata::rollback()
 
 RecordCursor &TDMdata::table(TableId id)
 {
+    Q_ASSERT(static_cast<size_t>(id) < m_tables.size());
     return *m_tables[static_cast<size_t>(id)];
 }
 
@@ -421,6 +428,15 @@ void TDMdata::checkTables(TableCheckObserver &observer)
             cursor.open();
             if (++n > 2)
                 observer.status(QString());
+        }
+        // Copies sharing a SQLite store mark the PCs they edit in a table of
+        // their own; on a server the engine's own locks do that (PcClaims.h).
+        if (engine() == Engine::SQLite && !tableExists(Schema::claimTable().name)) {
+            StoreSavepoint step(*this);
+            QSqlQuery q(database());
+            if (!q.exec(m_dialect.createStatement(Schema::claimTable())))
+                throw StoreError(q.lastError().text());
+            step.release();
         }
         commit();
     } catch (...) {

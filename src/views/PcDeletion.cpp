@@ -1,5 +1,6 @@
 #include "PcDeletion.h"
 
+#include "store/PcClaims.h"
 #include "store/StoreTransaction.h"
 #include "store/UDMdata.h"
 
@@ -32,10 +33,15 @@ void deletePcs(TDMdata &dm, const QStringList &keys)
     // The statements outlive the transaction: PostgreSQL frees them only
     // once a failed transaction is rolled back.
     std::vector<QSqlQuery> queries;
+    // A PC that another copy is editing is not deleted: it is waited for
+    // before the transaction, and checked again inside it.
+    for (const QString &key : keys)
+        PcClaims::waitWhileClaimed(dm, key);
     StoreTransaction transaction(dm);
     for (const QString &statement : statements())
         queries.push_back(dm.prepare(statement));
     for (const QString &key : keys) {
+        PcClaims::ensureFree(dm, key);
         for (QSqlQuery &query : queries) {
             query.bindValue(QStringLiteral(":KEY"), key);
             TDMdata::exec(query);

@@ -19,7 +19,8 @@ QString confirmationText(const QStringList &keys);
 QStringList statements();
 
 // Deletes the PCs in one transaction; on any failure the transaction is
-// rolled back (no PC of the batch is deleted) and StoreError is thrown.
+// rolled back (no PC of the batch is deleted) and StoreError is thrown,
+// ClaimError when another copy of the program is editing one of them.
 void deletePcs(TDMdata &dm, const QStringList &keys);
 
 } // namespace PcDeletion
