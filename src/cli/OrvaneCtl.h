@@ -13,10 +13,11 @@ class TDMdata;
 //   orvanectl [--ini FILE] [--data DIR] sql [--time-limit SECONDS] "SELECT ..."
 //   orvanectl [--ini FILE] [--data DIR] export pc|drive|printer|appli FILE
 //   orvanectl [--ini FILE] [--data DIR] sheet --pdf FILE [KEY...]
+//   orvanectl [--ini FILE] [--data DIR] report bu-ka|kyoyu [--printers]|appli NAME --pdf FILE
 // Results go to out, progress and messages to err. Exit status: 0 success,
 // 1 when a file failed, the run stopped, the statement failed or a named PC
-// does not exist, 2 on a usage or connection error. The sheet command draws
-// with fonts and needs a QGuiApplication.
+// does not exist, 2 on a usage or connection error. The sheet and report
+// commands draw with fonts and need a QGuiApplication.
 class OrvaneCtl
 {
 public:
@@ -40,6 +41,7 @@ private:
     int sql(TDMdata &dm, const Options &options);
     int exportTable(TDMdata &dm, const Options &options);
     int sheet(TDMdata &dm, const Options &options);
+    int report(TDMdata &dm, const Options &options);
 
     QString m_programFile;
     QTextStream &m_out;
