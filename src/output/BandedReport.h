@@ -32,9 +32,6 @@ public:
     TLightRep &page() override;
     LRDataSet *master() override;
 
-    const Banded::ReportDef &definition() const { return m_def; }
-    const ReportStatement &statement() const { return m_statement; }
-
     // The time the date-time fields show (the time of opening unless set).
     void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
 
@@ -43,13 +40,13 @@ public:
     const ReportRows &rows() const { return m_rows; }
     const QVector<BandLayout::Page> &pages() const { return m_pages; }
 
-    // A field's text for a band placed for row with count.
-    QString fieldText(const Banded::Field &field, int row, int count, int pageNumber) const;
-
 private:
     class Pages;
 
+    // Places the items of page index (from 0) on the panel.
     void fillPage(int index);
+    // A field's text in a band placed for row with count.
+    QString fieldText(const Banded::Field &field, int row, int count, int pageNumber) const;
 
     TDMdata &m_dm;
     Banded::ReportDef m_def;

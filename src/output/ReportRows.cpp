@@ -32,7 +32,8 @@ ReportRows ReportRows::read(QSqlQuery &query, const QVector<const TableDef *> &t
         kept.append(i);
         const ColumnDef *def = nullptr;
         for (const TableDef *table : tables) {
-            if ((def = table->column(name)))
+            def = table->column(name);
+            if (def)
                 break;
         }
         columns.append(def);

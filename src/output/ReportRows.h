@@ -21,7 +21,8 @@ public:
     // its rows; the statement is finished afterwards. Throws StoreError.
     static ReportRows read(QSqlQuery &query, const TableDef &table);
     // The same over a join: a column is typed after the first of the
-    // tables that has it. When only is not empty, just the columns it
+    // tables that has it, and a name the query gives twice is its first
+    // column of that name. When only is not empty, just the columns it
     // names are kept.
     static ReportRows read(QSqlQuery &query, const QVector<const TableDef *> &tables,
                            const QStringList &only = {});
