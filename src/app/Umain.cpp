@@ -19,6 +19,8 @@
 #include "output/windows/UbuKaBetu.h"
 #include "output/windows/UkyoyuItiran.h"
 #include "output/windows/UpcSheetLR.h"
+#include "output/windows/ExportCommand.h"
+#include "output/windows/Upc.h"
 #include "shell/LoginDialog.h"
 #include "shell/TableCheckReporter.h"
 #include "shell/UDBSetting.h"
@@ -41,7 +43,7 @@ TFmain::TFmain(const ProgramPaths &paths, QWidget *parent)
     : TForm1(QStringLiteral("Fmain"), paths, parent), m_settings(paths.defaultDataDir()),
       m_menu(new MainMenu(this)), m_tabs(new QTabWidget(contentArea())),
       m_statusPage(new OverallStatusPage(m_tabs)), m_pcListPage(new PcListPage(m_tabs)),
-      m_appliPage(new ApplicationsPage(m_tabs)), m_leasePage(new LeasePage(m_tabs)),
+      m_appliPage(new ApplicationsPage(m_tabs)), m_leasePage(new LeasePage(paths, m_tabs)),
       m_reportsPage(new ReportsPage(m_tabs)),
       m_endBTN(new QPushButton(QStringLiteral("終　了"), contentArea()))
 {
@@ -83,6 +85,7 @@ TFmain::TFmain(const ProgramPaths &paths, QWidget *parent)
     connect(m_menu->exportDrive, &QAction::triggered, exportCommand, &ExportCommand::D2Click);
     connect(m_menu->exportPrinter, &QAction::triggered, exportCommand, &ExportCommand::E1Click);
     connect(m_menu->exportAppli, &QAction::triggered, exportCommand, &ExportCommand::A1Click);
+    connect(m_menu->pcTable, &QAction::triggered, this, &TFmain::PCP1Click);
     // The SQL window; the views are not refreshed after it.
     connect(m_menu->sqlWindow, &QAction::triggered, this,
             [this] { TFsql(m_dm.get(), this->paths(), this).exec(); });
@@ -97,6 +100,7 @@ TFmain::TFmain(const ProgramPaths &paths, QWidget *parent)
         RefreshLists();
     });
     connect(m_pcListPage, &PcListPage::listsRefreshRequested, this, &TFmain::RefreshLists);
+    connect(m_leasePage, &LeasePage::listsRefreshRequested, this, &TFmain::RefreshLists);
     // The overall status tab: its radio buttons refresh the statistics, its
     // "最新の状態に更新" is the PC list's (SaisinBTNClick).
     connect(m_statusPage, &OverallStatusPage::groupingChanged, this, &TFmain::RefreshStatistics);
@@ -277,6 +281,15 @@ void TFmain::N1Click()
     if (!m_folderSel)
         m_folderSel = new TFfolderSel(paths(), this);
     ImportCommand(*this, *m_folderSel).run();
+}
+
+void TFmain::PCP1Click()
+{
+    // The views are not refreshed after it.
+    if (!StoreRequired::ensureConnected(this, m_dm.get()))
+        return;
+    TFpc window(*m_dm, paths(), this);
+    window.exec();
 }
 
 void TFmain::OptionClick()

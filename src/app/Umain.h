@@ -62,6 +62,7 @@ private:
 
     void DBSettingClick();
     void N1Click();
+    void PCP1Click();
     void OptionClick();
     // "パソコン管理シート" of the reports tab: the sheets of all PCs.
     void Button1Click();

@@ -1,6 +1,7 @@
 #include "OrvaneCtl.h"
 
 #include "base/AppSettings.h"
+#include "base/DateText.h"
 #include "base/IniFile.h"
 #include "base/ProgramPaths.h"
 #include "base/TextHelpers.h"
@@ -8,12 +9,14 @@
 #include "import/Ip16Backfill.h"
 #include "layout/LayoutError.h"
 #include "layout/PdfFileDevice.h"
+#include "lease/LeaseDue.h"
 #include "output/BandedReport.h"
 #include "output/CsvExport.h"
 #include "output/ListReports.h"
 #include "output/MasterQuery.h"
 #include "output/PcSheetReport.h"
 #include "output/ReportRun.h"
+#include "output/TableDump.h"
 #include "store/StatementCheck.h"
 #include "store/StoreConnection.h"
 #include "store/StoreError.h"
@@ -167,6 +170,8 @@ struct OrvaneCtl::Options
     std::optional<TableId> exportTable;
     QString pdfFile; // of sheet and report
     bool printerShares = false; // of report kyoyu
+    std::optional<int> withinDays; // of leases
+    std::optional<QDate> asOf; // of leases
 };
 
 OrvaneCtl::OrvaneCtl(const QString &programFile, QTextStream &out, QTextStream &err)
@@ -192,6 +197,13 @@ QString OrvaneCtl::usage()
         "                     一覧表をPDFファイルに出力する (bu-ka: 部・課別パソコン一覧、\n"
         "                     kyoyu: 共有情報一覧 (--printers でプリンタ共有も)、\n"
         "                     appli: アプリケーションNAMEの導入状況一覧)\n"
+        "  leases [--within DAYS] [--as-of YYYY/MM/DD]\n"
+        "                     契約ごとの終了日・残回数・残額・対象PC台数・期限を出力する\n"
+        "                     (期限間近: 今日を含むDAYS日以内に終了、既定90日。期限切れ:\n"
+        "                     終了後も撤去日のないPCが契約を指している。--as-of: 今日の代わり)\n"
+        "  dump FILE          PCテーブルをダンプファイルに出力する\n"
+        "  restore FILE       PCテーブルの内容をダンプファイルの内容で置き換える\n"
+        "                     (一つのトランザクションで行い、誤りがあればテーブルは変わらない)\n"
         "  --ini FILE         設定ファイル (既定: プログラムと同じフォルダの Orvane.INI)\n"
         "  --data DIR         "
         "設定ファイルのDB設定の代わりに、このローカルのデータフォルダを使う\n");
@@ -232,6 +244,14 @@ bool OrvaneCtl::parse(const QStringList &arguments, Options &options, int &exit)
             options.lockWait = seconds(arguments[++i]);
             if (!options.lockWait)
                 return refuse(QStringLiteral("秒数に誤りがあります: %1").arg(arguments[i]));
+        } else if (a == QLatin1String("--within") && hasValue) {
+            options.withinDays = seconds(arguments[++i]);
+            if (!options.withinDays)
+                return refuse(QStringLiteral("日数に誤りがあります: %1").arg(arguments[i]));
+        } else if (a == QLatin1String("--as-of") && hasValue) {
+            options.asOf = QDate::fromString(arguments[++i], QStringLiteral("yyyy/MM/dd"));
+            if (!options.asOf->isValid())
+                return refuse(QStringLiteral("日付に誤りがあります: %1").arg(arguments[i]));
         } else if (a.startsWith(QLatin1String("--"))) {
             return refuse(QStringLiteral("不明なオプションです: %1").arg(a));
         } else {
@@ -250,7 +270,10 @@ bool OrvaneCtl::parse(const QStringList &arguments, Options &options, int &exit)
         || (command == QLatin1String("report") && !options.pdfFile.isEmpty()
             && ((count == 1 && options.arguments[0] == QLatin1String("bu-ka"))
                 || (count == 1 && options.arguments[0] == QLatin1String("kyoyu"))
-                || (count == 2 && options.arguments[0] == QLatin1String("appli"))));
+                || (count == 2 && options.arguments[0] == QLatin1String("appli"))))
+        || (command == QLatin1String("leases") && count == 0)
+        || (command == QLatin1String("dump") && count == 1)
+        || (command == QLatin1String("restore") && count == 1);
     if (!known)
         return refuse(QString());
     if (!options.pdfFile.isEmpty() && command != QLatin1String("sheet")
@@ -261,6 +284,8 @@ bool OrvaneCtl::parse(const QStringList &arguments, Options &options, int &exit)
         return refuse(QStringLiteral("--printers は report kyoyu だけに使えます"));
     if (options.lockWait && command != QLatin1String("import"))
         return refuse(QStringLiteral("--lock-wait は import だけに使えます"));
+    if ((options.withinDays || options.asOf) && command != QLatin1String("leases"))
+        return refuse(QStringLiteral("--within と --as-of は leases だけに使えます"));
     if (command == QLatin1String("export")) {
         options.exportTable = exportTableId(options.arguments[0]);
         if (!options.exportTable)
@@ -293,6 +318,12 @@ int OrvaneCtl::run(const QStringList &arguments)
         return sheet(dm, options);
     if (options.command == QLatin1String("report"))
         return report(dm, options);
+    if (options.command == QLatin1String("leases"))
+        return leases(dm, options);
+    if (options.command == QLatin1String("dump"))
+        return dump(dm, options);
+    if (options.command == QLatin1String("restore"))
+        return restore(dm, options);
     return Success; // check
 }
 
@@ -327,9 +358,12 @@ int OrvaneCtl::openStore(const Options &options, AppSettings &settings, TDMdata 
     if (options.lockWait)
         dm.setLockWait(*options.lockWait * 1000);
     // Reading needs no write access: a local store that cannot be written
-    // (a read-only mount) is opened read-only for sql and export.
-    const bool reads
-        = options.command == QLatin1String("sql") || options.command == QLatin1String("export");
+    // (a read-only mount) is opened read-only for the commands that only
+    // read it.
+    const bool reads = options.command == QLatin1String("sql")
+        || options.command == QLatin1String("export") || options.command == QLatin1String("leases")
+        || options.command == QLatin1String("dump") || options.command == QLatin1String("sheet")
+        || options.command == QLatin1String("report");
     if (reads && store.mode == StoreSettings::Mode::Local) {
         const QFileInfo file(TDMdata::localDatabaseFile(store.folder));
         dm.setReadOnly(file.exists()
@@ -487,6 +521,64 @@ int OrvaneCtl::sheet(TDMdata &dm, const Options &options)
                  .arg(lastPosition + 1)
                  .arg(pages)
                  .arg(QDir::toNativeSeparators(options.pdfFile))
+          << Qt::endl;
+    return Success;
+}
+
+int OrvaneCtl::leases(TDMdata &dm, const Options &options)
+{
+    const QDate today = options.asOf.value_or(QDate::currentDate());
+    QVector<LeaseDue::Row> rows;
+    try {
+        rows = LeaseDue::rows(dm, today, options.withinDays.value_or(LeaseDue::DefaultWithinDays));
+    } catch (const StoreError &e) {
+        m_err << e.message() << Qt::endl;
+        return Failure;
+    }
+    m_out << QStringLiteral("リース会社\t契約№\tリース終了日\t残回数\t残額\t対象PC台数\t期限\n");
+    for (const LeaseDue::Row &row : std::as_const(rows)) {
+        const QStringList cells {cell(row.key.lease),
+                                 cell(row.key.leaseNo),
+                                 DateText::shortDate(row.end),
+                                 QString::number(row.figures.paymentsDue),
+                                 QString::number(row.figures.amountDue),
+                                 QString::number(row.figures.coveredPcs),
+                                 LeaseDue::markText(row.mark)};
+        m_out << cells.join(u'\t') << '\n';
+    }
+    m_out.flush();
+    return Success;
+}
+
+int OrvaneCtl::dump(TDMdata &dm, const Options &options)
+{
+    const QString &file = options.arguments[0];
+    const CsvExport::Result result = TableDump::write(dm, TableId::PC, file);
+    if (!result.ok) {
+        m_err << result.error << Qt::endl;
+        return Failure;
+    }
+    m_err << QStringLiteral("%1 件を出力しました: %2")
+                 .arg(result.rows)
+                 .arg(QDir::toNativeSeparators(file))
+          << Qt::endl;
+    return Success;
+}
+
+int OrvaneCtl::restore(TDMdata &dm, const Options &options)
+{
+    const QString &file = options.arguments[0];
+    const TableDump::RestoreResult result = TableDump::restore(dm, TableId::PC, file);
+    if (!result.ok) {
+        m_err << QStringLiteral("復元できませんでした (テーブルは変更されていません): %1")
+                     .arg(QDir::toNativeSeparators(file))
+              << Qt::endl
+              << result.error << Qt::endl;
+        return Failure;
+    }
+    m_err << QStringLiteral("%1 件を復元しました: %2")
+                 .arg(result.rows)
+                 .arg(QDir::toNativeSeparators(file))
           << Qt::endl;
     return Success;
 }

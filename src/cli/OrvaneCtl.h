@@ -14,6 +14,9 @@ class TDMdata;
 //   orvanectl [--ini FILE] [--data DIR] export pc|drive|printer|appli FILE
 //   orvanectl [--ini FILE] [--data DIR] sheet --pdf FILE [KEY...]
 //   orvanectl [--ini FILE] [--data DIR] report bu-ka|kyoyu [--printers]|appli NAME --pdf FILE
+//   orvanectl [--ini FILE] [--data DIR] leases [--within DAYS] [--as-of YYYY/MM/DD]
+//   orvanectl [--ini FILE] [--data DIR] dump FILE
+//   orvanectl [--ini FILE] [--data DIR] restore FILE
 // Results go to out, progress and messages to err. Exit status: 0 success,
 // 1 when a file failed, the run stopped, the statement failed or a named PC
 // does not exist, 2 on a usage or connection error. The sheet and report
@@ -42,6 +45,9 @@ private:
     int exportTable(TDMdata &dm, const Options &options);
     int sheet(TDMdata &dm, const Options &options);
     int report(TDMdata &dm, const Options &options);
+    int leases(TDMdata &dm, const Options &options);
+    int dump(TDMdata &dm, const Options &options);
+    int restore(TDMdata &dm, const Options &options);
 
     QString m_programFile;
     QTextStream &m_out;

@@ -27,9 +27,19 @@ bool recorded(Kind kind, const QString &caption, const QString &text, Reply *rep
     return true;
 }
 
+// The texts break their lines with LF CR or CR LF, as the Windows boxes
+// take them; on the screen each pair is one line break.
+QString shown(QString text)
+{
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1String("\n\r"), QLatin1String("\n"));
+    text.replace(u'\r', u'\n');
+    return text;
+}
+
 void showOk(QWidget *parent, QMessageBox::Icon icon, const QString &caption, const QString &text)
 {
-    QMessageBox box(icon, captionOr(caption), text, QMessageBox::Ok, parent);
+    QMessageBox box(icon, captionOr(caption), shown(text), QMessageBox::Ok, parent);
     box.exec();
 }
 
@@ -39,11 +49,13 @@ bool ask(QWidget *parent, Kind kind, const QString &caption, const QString &text
     if (recorded(kind, caption, text, &reply))
         return reply == Reply::Yes || reply == Reply::Ok;
 
-    const bool isYesNo = kind == Kind::YesNo;
+    const bool isYesNo = kind == Kind::YesNo || kind == Kind::WarningYesNo;
     const QMessageBox::StandardButtons buttons = isYesNo
         ? QMessageBox::StandardButtons(QMessageBox::Yes | QMessageBox::No)
         : QMessageBox::StandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-    QMessageBox box(QMessageBox::Question, captionOr(caption), text, buttons, parent);
+    const QMessageBox::Icon icon
+        = kind == Kind::WarningYesNo ? QMessageBox::Warning : QMessageBox::Question;
+    QMessageBox box(icon, captionOr(caption), shown(text), buttons, parent);
     box.setDefaultButton(isYesNo ? QMessageBox::Yes : QMessageBox::Ok);
     const int answer = box.exec();
     return answer == QMessageBox::Yes || answer == QMessageBox::Ok;
@@ -82,6 +94,11 @@ bool yesNo(QWidget *parent, const QString &text, const QString &caption)
 bool okCancel(QWidget *parent, const QString &text, const QString &caption)
 {
     return ask(parent, Kind::OkCancel, caption, text);
+}
+
+bool warningYesNo(QWidget *parent, const QString &text, const QString &caption)
+{
+    return ask(parent, Kind::WarningYesNo, caption, text);
 }
 
 ScopedRecorder::ScopedRecorder(Reply reply) : m_reply(reply), m_previous(s_recorder)

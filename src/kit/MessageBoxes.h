@@ -12,7 +12,7 @@ class QWidget;
 // and answered with its preset reply instead of being shown.
 namespace MessageBoxes {
 
-enum class Kind { Error, Warning, Information, YesNo, OkCancel };
+enum class Kind { Error, Warning, Information, YesNo, OkCancel, WarningYesNo };
 enum class Reply { Ok, Cancel, Yes, No };
 
 // "Orvane", the caption of every box that names none.
@@ -28,6 +28,9 @@ void information(QWidget *parent, const QString &text, const QString &caption = 
 bool yesNo(QWidget *parent, const QString &text, const QString &caption = QString());
 // Question with OK and Cancel; true on OK.
 bool okCancel(QWidget *parent, const QString &text, const QString &caption = QString());
+// Warning icon with Yes and No, for a step that cannot be taken back; true
+// on Yes.
+bool warningYesNo(QWidget *parent, const QString &text, const QString &caption = QString());
 
 struct Entry
 {

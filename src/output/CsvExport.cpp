@@ -115,13 +115,25 @@ QVector<CsvExport::Column> CsvExport::columns() const
         = m_dm.database().record(lowerCase ? m_table.name.toLower() : m_table.name);
     for (int i = 0; i < record.count(); ++i) {
         const QSqlField field = record.field(i);
-        Column c;
-        c.def = m_table.column(field.name());
-        c.name = c.def ? c.def->name : field.name();
-        c.kind = c.def ? kindOf(c.def->type) : kindOf(field.metaType());
-        result.append(c);
+        if (const ColumnDef *def = m_table.column(field.name())) {
+            result.append(column(*def));
+        } else {
+            Column c;
+            c.name = field.name();
+            c.kind = kindOf(field.metaType());
+            result.append(c);
+        }
     }
     return result;
+}
+
+CsvExport::Column CsvExport::column(const ColumnDef &def)
+{
+    Column c;
+    c.def = &def;
+    c.name = def.name;
+    c.kind = kindOf(def.type);
+    return c;
 }
 
 QString CsvExport::field(const Column &column, const QVariant &value)
@@ -139,29 +151,106 @@ QString CsvExport::field(const Column &column, const QVariant &value)
     return quoted(isNull ? QString() : plainText(value));
 }
 
+ColumnDef CsvExport::definition(const Column &column)
+{
+    if (column.def)
+        return *column.def;
+    ColumnDef def;
+    def.name = column.name;
+    def.type = ColumnType::Memo;
+    return def;
+}
+
 CsvExport::Result CsvExport::writeFile(const QString &path)
 {
-    Result result;
     const QVector<Column> cols = columns();
     if (cols.isEmpty()) {
+        Result result;
         result.error = m_dm.isConnected()
             ? QStringLiteral("テーブル %1 がありません").arg(m_table.name)
             : QStringLiteral("データベースに接続していません");
         return result;
     }
+    return writeRows(path, cols, storePages(cols), &CsvExport::field);
+}
 
+CsvExport::PageSource CsvExport::storePages(const QVector<Column> &columns) const
+{
     // Where the key columns stand in a row, for the next page's start.
     QStringList keyNames;
     QVector<int> keyIndexes;
     for (const QString &key : m_table.primaryKey) {
-        for (int i = 0; i < cols.size(); ++i) {
-            if (cols[i].name.compare(key, Qt::CaseInsensitive) == 0) {
+        for (int i = 0; i < columns.size(); ++i) {
+            if (columns[i].name.compare(key, Qt::CaseInsensitive) == 0) {
                 keyNames << m_dm.dialect().identifier(key);
                 keyIndexes << i;
             }
         }
     }
+    const QString select = QStringLiteral("SELECT * FROM %1").arg(m_table.name);
+    // Pages follow the primary key; a table without one (none of the
+    // catalog) is read in one go.
+    const bool paged = !keyNames.isEmpty();
+    const QString order = paged
+        ? QStringLiteral(" ORDER BY %1 LIMIT :PAGEROWS").arg(keyNames.join(QStringLiteral(", ")))
+        : QString();
+    const int columnCount = int(columns.size());
+    const int pageRows = m_pageRows;
+    TDMdata *dm = &m_dm;
+    // The state between pages: the last key read, and whether the end is
+    // reached.
+    auto lastKey = std::make_shared<QVariantList>();
+    auto done = std::make_shared<bool>(false);
+    return [=](QVector<QVariantList> &rows, QString &error) {
+        rows.clear();
+        if (*done)
+            return true;
+        QString sql = select;
+        QVariantMap params;
+        if (paged)
+            params.insert(QStringLiteral(":PAGEROWS"), pageRows);
+        if (!lastKey->isEmpty()) {
+            // Row values compare like the ORDER BY, key after key.
+            QStringList holders;
+            for (int k = 0; k < lastKey->size(); ++k) {
+                const QString holder = QStringLiteral(":LASTKEY%1").arg(k);
+                holders << holder;
+                params.insert(holder, lastKey->at(k));
+            }
+            sql += QStringLiteral(" WHERE (%1) > (%2)")
+                       .arg(keyNames.join(QStringLiteral(", ")),
+                            holders.join(QStringLiteral(", ")));
+        }
+        sql += order;
+        try {
+            QSqlQuery q = dm->exec(sql, params);
+            while (q.next()) {
+                QVariantList row;
+                row.reserve(columnCount);
+                for (int i = 0; i < columnCount; ++i)
+                    row << q.value(i);
+                rows << row;
+            }
+            q.finish();
+        } catch (const StoreError &e) {
+            error = e.message();
+            return false;
+        }
+        if (!paged || rows.size() < pageRows) {
+            *done = true;
+        } else {
+            lastKey->clear();
+            for (int i : keyIndexes)
+                *lastKey << rows.last().value(i);
+        }
+        return true;
+    };
+}
 
+CsvExport::Result CsvExport::writeRows(const QString &path, const QVector<Column> &cols,
+                                       const PageSource &pages, const FieldFormat &format)
+{
+    Result result;
     // The export goes to a new file that takes the name only when it is
     // complete: a failed export leaves an earlier file of that name as it
     // was. A device (not a plain file) is written to as it is.
@@ -200,69 +289,26 @@ CsvExport::Result CsvExport::writeFile(const QString &path)
     if (!put(names.join(u',') + QStringLiteral("\r\n")))
         return result;
 
-    const QString select = QStringLiteral("SELECT * FROM %1").arg(m_table.name);
-    // Pages follow the primary key; a table without one (none of the
-    // catalog) is read in one go.
-    const bool paged = !keyNames.isEmpty();
-    const QString order = paged
-        ? QStringLiteral(" ORDER BY %1 LIMIT :PAGEROWS").arg(keyNames.join(QStringLiteral(", ")))
-        : QString();
-    QVariantList lastKey;
-    try {
-        for (;;) {
-            QString sql = select;
-            QVariantMap params;
-            if (paged)
-                params.insert(QStringLiteral(":PAGEROWS"), m_pageRows);
-            if (!lastKey.isEmpty()) {
-                // Row values compare like the ORDER BY, key after key.
-                QStringList holders;
-                for (int k = 0; k < lastKey.size(); ++k) {
-                    const QString holder = QStringLiteral(":LASTKEY%1").arg(k);
-                    holders << holder;
-                    params.insert(holder, lastKey[k]);
-                }
-                sql += QStringLiteral(" WHERE (%1) > (%2)")
-                           .arg(keyNames.join(QStringLiteral(", ")),
-                                holders.join(QStringLiteral(", ")));
-            }
-            sql += order;
-
-            QVector<QVariantList> rows;
-            {
-                QSqlQuery q = m_dm.exec(sql, params);
-                while (q.next()) {
-                    QVariantList row;
-                    row.reserve(cols.size());
-                    for (int i = 0; i < cols.size(); ++i)
-                        row << q.value(i);
-                    rows << row;
-                }
-                q.finish();
-            }
-
-            QString text;
-            for (const QVariantList &row : rows) {
-                for (int i = 0; i < cols.size(); ++i) {
-                    if (i > 0)
-                        text += u',';
-                    text += field(cols[i], row.value(i));
-                }
-                text += QStringLiteral("\r\n");
-            }
-            if (!text.isEmpty() && !put(text))
-                return result;
-            result.rows += rows.size();
-            if (!paged || rows.size() < m_pageRows)
-                break;
-            lastKey.clear();
-            for (int i : keyIndexes)
-                lastKey << rows.last().value(i);
+    QVector<QVariantList> rows;
+    for (;;) {
+        if (!pages(rows, result.error)) {
+            cancel();
+            return result;
         }
-    } catch (const StoreError &e) {
-        cancel();
-        result.error = e.message();
-        return result;
+        if (rows.isEmpty())
+            break;
+        QString text;
+        for (const QVariantList &row : std::as_const(rows)) {
+            for (int i = 0; i < cols.size(); ++i) {
+                if (i > 0)
+                    text += u',';
+                text += format(cols[i], row.value(i));
+            }
+            text += QStringLiteral("\r\n");
+        }
+        if (!put(text))
+            return result;
+        result.rows += rows.size();
     }
     if (saveFile ? !saveFile->commit() : !file.flush()) {
         result.error = fileError(path, file);

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QVariant>
 #include <QVector>
+#include <functional>
 
 class TDMdata;
 
@@ -41,6 +42,12 @@ public:
         qint64 rows = 0; // rows written
     };
 
+    // One field of a row as it stands in the file (before encoding).
+    using FieldFormat = std::function<QString(const Column &column, const QVariant &value)>;
+    // Fills page with the next rows (values in column order); an empty page
+    // ends the rows. False, with error set, when the rows cannot be read.
+    using PageSource = std::function<bool(QVector<QVariantList> &page, QString &error)>;
+
     static constexpr int DefaultPageRows = 2000;
 
     CsvExport(TDMdata &dm, TableId table);
@@ -59,8 +66,24 @@ public:
     // PostgreSQL reports them in lower case), else the store's.
     QVector<Column> columns() const;
 
+    // The table's rows in primary-key order, a page at a time, each page
+    // read by a statement of its own. Valid while the store stays open.
+    PageSource storePages(const QVector<Column> &columns) const;
+
     // One field of a row as it stands in the file (before encoding).
     static QString field(const Column &column, const QVariant &value);
+
+    // A column of the catalog as the export writes it.
+    static Column column(const ColumnDef &def);
+    // The catalog's definition of a column; for a column the catalog lacks,
+    // a memo text of that name.
+    static ColumnDef definition(const Column &column);
+
+    // Creates (or overwrites) the file with the header of the columns'
+    // names and a line per row that pages gives, its fields formatted by
+    // format. The file takes the name only when it is complete.
+    static Result writeRows(const QString &path, const QVector<Column> &columns,
+                            const PageSource &pages, const FieldFormat &format);
 
 private:
     TDMdata &m_dm;

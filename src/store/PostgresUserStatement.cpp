@@ -6,8 +6,10 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QTime>
 #include <libpq-fe.h>
+#include <poll.h>
 
 namespace {
 
@@ -146,8 +148,13 @@ void PostgresUserStatement::drain()
 {
     if (!m_running)
         return;
-    while (pg_result *rest = PQgetResult(m_conn))
+    for (;;) {
+        waitForResult();
+        pg_result *rest = PQgetResult(m_conn);
+        if (!rest)
+            break;
         PQclear(rest);
+    }
     m_running = false;
 }
 
@@ -180,8 +187,27 @@ void PostgresUserStatement::start(const QString &sql, const Limits &limits)
     }
 }
 
+void PostgresUserStatement::waitForResult()
+{
+    // Waits for the server in short steps: a cancel request that reached
+    // the server before it began the statement is lost there, so it is
+    // sent again until the statement ends.
+    QElapsedTimer sinceCancel;
+    while (PQisBusy(m_conn)) {
+        pollfd socket {PQsocket(m_conn), POLLIN, 0};
+        ::poll(&socket, 1, 100);
+        if (!PQconsumeInput(m_conn))
+            break; // the connection failed: PQgetResult tells how
+        if (m_cancelled.load() && (!sinceCancel.isValid() || sinceCancel.elapsed() > 250)) {
+            cancel();
+            sinceCancel.start();
+        }
+    }
+}
+
 pg_result *PostgresUserStatement::take()
 {
+    waitForResult();
     pg_result *result = PQgetResult(m_conn);
     if (!result) {
         m_running = false;

@@ -27,6 +27,7 @@ private:
     void execute(const QString &sql);
     // The next result of the running statement; null after the last.
     pg_result *take();
+    void waitForResult();
     [[noreturn]] void fail(pg_result *result);
     QVariantList rowOf(pg_result *result) const;
     void drain();

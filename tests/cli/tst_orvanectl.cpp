@@ -304,6 +304,47 @@ private slots:
         QVERIFY(o.err.contains(QStringLiteral("no/pc.csv")));
     }
 
+    // The PC table dumped and restored; a faulty dump is refused with its
+    // line and column and the table stays as it was.
+    void dumpThenRestore_data() { TestStore::addEngineRows(); }
+    void dumpThenRestore()
+    {
+        QFETCH(int, engine);
+        TestStore store(engine);
+        ORVANE_REQUIRE_STORE(store);
+        QTemporaryDir program, collector;
+        SampleGenerator generator(SampleGenerator::Options {});
+        QVERIFY(generator.writeFolder(collector.path(), 0, 2) > 0);
+        const QStringList where = storeArguments(store, program.path());
+        QCOMPARE(runCtl(program.path(), where + QStringList {"import", collector.path()}).exit, 0);
+
+        const QString dump = program.filePath(QStringLiteral("pc.csv"));
+        Outcome o = runCtl(program.path(), where + QStringList {"dump", dump});
+        QCOMPARE(o.exit, 0);
+        QVERIFY2(o.err.contains(QStringLiteral("2 件を出力しました")), qPrintable(o.err));
+
+        // The first row again at the end: a duplicate key on line 4.
+        QFile f(dump);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = f.readAll().split('\n');
+        const QString bad = program.filePath(QStringLiteral("bad.csv"));
+        QFile b(bad);
+        QVERIFY(b.open(QIODevice::WriteOnly));
+        b.write(lines[0] + '\n' + lines[1] + '\n' + lines[2] + '\n' + lines[1] + '\n');
+        b.close();
+        o = runCtl(program.path(), where + QStringList {"restore", bad});
+        QCOMPARE(o.exit, 1);
+        QVERIFY2(o.err.contains(
+                     QStringLiteral("4 行目 1 列目 (Key): キー PC00001 が 2 行目と重複しています")),
+                 qPrintable(o.err));
+        o = runCtl(program.path(), where + QStringList {"sql", "SELECT COUNT(*) FROM PC"});
+        QCOMPARE(o.out.section(u'\n', 1, 1), QStringLiteral("2"));
+
+        o = runCtl(program.path(), where + QStringList {"restore", dump});
+        QCOMPARE(o.exit, 0);
+        QVERIFY2(o.err.contains(QStringLiteral("2 件を復元しました")), qPrintable(o.err));
+    }
+
     void exportUsage_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -338,6 +379,8 @@ private slots:
         QTest::newRow("unknown command") << QStringList {"export"};
         QTest::newRow("import without folder") << QStringList {"import"};
         QTest::newRow("sql without statement") << QStringList {"sql"};
+        QTest::newRow("dump without file") << QStringList {"dump"};
+        QTest::newRow("restore with two files") << QStringList {"restore", "a.csv", "b.csv"};
         QTest::newRow("unknown option") << QStringList {"--fast", "check"};
         QTest::newRow("missing data folder")
             << QStringList {"--data", "/nonexistent/orvane", "check"};

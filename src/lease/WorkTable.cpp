@@ -1,0 +1,41 @@
+#include "WorkTable.h"
+
+#include "store/StoreError.h"
+#include "store/UDMdata.h"
+
+#include <QDate>
+#include <QSqlError>
+
+namespace WorkTable {
+
+void recreate(TDMdata &dm, const QString &name, const QString &columns)
+{
+    exec(dm, QStringLiteral("DROP TABLE IF EXISTS \"%1\"").arg(name));
+    exec(dm, QStringLiteral("CREATE TABLE IF NOT EXISTS \"%1\"\n(\n%2\n)").arg(name, columns));
+}
+
+QSqlQuery exec(TDMdata &dm, const QString &sql, const QVariantMap &params)
+{
+    QSqlQuery q(dm.memory());
+    q.setForwardOnly(true);
+    if (!q.prepare(sql))
+        throw StoreError(q.lastError().text());
+    for (auto it = params.cbegin(); it != params.cend(); ++it)
+        q.bindValue(it.key(), it.value());
+    if (!q.exec())
+        throw StoreError(q.lastError().text());
+    return q;
+}
+
+QVariant dateValue(const QDate &date)
+{
+    return date.isValid() ? QVariant(date.toString(Qt::ISODate))
+                          : QVariant(QMetaType(QMetaType::QString));
+}
+
+QDate dateOf(const QVariant &value)
+{
+    return QDate::fromString(value.toString(), Qt::ISODate);
+}
+
+} // namespace WorkTable

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QSqlQuery>
+#include <QVariantMap>
+
+class TDMdata;
+
+// Statements on the working tables of the lease window, which live in the
+// store's private in-memory database.
+namespace WorkTable {
+
+// Drops the table if it exists and creates it anew. Throws StoreError.
+void recreate(TDMdata &dm, const QString &name, const QString &columns);
+
+// Prepares, binds and executes a statement on the in-memory database.
+// Throws StoreError.
+QSqlQuery exec(TDMdata &dm, const QString &sql, const QVariantMap &params = {});
+
+// A date as the working tables keep it (ISO text, so that text order is
+// date order), and back.
+QVariant dateValue(const QDate &date);
+QDate dateOf(const QVariant &value);
+
+} // namespace WorkTable

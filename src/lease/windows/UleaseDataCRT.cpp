@@ -1,0 +1,58 @@
+#include "UleaseDataCRT.h"
+
+#include "kit/MessageBoxes.h"
+#include "kit/WaitCursor.h"
+#include "lease/LeaseDataCreation.h"
+#include "store/StoreError.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TFleaseDataCRT::TFleaseDataCRT(TDMdata &dm, const ProgramPaths &paths, QWidget *parent)
+    : TForm1(QStringLiteral("FleaseDataCRT"), paths, parent), m_dm(dm)
+{
+    setWindowTitle(QStringLiteral("リースデータ作成"));
+    setResizable(false);
+
+    auto *text = new QLabel(QStringLiteral("パソコン台帳に登録された「リース会社」「リース契約\n"
+                                           "№」を元にリース情報を作成します。\n"
+                                           "データ作成後に修正画面で足りない情報を入力してく\n"
+                                           "ださい。"));
+    text->setObjectName(QStringLiteral("Memo1"));
+    text->setFrameShape(QFrame::StyledPanel);
+    text->setMargin(8);
+    text->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    auto *start = new QPushButton(QStringLiteral("データ作成開始"));
+    start->setObjectName(QStringLiteral("StartBTN"));
+    auto *close = new QPushButton(QStringLiteral("閉じる"));
+    close->setObjectName(QStringLiteral("CloseBTN"));
+    for (QPushButton *b : {start, close})
+        b->setAutoDefault(false);
+    connect(start, &QPushButton::clicked, this, &TFleaseDataCRT::StartBTNClick);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(start);
+    buttons->addWidget(close);
+    auto *layout = new QVBoxLayout(contentArea());
+    layout->setContentsMargins(10, 10, 10, 10);
+    layout->addWidget(text);
+    layout->addLayout(buttons);
+    resize(sizeHint());
+}
+
+void TFleaseDataCRT::StartBTNClick()
+{
+    try {
+        const WaitCursor wait;
+        LeaseDataCreation::run(m_dm);
+    } catch (const StoreError &e) {
+        MessageBoxes::error(this, e.message());
+        return;
+    }
+    accept();
+}

@@ -1,0 +1,101 @@
+// orvanectl leases: the tab-separated figures of every contract, with the
+// days ahead and the day taken as today; wrong options are usage errors.
+
+#include "LeaseTestSupport.h"
+#include "base/IniFile.h"
+#include "cli/OrvaneCtl.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Outcome
+{
+    int exit = -1;
+    QString out;
+    QString err;
+};
+
+Outcome runCtl(const QString &programDir, const QStringList &arguments)
+{
+    Outcome o;
+    QTextStream out(&o.out), err(&o.err);
+    o.exit = OrvaneCtl(programDir + u"/orvanectl"_s, out, err).run(arguments);
+    out.flush();
+    err.flush();
+    return o;
+}
+
+// --data for SQLite, an INI file of server settings for PostgreSQL.
+QStringList storeArguments(const TestStore &store, const QString &scratch)
+{
+    if (store.kind() == TestStore::Kind::SQLite)
+        return {u"--data"_s, store.folder()};
+    const StoreSettings s = store.settings();
+    IniFile ini(scratch + u"/server.INI"_s);
+    ini.writeString(u"DB"_s, u"type"_s, u"remote"_s);
+    ini.writeString(u"DB"_s, u"ip"_s, s.host);
+    ini.writeInteger(u"DB"_s, u"port"_s, s.port);
+    ini.writeString(u"DB"_s, u"name"_s, s.database);
+    ini.writeString(u"DB"_s, u"user"_s, s.user);
+    ini.updateFile();
+    return {u"--ini"_s, ini.path()};
+}
+
+} // namespace
+
+class TstLeaseCtl : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void printsFiguresInKeyOrder_data() { TestStore::addEngineRows(); }
+    void printsFiguresInKeyOrder();
+    void wrongOptionsAreUsageErrors();
+};
+
+void TstLeaseCtl::printsFiguresInKeyOrder()
+{
+    QFETCH(int, engine);
+    TestStore store(engine);
+    ORVANE_REQUIRE_STORE(store);
+    {
+        TDMdata dm;
+        openCheckedStore(dm, store.settings());
+        insertContract(dm, {u"B社"_s, u"7"_s}, {{u"kikan_end"_s, QDate(2027, 1, 10)}},
+                       {{QDate(2026, 12, 31), 1000, 100, QVariant()}}, {u"PC1"_s, u"PC2"_s});
+        insertContract(dm, {u"A社"_s, u"1"_s});
+    }
+    QTemporaryDir program;
+    const QStringList where = storeArguments(store, program.path());
+    const QString header = u"リース会社\t契約№\tリース終了日\t残回数\t残額\t対象PC台数\t期限\n"_s;
+
+    Outcome o
+        = runCtl(program.path(), where + QStringList {u"leases"_s, u"--as-of"_s, u"2026/12/31"_s});
+    QCOMPARE(o.exit, 0);
+    QCOMPARE(o.out, header + u"A社\t1\t\t0\t0\t0\t\nB社\t7\t2027/01/10\t1\t1100\t2\t期限間近\n"_s);
+    o = runCtl(
+        program.path(),
+        where + QStringList {u"leases"_s, u"--within"_s, u"9"_s, u"--as-of"_s, u"2027/01/01"_s});
+    QCOMPARE(o.exit, 0);
+    QCOMPARE(o.out.section(u'\n', 2, 2), u"B社\t7\t2027/01/10\t0\t0\t2\t"_s);
+}
+
+void TstLeaseCtl::wrongOptionsAreUsageErrors()
+{
+    QTemporaryDir program;
+    for (const QStringList &arguments :
+         {QStringList {u"leases"_s, u"--within"_s, u"-1"_s},
+          QStringList {u"leases"_s, u"--as-of"_s, u"2026/02/30"_s},
+          QStringList {u"leases"_s, u"extra"_s}, QStringList {u"check"_s, u"--within"_s, u"5"_s}}) {
+        const Outcome o = runCtl(program.path(), arguments);
+        QCOMPARE(o.exit, 2);
+        QVERIFY2(o.err.contains(u"leases [--within DAYS]"_s), qPrintable(arguments.join(u' ')));
+    }
+}
+
+QTEST_GUILESS_MAIN(TstLeaseCtl)
+#include "tst_leasectl.moc"

@@ -1,0 +1,286 @@
+// The PC table maintenance window, offscreen: its work reaches the store
+// only at OK, in one go, and a failed import is undone by Cancel.
+
+#include "TestStores.h"
+#include "app/MainMenu.h"
+#include "app/Umain.h"
+#include "base/Cp932.h"
+#include "kit/MessageBoxes.h"
+#include "kit/TDBGridEx.h"
+#include "output/CsvExport.h"
+#include "output/PendingTableModel.h"
+#include "output/windows/Upc.h"
+#include "store/RecordCursor.h"
+#include "store/UDMdata.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+using Entry = MessageBoxes::Entry;
+
+void insert(TDMdata &dm, const QVariantMap &values)
+{
+    RecordCursor &cursor = dm.table(TableId::PC);
+    cursor.append();
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        cursor.setValue(it.key(), it.value());
+    cursor.post();
+}
+
+// Key and the named columns of every PC, in key order.
+QStringList pcRows(TDMdata &dm, const QStringList &columns = {})
+{
+    QStringList rows;
+    QSqlQuery q = dm.exec(QStringLiteral("SELECT * FROM PC ORDER BY KEY"));
+    while (q.next()) {
+        QStringList values {q.value(0).toString()};
+        for (const QString &c : columns) {
+            const QVariant v = q.value(
+                q.record().indexOf(dm.dialect().engine() == Engine::PostgreSQL ? c.toLower() : c));
+            values << (v.isNull() ? QString() : v.toString());
+        }
+        rows << values.join(u'|');
+    }
+    return rows;
+}
+
+int column(const QAbstractItemModel *model, const QString &name)
+{
+    for (int c = 0; c < model->columnCount(); ++c) {
+        if (model->headerData(c, Qt::Horizontal).toString() == name)
+            return c;
+    }
+    return -1;
+}
+
+// A PC dump of these rows: the key, and one other column's text.
+QByteArray pcDump(TDMdata &dm, const QList<QPair<QString, QString>> &rows, const QString &other)
+{
+    QStringList names;
+    for (const CsvExport::Column &c : CsvExport(dm, TableId::PC).columns())
+        names << c.name;
+    QByteArray file = Cp932::encode(names.join(u',')) + "\r\n";
+    for (const auto &[key, value] : rows) {
+        QStringList fields(names.size());
+        fields[0] = key;
+        fields[names.indexOf(other)] = value;
+        file += Cp932::encode(fields.join(u',')) + "\r\n";
+    }
+    return file;
+}
+
+} // namespace
+
+class TstWinMasterMente : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+    }
+
+    // Edits, an added and a deleted row reach the store at OK, and only
+    // then; meanwhile the store takes another copy's writes, which OK keeps.
+    void editAddDeleteThenOk_data() { TestStore::addEngineRows(); }
+    void editAddDeleteThenOk()
+    {
+        QFETCH(int, engine);
+        TestStore store(engine);
+        ORVANE_REQUIRE_STORE(store);
+        TDMdata dm;
+        openCheckedStore(dm, store.settings());
+        insert(dm, {{"Key", "PC01"}, {"Bu", QStringLiteral("総務部")}});
+        insert(dm, {{"Key", "PC02"}});
+        insert(dm, {{"Key", "PC03"}, {"Ka", "A"}});
+
+        MessageBoxes::ScopedRecorder boxes(MessageBoxes::Reply::Yes);
+        TFpc window(dm, paths());
+        window.show();
+        QCOMPARE(window.windowTitle(), QStringLiteral("PC"));
+        QVERIFY(window.findChild<QPushButton *>(QStringLiteral("PrintBTN"))->isHidden());
+        PendingTableModel *model = window.model();
+        QCOMPARE(model->rowCount(), 3);
+        const int key = column(model, QStringLiteral("Key"));
+        const int bu = column(model, QStringLiteral("Bu"));
+        const int memAll = column(model, QStringLiteral("Mem_All"));
+
+        QVERIFY(model->setData(model->index(1, bu), QStringLiteral("情報部")));
+        QVERIFY(!model->setData(model->index(1, key), QStringLiteral("PC03")));
+        window.grid()->setCurrentIndex(model->index(0, bu));
+        window.DelBTNClick();
+        QCOMPARE(model->rowCount(), 2);
+        window.AddBTNClick();
+        QCOMPARE(window.grid()->currentIndex(), model->index(0, 0));
+        QVERIFY(!model->setData(model->index(0, memAll), QStringLiteral("abc")));
+        QVERIFY(model->setData(model->index(0, key), QStringLiteral("PC10")));
+        QVERIFY(model->setData(model->index(0, memAll), QStringLiteral(" 512 ")));
+        QCOMPARE(boxes.texts(),
+                 QStringList({QStringLiteral("キーが重複しています: PC03"),
+                              QStringLiteral("PC01を削除します。よろしいですか？"),
+                              QStringLiteral("整数ではありません: abc")}));
+
+        // Another copy writes while the window is open.
+        TDMdata other;
+        openCheckedStore(other, store.settings());
+        RecordCursor &pc = other.table(TableId::PC);
+        QVERIFY(pc.locate({QStringLiteral("PC03")}));
+        pc.edit();
+        pc.setValue(QStringLiteral("Ka"), QStringLiteral("B"));
+        pc.post();
+        QCOMPARE(pcRows(dm, {"Bu"}),
+                 QStringList({QStringLiteral("PC01|総務部"), "PC02|", "PC03|"}));
+
+        window.BitBtn2Click();
+        QCOMPARE(window.result(), int(QDialog::Accepted));
+        QVERIFY(!dm.inTransaction());
+        QCOMPARE(pcRows(dm, {"Bu", "Ka", "Mem_All"}),
+                 QStringList({QStringLiteral("PC02|情報部||"), "PC03||B|", "PC10|||512"}));
+    }
+
+    // A failing import empties the rows, says so and how to undo it;
+    // Cancel or the close box then leaves the store as it was.
+    void failedImportIsUndone_data()
+    {
+        QTest::addColumn<int>("engine");
+        QTest::addColumn<bool>("closeBox");
+        for (int engine : {int(TestStore::Kind::SQLite), int(TestStore::Kind::PostgreSQL)}) {
+            const QString name = engine == int(TestStore::Kind::SQLite) ? "sqlite" : "postgresql";
+            QTest::newRow(qPrintable(name + " cancel")) << engine << false;
+            QTest::newRow(qPrintable(name + " close box")) << engine << true;
+        }
+    }
+    void failedImportIsUndone()
+    {
+        QFETCH(int, engine);
+        QFETCH(bool, closeBox);
+        TestStore store(engine);
+        ORVANE_REQUIRE_STORE(store);
+        TDMdata dm;
+        openCheckedStore(dm, store.settings());
+        insert(dm, {{"Key", "OLD1"}, {"Bu", QStringLiteral("総務部")}});
+        insert(dm, {{"Key", "OLD2"}});
+        const QStringList before = pcRows(dm, {"Bu"});
+
+        const QString path = m_dir->filePath(QStringLiteral("bad.csv"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(pcDump(dm, {{"NEW1", "2005/12/10"}, {"NEW2", "2005/13/01"}}, "DonyuYMD"));
+        file.close();
+
+        MessageBoxes::ScopedRecorder boxes(MessageBoxes::Reply::Yes);
+        TFpc window(dm, paths());
+        window.setFileDialog(
+            [&](QWidget *, TFmasterMente::FileDialogMode mode, const QString &filter, QString *) {
+                return mode == TFmasterMente::FileDialogMode::Open
+                        && filter == TFmasterMente::importFilter()
+                    ? path
+                    : QString();
+            });
+        window.show();
+        window.InportBTNClick();
+        const QList<Entry> entries = boxes.entries();
+        QCOMPARE(entries.size(), 2);
+        QCOMPARE(entries[0].kind, MessageBoxes::Kind::WarningYesNo);
+        QCOMPARE(entries[0].text,
+                 QStringLiteral("現在のデータが上書きされます\n\r実行してもよろしいですか？"));
+        QCOMPARE(entries[1].kind, MessageBoxes::Kind::Error);
+        QCOMPARE(entries[1].text,
+                 QStringLiteral("インポートに失敗しましたが元のデータは消されています\n\r"
+                                "復活させるにはキャンセルを押してください\n\n"
+                                "3 行目 66 列目 (DonyuYMD): 日付 (yyyy/mm/dd) ではありません: "
+                                "2005/13/01"));
+        QCOMPARE(window.model()->rowCount(), 1);
+        QCOMPARE(pcRows(dm, {"Bu"}), before);
+
+        if (closeBox)
+            window.close();
+        else
+            window.BitBtn1Click();
+        QCOMPARE(window.result(), int(QDialog::Rejected));
+        QCOMPARE(pcRows(dm, {"Bu"}), before);
+    }
+
+    // An export imported at once and confirmed leaves the table as it was;
+    // a name without extension gets ".csv" under the first filter only.
+    void exportThenImport_data() { TestStore::addEngineRows(); }
+    void exportThenImport()
+    {
+        QFETCH(int, engine);
+        TestStore store(engine);
+        ORVANE_REQUIRE_STORE(store);
+        TDMdata dm;
+        openCheckedStore(dm, store.settings());
+        insert(dm,
+               {{"Key", "PC01"},
+                {"Biko", QStringLiteral("一行目\r\n\"二\", 行目")},
+                {"DonyuYMD", QDate(2005, 12, 10)},
+                {"CPU_Clock", 2992.5}});
+        insert(dm, {{"Key", "PC02"}, {"Riyosya", QStringLiteral("山田")}});
+        const QStringList columns {"Biko", "DonyuYMD", "CPU_Clock", "Riyosya"};
+        const QStringList before = pcRows(dm, columns);
+
+        const QString typed = m_dir->filePath(QStringLiteral("pc"));
+        MessageBoxes::ScopedRecorder boxes(MessageBoxes::Reply::Yes);
+        TFpc window(dm, paths());
+        window.setFileDialog(
+            [&](QWidget *, TFmasterMente::FileDialogMode mode, const QString &, QString *selected) {
+                if (mode == TFmasterMente::FileDialogMode::Open)
+                    return typed + QStringLiteral(".csv");
+                *selected = TFmasterMente::exportFilter().section(QStringLiteral(";;"), 0, 0);
+                return typed;
+            });
+        window.show();
+        window.ExportBTNClick();
+        QVERIFY(QFile::exists(typed + QStringLiteral(".csv")));
+        window.InportBTNClick();
+        QCOMPARE(boxes.entries().size(), 1);
+        window.BitBtn2Click();
+        QCOMPARE(window.result(), int(QDialog::Accepted));
+        QCOMPARE(pcRows(dm, columns), before);
+
+        const QString all = TFmasterMente::exportFilter().section(QStringLiteral(";;"), 1, 1);
+        QCOMPARE(TFmasterMente::withDefaultExtension(typed, all), typed);
+    }
+
+    // "ﾃﾞｰﾀ(&D)" → "PCﾃｰﾌﾞﾙ(&P)" opens the window modally.
+    void menuOpensTheWindow()
+    {
+        MessageBoxes::ScopedRecorder boxes;
+        TFmain main(paths());
+        main.show();
+        QTRY_VERIFY(main.isStartupDone());
+        QString title;
+        QTimer::singleShot(0, [&] {
+            auto *window = qobject_cast<TFpc *>(QApplication::activeModalWidget());
+            if (window) {
+                title = window->windowTitle();
+                window->BitBtn1Click();
+            }
+        });
+        main.mainMenu()->pcTable->trigger();
+        QCOMPARE(title, QStringLiteral("PC"));
+    }
+
+private:
+    ProgramPaths paths() const
+    {
+        return ProgramPaths(m_dir->filePath(QStringLiteral("Orvane")), m_dir->path());
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+QTEST_MAIN(TstWinMasterMente)
+#include "tst_win_mastermente.moc"
