@@ -16,6 +16,8 @@
 #include "kit/StoreRequired.h"
 #include "output/PcSheetReport.h"
 #include "output/windows/ExportCommand.h"
+#include "output/windows/UbuKaBetu.h"
+#include "output/windows/UkyoyuItiran.h"
 #include "output/windows/UpcSheetLR.h"
 #include "output/windows/ExportCommand.h"
 #include "output/windows/Upc.h"
@@ -90,6 +92,8 @@ TFmain::TFmain(const ProgramPaths &paths, QWidget *parent)
     connect(m_menu->sqlWindow, &QAction::triggered, this,
             [this] { TFsql(m_dm.get(), this->paths(), this).exec(); });
     connect(m_reportsPage->pcSheetButton(), &QPushButton::clicked, this, &TFmain::Button1Click);
+    connect(m_reportsPage->buKaButton(), &QPushButton::clicked, this, &TFmain::CuteButton1Click);
+    connect(m_reportsPage->kyoyuButton(), &QPushButton::clicked, this, &TFmain::MakatiButton2Click);
     connect(m_pcListPage, &PcListPage::autoRefreshChanged, this,
             [this](bool on) { m_settings.jidoKosin = on; });
     m_pcListPage->attach(m_settings, this->paths());
@@ -314,6 +318,21 @@ void TFmain::Button1Click()
     if (!StoreRequired::ensureConnected(this, m_dm.get()))
         return;
     TLRPCsheet window(*m_dm, PcSheetReport::allPcs(), this);
+    window.exec();
+}
+
+void TFmain::CuteButton1Click()
+{
+    if (!StoreRequired::ensureConnected(this, m_dm.get()))
+        return;
+    TQRbuKaBetu::preview(this, *m_dm);
+}
+
+void TFmain::MakatiButton2Click()
+{
+    if (!StoreRequired::ensureConnected(this, m_dm.get()))
+        return;
+    TFkyoyuItiran window(*m_dm, paths(), this);
     window.exec();
 }
 

@@ -66,6 +66,10 @@ private:
     void OptionClick();
     // "パソコン管理シート" of the reports tab: the sheets of all PCs.
     void Button1Click();
+    // "部・課別パソコン一覧" of the reports tab.
+    void CuteButton1Click();
+    // "共有情報一覧" of the reports tab: the options window of the list.
+    void MakatiButton2Click();
     void HelpClick();
     void ReadMeClick();
     void VersionClick();

@@ -10,7 +10,9 @@
 #include "layout/LayoutError.h"
 #include "layout/PdfFileDevice.h"
 #include "lease/LeaseDue.h"
+#include "output/BandedReport.h"
 #include "output/CsvExport.h"
+#include "output/ListReports.h"
 #include "output/MasterQuery.h"
 #include "output/PcSheetReport.h"
 #include "output/ReportRun.h"
@@ -166,7 +168,8 @@ struct OrvaneCtl::Options
     int timeLimit = UserStatement::Limits().seconds;
     std::optional<int> lockWait; // seconds
     std::optional<TableId> exportTable;
-    QString pdfFile; // of sheet
+    QString pdfFile; // of sheet and report
+    bool printerShares = false; // of report kyoyu
     std::optional<int> withinDays; // of leases
     std::optional<QDate> asOf; // of leases
 };
@@ -190,6 +193,10 @@ QString OrvaneCtl::usage()
         "  sheet --pdf FILE [KEY...]\n"
         "                     パソコン管理シートをPDFファイルに出力する "
         "(KEYを省略すると全パソコン)\n"
+        "  report bu-ka|kyoyu [--printers]|appli NAME --pdf FILE\n"
+        "                     一覧表をPDFファイルに出力する (bu-ka: 部・課別パソコン一覧、\n"
+        "                     kyoyu: 共有情報一覧 (--printers でプリンタ共有も)、\n"
+        "                     appli: アプリケーションNAMEの導入状況一覧)\n"
         "  leases [--within DAYS] [--as-of YYYY/MM/DD]\n"
         "                     契約ごとの終了日・残回数・残額・対象PC台数・期限を出力する\n"
         "                     (期限間近: 今日を含むDAYS日以内に終了、既定90日。期限切れ:\n"
@@ -231,6 +238,8 @@ bool OrvaneCtl::parse(const QStringList &arguments, Options &options, int &exit)
             options.timeLimit = *value;
         } else if (a == QLatin1String("--pdf") && hasValue) {
             options.pdfFile = arguments[++i];
+        } else if (a == QLatin1String("--printers")) {
+            options.printerShares = true;
         } else if (a == QLatin1String("--lock-wait") && hasValue) {
             options.lockWait = seconds(arguments[++i]);
             if (!options.lockWait)
@@ -258,13 +267,21 @@ bool OrvaneCtl::parse(const QStringList &arguments, Options &options, int &exit)
         || (command == QLatin1String("sql") && count == 1)
         || (command == QLatin1String("export") && count == 2)
         || (command == QLatin1String("sheet") && !options.pdfFile.isEmpty())
+        || (command == QLatin1String("report") && !options.pdfFile.isEmpty()
+            && ((count == 1 && options.arguments[0] == QLatin1String("bu-ka"))
+                || (count == 1 && options.arguments[0] == QLatin1String("kyoyu"))
+                || (count == 2 && options.arguments[0] == QLatin1String("appli"))))
         || (command == QLatin1String("leases") && count == 0)
         || (command == QLatin1String("dump") && count == 1)
         || (command == QLatin1String("restore") && count == 1);
     if (!known)
         return refuse(QString());
-    if (!options.pdfFile.isEmpty() && command != QLatin1String("sheet"))
-        return refuse(QStringLiteral("--pdf は sheet だけに使えます"));
+    if (!options.pdfFile.isEmpty() && command != QLatin1String("sheet")
+        && command != QLatin1String("report"))
+        return refuse(QStringLiteral("--pdf は sheet と report だけに使えます"));
+    if (options.printerShares
+        && (command != QLatin1String("report") || options.arguments[0] != QLatin1String("kyoyu")))
+        return refuse(QStringLiteral("--printers は report kyoyu だけに使えます"));
     if (options.lockWait && command != QLatin1String("import"))
         return refuse(QStringLiteral("--lock-wait は import だけに使えます"));
     if ((options.withinDays || options.asOf) && command != QLatin1String("leases"))
@@ -299,6 +316,8 @@ int OrvaneCtl::run(const QStringList &arguments)
         return exportTable(dm, options);
     if (options.command == QLatin1String("sheet"))
         return sheet(dm, options);
+    if (options.command == QLatin1String("report"))
+        return report(dm, options);
     if (options.command == QLatin1String("leases"))
         return leases(dm, options);
     if (options.command == QLatin1String("dump"))
@@ -343,7 +362,8 @@ int OrvaneCtl::openStore(const Options &options, AppSettings &settings, TDMdata 
     // read it.
     const bool reads = options.command == QLatin1String("sql")
         || options.command == QLatin1String("export") || options.command == QLatin1String("leases")
-        || options.command == QLatin1String("dump") || options.command == QLatin1String("sheet");
+        || options.command == QLatin1String("dump") || options.command == QLatin1String("sheet")
+        || options.command == QLatin1String("report");
     if (reads && store.mode == StoreSettings::Mode::Local) {
         const QFileInfo file(TDMdata::localDatabaseFile(store.folder));
         dm.setReadOnly(file.exists()
@@ -559,6 +579,46 @@ int OrvaneCtl::restore(TDMdata &dm, const Options &options)
     m_err << QStringLiteral("%1 件を復元しました: %2")
                  .arg(result.rows)
                  .arg(QDir::toNativeSeparators(file))
+          << Qt::endl;
+    return Success;
+}
+
+int OrvaneCtl::report(TDMdata &dm, const Options &options)
+{
+    const QString &kind = options.arguments[0];
+    std::unique_ptr<BandedReport> list = kind == QLatin1String("bu-ka") ? ListReports::buKaBetu(dm)
+        : kind == QLatin1String("kyoyu") ? ListReports::kyoyuItiran(dm, options.printerShares)
+                                         : ListReports::appli(dm, options.arguments[1]);
+    // A list without rows still prints its headers.
+    try {
+        ReportRun::prepare(*list);
+    } catch (const StoreError &e) {
+        m_err << e.message() << Qt::endl;
+        return Failure;
+    }
+    PdfFileDevice device(options.pdfFile);
+    if (!device.open()) {
+        m_err << device.errorText() << Qt::endl;
+        return Failure;
+    }
+    int pages = 0;
+    try {
+        ReportRun::print(*list, device, [&] { ++pages; });
+    } catch (const LayoutError &e) {
+        m_err << e.message() << Qt::endl;
+    }
+    const bool complete = list->master()->eof() && device.close();
+    if (!complete) {
+        // No half-written list is left for a scheduled job to file.
+        if (!device.errorText().isEmpty())
+            m_err << device.errorText() << Qt::endl;
+        QFile::remove(options.pdfFile);
+        return Failure;
+    }
+    m_err << QStringLiteral("%1 件、%2 ページを出力しました: %3")
+                 .arg(list->rows().size())
+                 .arg(pages)
+                 .arg(QDir::toNativeSeparators(options.pdfFile))
           << Qt::endl;
     return Success;
 }

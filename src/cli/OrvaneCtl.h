@@ -13,13 +13,14 @@ class TDMdata;
 //   orvanectl [--ini FILE] [--data DIR] sql [--time-limit SECONDS] "SELECT ..."
 //   orvanectl [--ini FILE] [--data DIR] export pc|drive|printer|appli FILE
 //   orvanectl [--ini FILE] [--data DIR] sheet --pdf FILE [KEY...]
+//   orvanectl [--ini FILE] [--data DIR] report bu-ka|kyoyu [--printers]|appli NAME --pdf FILE
 //   orvanectl [--ini FILE] [--data DIR] leases [--within DAYS] [--as-of YYYY/MM/DD]
 //   orvanectl [--ini FILE] [--data DIR] dump FILE
 //   orvanectl [--ini FILE] [--data DIR] restore FILE
 // Results go to out, progress and messages to err. Exit status: 0 success,
 // 1 when a file failed, the run stopped, the statement failed or a named PC
-// does not exist, 2 on a usage or connection error. The sheet command draws
-// with fonts and needs a QGuiApplication.
+// does not exist, 2 on a usage or connection error. The sheet and report
+// commands draw with fonts and need a QGuiApplication.
 class OrvaneCtl
 {
 public:
@@ -43,6 +44,7 @@ private:
     int sql(TDMdata &dm, const Options &options);
     int exportTable(TDMdata &dm, const Options &options);
     int sheet(TDMdata &dm, const Options &options);
+    int report(TDMdata &dm, const Options &options);
     int leases(TDMdata &dm, const Options &options);
     int dump(TDMdata &dm, const Options &options);
     int restore(TDMdata &dm, const Options &options);

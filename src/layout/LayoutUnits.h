@@ -29,4 +29,16 @@ inline int toDevice(double units, double scale)
     return roundHalfEven(units * scale);
 }
 
+// Millimetres in units, rounded halves to even.
+inline int fromMillimetres(double mm)
+{
+    return roundHalfEven(mm * Per100mm / 100.0);
+}
+
+// A font size in points (1/72 inch) as a character height in units.
+inline int fromPoints(double points)
+{
+    return roundHalfEven(points * PerInch / 72.0);
+}
+
 } // namespace LayoutUnits

@@ -9,16 +9,35 @@ QString fixedPitchFamily()
     return QStringLiteral("IPAGothic");
 }
 
-QFont gothic(int unitHeight, bool bold)
+QString proportionalFamily()
 {
-    QFont font(fixedPitchFamily());
-    font.setStyleHint(QFont::TypeWriter);
+    return QStringLiteral("IPAPGothic");
+}
+
+namespace {
+
+QFont face(const QString &family, QFont::StyleHint hint, int unitHeight, bool bold)
+{
+    QFont font(family);
+    font.setStyleHint(hint);
     font.setPixelSize(qMax(1, unitHeight));
     font.setBold(bold);
     // The same advances on the screen and on the printer.
     font.setHintingPreference(QFont::PreferNoHinting);
     font.setKerning(false);
     return font;
+}
+
+} // namespace
+
+QFont gothic(int unitHeight, bool bold)
+{
+    return face(fixedPitchFamily(), QFont::TypeWriter, unitHeight, bold);
+}
+
+QFont proportional(int unitHeight, bool bold)
+{
+    return face(proportionalFamily(), QFont::SansSerif, unitHeight, bold);
 }
 
 QFont scaled(const QFont &unitFont, double scale)

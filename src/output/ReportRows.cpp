@@ -5,22 +5,43 @@
 #include "store/StoreValue.h"
 #include "store/UDMdata.h"
 
+#include <QSet>
 #include <QSqlRecord>
 
 ReportRows ReportRows::read(QSqlQuery &query, const TableDef &table)
 {
+    return read(query, {&table});
+}
+
+ReportRows ReportRows::read(QSqlQuery &query, const QVector<const TableDef *> &tables,
+                            const QStringList &only)
+{
     TDMdata::exec(query);
     ReportRows rows;
+    QSet<QString> wanted;
+    for (const QString &name : only)
+        wanted.insert(name.toLower());
     const QSqlRecord record = query.record();
-    QVector<const ColumnDef *> columns(record.count());
+    QVector<int> kept; // the query's columns that are kept, in order
+    QVector<const ColumnDef *> columns;
     for (int i = 0; i < record.count(); ++i) {
-        rows.m_index.insert(record.fieldName(i).toLower(), i);
-        columns[i] = table.column(record.fieldName(i));
+        const QString name = record.fieldName(i).toLower();
+        if ((!wanted.isEmpty() && !wanted.contains(name)) || rows.m_index.contains(name))
+            continue;
+        rows.m_index.insert(name, int(kept.size()));
+        kept.append(i);
+        const ColumnDef *def = nullptr;
+        for (const TableDef *table : tables) {
+            def = table->column(name);
+            if (def)
+                break;
+        }
+        columns.append(def);
     }
     while (query.next()) {
-        QVector<QVariant> row(columns.size());
-        for (int i = 0; i < columns.size(); ++i) {
-            const QVariant raw = query.value(i);
+        QVector<QVariant> row(kept.size());
+        for (int i = 0; i < kept.size(); ++i) {
+            const QVariant raw = query.value(kept[i]);
             row[i] = columns[i] ? StoreValue::fromStore(*columns[i], raw) : raw;
         }
         rows.m_rows.append(row);

@@ -1,5 +1,6 @@
 // orvanectl sheet: the management sheets of all or of the named PCs in one
-// PDF file, progress on stderr, exit 1 for a PC that does not exist.
+// PDF file, progress on stderr, exit 1 for a PC that does not exist; and
+// orvanectl report: the list reports in a PDF file.
 
 #include "PdfText.h"
 #include "SampleGenerator.h"
@@ -98,12 +99,56 @@ private slots:
         QVERIFY(o.err.contains(QStringLiteral("no/sheets.pdf")));
     }
 
+    // Each list with its rows and pages; a list without rows prints its
+    // headers.
+    void reports_data() { TestStore::addEngineRows(); }
+    void reports()
+    {
+        if (!PdfText::available())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        QFETCH(int, engine);
+        TestStore store(engine);
+        ORVANE_REQUIRE_STORE(store);
+        QTemporaryDir program, collector;
+        QVERIFY(SampleGenerator(SampleGenerator::Options()).writeFolder(collector.path(), 0, 3)
+                > 0);
+        const QStringList where = storeArguments(store, program.path());
+        QCOMPARE(runCtl(program.path(), where + QStringList {"import", collector.path()}).exit, 0);
+        const QString file = program.filePath(QStringLiteral("list.pdf"));
+        const QList<QPair<QStringList, QString>> runs {
+            {{"bu-ka"}, "総合計"},
+            {{"kyoyu"}, "共有名"},
+            {{"kyoyu", "--printers"}, "共有名"},
+            {{"appli", "NONE"}, "アプリケーション名：NONE"},
+        };
+        for (const auto &run : runs) {
+            const Outcome o
+                = runCtl(program.path(),
+                         where + QStringList {"report"} + run.first + QStringList {"--pdf", file});
+            QCOMPARE(o.exit, 0);
+            const QString rows = run.first[0] == QLatin1String("bu-ka") ? QStringLiteral("3 件")
+                : run.first[0] == QLatin1String("appli")                ? QStringLiteral("0 件")
+                                                                        : QString();
+            QVERIFY2(o.err.contains(rows + QStringLiteral("、1 ページを出力しました")),
+                     qPrintable(o.err));
+            const QStringList pages = PdfText::pages(file);
+            QCOMPARE(pages.size(), 1);
+            QVERIFY2(QString(pages[0]).remove(u' ').contains(run.second), qPrintable(pages[0]));
+        }
+    }
+
     void usage_data()
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::newRow("no file") << QStringList {"sheet"};
         QTest::newRow("file option without its name") << QStringList {"sheet", "--pdf"};
         QTest::newRow("file for another command") << QStringList {"--pdf", "x.pdf", "check"};
+        QTest::newRow("list without file") << QStringList {"report", "bu-ka"};
+        QTest::newRow("unknown list") << QStringList {"report", "pc", "--pdf", "x.pdf"};
+        QTest::newRow("application list without its name")
+            << QStringList {"report", "appli", "--pdf", "x.pdf"};
+        QTest::newRow("printer shares for another list")
+            << QStringList {"report", "bu-ka", "--printers", "--pdf", "x.pdf"};
     }
     void usage()
     {
@@ -112,6 +157,7 @@ private slots:
         const Outcome o = runCtl(program.path(), arguments);
         QCOMPARE(o.exit, 2);
         QVERIFY(o.err.contains(QStringLiteral("sheet --pdf FILE [KEY...]")));
+        QVERIFY(o.err.contains(QStringLiteral("report bu-ka|kyoyu [--printers]|appli NAME")));
     }
 };
 

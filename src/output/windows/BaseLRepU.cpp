@@ -198,18 +198,22 @@ QWidget *TBaseLRep::buildToolBar()
 
 void TBaseLRep::FormCreate()
 {
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-    const int width = TLightRep::paperUnits(TPaperSize::psA4).width() + 60;
-    move(available.topLeft());
-    resize(qMin(width, available.width()), qMax(200, available.height() - 32));
-    if (available.width() < width)
-        setWindowState(Qt::WindowMaximized);
-
-    Image1->setFixedSize(TLightRep::paperUnits(TPaperSize::psA4));
+    fitToPage(TLightRep::paperUnits(TPaperSize::psA4));
     m_counter->clear();
     Edit1->clear();
     Edit2->clear();
+}
+
+void TBaseLRep::fitToPage(const QSize &units)
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    const int width = units.width() + 60;
+    move(available.topLeft());
+    resize(qMin(width, available.width()), qMax(200, available.height() - 32));
+    setWindowState(available.width() < width ? windowState() | Qt::WindowMaximized
+                                             : windowState() & ~Qt::WindowMaximized);
+    Image1->setFixedSize(units);
 }
 
 void TBaseLRep::adoptTitle(LRReport &report)

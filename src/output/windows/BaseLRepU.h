@@ -63,6 +63,9 @@ public:
 protected:
     // A fresh report for the preview or for one print.
     virtual std::unique_ptr<LRReport> createReport() = 0;
+    // Sizes the window and the page image for pages of this size in units
+    // (A4 portrait unless a report window says otherwise).
+    void fitToPage(const QSize &units);
 
     void showEvent(QShowEvent *event) override;
     void done(int result) override;
