@@ -8,6 +8,7 @@
 #include "ledger/DirectRowEdit.h"
 #include "ledger/windows/Uappli.h"
 #include "ledger/windows/UpcDaityo.h"
+#include "output/windows/UappliQR.h"
 #include "store/StoreError.h"
 #include "store/StoreValue.h"
 #include "store/UDMdata.h"
@@ -297,9 +298,12 @@ void ApplicationsPage::clear()
 
 void ApplicationsPage::BitBtn1Click()
 {
-    // The installation list comes with the list reports.
-    MessageBoxes::information(this,
-                              QStringLiteral("インストール状況一覧の帳票はまだ使用できません"));
+    // The installation list of the application the list stands on.
+    if (!StoreRequired::ensureConnected(this, m_dm))
+        return;
+    const QString appli = currentAppli();
+    if (!appli.isEmpty())
+        TQRappli::preview(this, *m_dm, appli);
 }
 
 void ApplicationsPage::CuteButton5Click()
