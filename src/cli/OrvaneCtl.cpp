@@ -445,7 +445,11 @@ int OrvaneCtl::sql(TDMdata &dm, const Options &options)
 int OrvaneCtl::exportTable(TDMdata &dm, const Options &options)
 {
     const QString &file = options.arguments[1];
-    const CsvExport::Result result = CsvExport(dm, *options.exportTable).writeFile(file);
+    return written(CsvExport(dm, *options.exportTable).writeFile(file), file);
+}
+
+int OrvaneCtl::written(const CsvExport::Result &result, const QString &file)
+{
     if (!result.ok) {
         m_err << result.error << Qt::endl;
         return Failure;
@@ -553,16 +557,7 @@ int OrvaneCtl::leases(TDMdata &dm, const Options &options)
 int OrvaneCtl::dump(TDMdata &dm, const Options &options)
 {
     const QString &file = options.arguments[0];
-    const CsvExport::Result result = TableDump::write(dm, TableId::PC, file);
-    if (!result.ok) {
-        m_err << result.error << Qt::endl;
-        return Failure;
-    }
-    m_err << QStringLiteral("%1 件を出力しました: %2")
-                 .arg(result.rows)
-                 .arg(QDir::toNativeSeparators(file))
-          << Qt::endl;
-    return Success;
+    return written(TableDump::write(dm, TableId::PC, file), file);
 }
 
 int OrvaneCtl::restore(TDMdata &dm, const Options &options)

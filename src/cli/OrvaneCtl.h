@@ -1,5 +1,7 @@
 #pragma once
 
+#include "output/CsvExport.h"
+
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
@@ -47,6 +49,8 @@ private:
     int report(TDMdata &dm, const Options &options);
     int leases(TDMdata &dm, const Options &options);
     int dump(TDMdata &dm, const Options &options);
+    // Reports a table written to a file (export, dump).
+    int written(const CsvExport::Result &result, const QString &file);
     int restore(TDMdata &dm, const Options &options);
 
     QString m_programFile;

@@ -24,26 +24,39 @@ const char *const KeyLabels[3]
 
 } // namespace
 
-TFhyojiJyun::TFhyojiJyun(const HyojiJyunValues &current, const ProgramPaths &paths, QWidget *parent)
-    : TForm1(QStringLiteral("FhyojiJyun"), paths, parent), m_current(current),
-      m_columnsLB(new QListWidget), m_fontSizeCombo(new QComboBox),
-      m_tekkyoCB(new QCheckBox(QStringLiteral("撤去済パソコンは表示しない")))
+namespace {
+
+QString pcListTitle(const QString &field)
 {
-    setWindowTitle(QStringLiteral("パソコン一覧表示設定"));
-    resize(520, 400);
+    const int index = PcListFields::indexOfName(field);
+    return index >= 0 ? PcListFields::all().at(index).caption : field;
+}
+
+} // namespace
+
+TFhyojiJyun::TFhyojiJyun(const HyojiJyunValues &current, const ProgramPaths &paths, QWidget *parent)
+    : TFhyojiJyun({QStringLiteral("FhyojiJyun"), QStringLiteral("パソコン一覧表示設定"),
+                   QSize(520, 400), pcListTitle, PcListFields::captions(), true},
+                  current, paths, parent)
+{ }
+
+TFhyojiJyun::TFhyojiJyun(const Design &design, const HyojiJyunValues &current,
+                         const ProgramPaths &paths, QWidget *parent)
+    : TForm1(design.internalName, paths, parent), m_current(current), m_columnsLB(new QListWidget),
+      m_fontSizeCombo(new QComboBox)
+{
+    setWindowTitle(design.caption);
+    resize(design.size);
 
     // One entry per column in its order on screen, ticked when shown.
     m_columnsLB->setObjectName(QStringLiteral("KomokuLB"));
     for (const HyojiJyunValues::Column &column : current.columns) {
-        const int field = PcListFields::indexOfName(column.field);
-        auto *item = new QListWidgetItem(
-            field >= 0 ? PcListFields::all().at(field).caption : column.field, m_columnsLB);
+        auto *item = new QListWidgetItem(design.titleOf(column.field), m_columnsLB);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(column.shown ? Qt::Checked : Qt::Unchecked);
     }
 
-    QStringList keyChoices {PcListStatement::noKey()};
-    keyChoices += PcListFields::captions();
+    const QStringList keyChoices = QStringList {PcListStatement::noKey()} + design.keyChoices;
     auto *right = new QWidget;
     auto *rightLayout = new QVBoxLayout(right);
     for (int k = 0; k < 3; ++k) {
@@ -83,9 +96,12 @@ TFhyojiJyun::TFhyojiJyun(const HyojiJyunValues &current, const ProgramPaths &pat
     fontRow->addStretch();
     rightLayout->addLayout(fontRow);
 
-    m_tekkyoCB->setObjectName(QStringLiteral("TekkyoCB"));
-    m_tekkyoCB->setChecked(current.hideRemoved);
-    rightLayout->addWidget(m_tekkyoCB);
+    if (design.removedOption) {
+        m_tekkyoCB = new QCheckBox(QStringLiteral("撤去済パソコンは表示しない"));
+        m_tekkyoCB->setObjectName(QStringLiteral("TekkyoCB"));
+        m_tekkyoCB->setChecked(current.hideRemoved);
+        rightLayout->addWidget(m_tekkyoCB);
+    }
     rightLayout->addStretch();
 
     auto *okBTN = new QPushButton(QStringLiteral("Ｏ　Ｋ"));
@@ -134,6 +150,7 @@ HyojiJyunValues TFhyojiJyun::values() const
                                                        : PcListStatement::ascending();
     }
     result.fontSize = m_fontSizeCombo->currentText();
-    result.hideRemoved = m_tekkyoCB->isChecked();
+    if (m_tekkyoCB)
+        result.hideRemoved = m_tekkyoCB->isChecked();
     return result;
 }

@@ -4,6 +4,9 @@
 #include "kit/Unit1.h"
 
 #include <QList>
+#include <QSize>
+#include <QStringList>
+#include <functional>
 
 class QCheckBox;
 class QComboBox;
@@ -39,6 +42,22 @@ public:
     // "降順" where the second choice is selected and "昇順" otherwise.
     HyojiJyunValues values() const;
 
+protected:
+    // What sets the display settings of one grid apart from another's.
+    struct Design
+    {
+        QString internalName;
+        QString caption;
+        QSize size;
+        // The title of a column by its field name; the key boxes offer the
+        // titles of all columns.
+        std::function<QString(const QString &field)> titleOf;
+        QStringList keyChoices;
+        bool removedOption = false; // "撤去済パソコンは表示しない"
+    };
+    TFhyojiJyun(const Design &design, const HyojiJyunValues &current, const ProgramPaths &paths,
+                QWidget *parent);
+
 private:
     void OkBTNClick();
 
@@ -48,5 +67,5 @@ private:
     QRadioButton *m_ascRB[3];
     QRadioButton *m_descRB[3];
     QComboBox *m_fontSizeCombo;
-    QCheckBox *m_tekkyoCB;
+    QCheckBox *m_tekkyoCB = nullptr;
 };
