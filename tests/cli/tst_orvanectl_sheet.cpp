@@ -2,6 +2,7 @@
 // PDF file, progress on stderr, exit 1 for a PC that does not exist; and
 // orvanectl report: the list reports in a PDF file.
 
+#include "CtlTestSupport.h"
 #include "PdfText.h"
 #include "SampleGenerator.h"
 #include "TestStores.h"
@@ -11,42 +12,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-
-namespace {
-
-struct Outcome
-{
-    int exit = -1;
-    QString err;
-};
-
-Outcome runCtl(const QString &programDir, const QStringList &arguments)
-{
-    Outcome o;
-    QString out;
-    QTextStream outStream(&out), errStream(&o.err);
-    o.exit
-        = OrvaneCtl(programDir + QStringLiteral("/orvanectl"), outStream, errStream).run(arguments);
-    errStream.flush();
-    return o;
-}
-
-QStringList storeArguments(const TestStore &store, const QString &scratch)
-{
-    if (store.kind() == TestStore::Kind::SQLite)
-        return {QStringLiteral("--data"), store.folder()};
-    const StoreSettings s = store.settings();
-    IniFile ini(scratch + QStringLiteral("/server.INI"));
-    ini.writeString(QStringLiteral("DB"), QStringLiteral("type"), QStringLiteral("remote"));
-    ini.writeString(QStringLiteral("DB"), QStringLiteral("ip"), s.host);
-    ini.writeInteger(QStringLiteral("DB"), QStringLiteral("port"), s.port);
-    ini.writeString(QStringLiteral("DB"), QStringLiteral("name"), s.database);
-    ini.writeString(QStringLiteral("DB"), QStringLiteral("user"), s.user);
-    ini.updateFile();
-    return {QStringLiteral("--ini"), ini.path()};
-}
-
-} // namespace
 
 class TstOrvaneCtlSheet : public QObject
 {

@@ -1,6 +1,7 @@
 // orvanectl leases: the tab-separated figures of every contract, with the
 // days ahead and the day taken as today; wrong options are usage errors.
 
+#include "CtlTestSupport.h"
 #include "LeaseTestSupport.h"
 #include "base/IniFile.h"
 #include "cli/OrvaneCtl.h"
@@ -9,43 +10,6 @@
 #include <QTest>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-struct Outcome
-{
-    int exit = -1;
-    QString out;
-    QString err;
-};
-
-Outcome runCtl(const QString &programDir, const QStringList &arguments)
-{
-    Outcome o;
-    QTextStream out(&o.out), err(&o.err);
-    o.exit = OrvaneCtl(programDir + u"/orvanectl"_s, out, err).run(arguments);
-    out.flush();
-    err.flush();
-    return o;
-}
-
-// --data for SQLite, an INI file of server settings for PostgreSQL.
-QStringList storeArguments(const TestStore &store, const QString &scratch)
-{
-    if (store.kind() == TestStore::Kind::SQLite)
-        return {u"--data"_s, store.folder()};
-    const StoreSettings s = store.settings();
-    IniFile ini(scratch + u"/server.INI"_s);
-    ini.writeString(u"DB"_s, u"type"_s, u"remote"_s);
-    ini.writeString(u"DB"_s, u"ip"_s, s.host);
-    ini.writeInteger(u"DB"_s, u"port"_s, s.port);
-    ini.writeString(u"DB"_s, u"name"_s, s.database);
-    ini.writeString(u"DB"_s, u"user"_s, s.user);
-    ini.updateFile();
-    return {u"--ini"_s, ini.path()};
-}
-
-} // namespace
 
 class TstLeaseCtl : public QObject
 {
