@@ -119,4 +119,21 @@ QString truncate(const QString &text, int maxBytes)
     return text.left(i);
 }
 
+QByteArray utf8Mark()
+{
+    return QByteArrayLiteral("\xEF\xBB\xBF");
+}
+
+QByteArray encodeFile(const QString &text)
+{
+    return roundTrips(text) ? encode(text) : utf8Mark() + text.toUtf8();
+}
+
+QString decodeFile(const QByteArray &bytes)
+{
+    if (bytes.startsWith(utf8Mark()))
+        return QString::fromUtf8(bytes.mid(utf8Mark().size()));
+    return decode(bytes);
+}
+
 } // namespace Cp932

@@ -24,4 +24,11 @@ int byteLength(const QString &text);
 // ending in the first half of a double-byte character.
 QString truncate(const QString &text, int maxBytes);
 
+// Files the system writes in CP932 where it can. A text that CP932 cannot
+// carry is written as UTF-8 behind a byte order mark instead, so that it
+// reads back unchanged; reading tells the two by that mark.
+QByteArray utf8Mark();
+QByteArray encodeFile(const QString &text);
+QString decodeFile(const QByteArray &bytes);
+
 } // namespace Cp932

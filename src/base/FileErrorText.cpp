@@ -96,7 +96,11 @@ QString FileErrorText(const QFileDevice &file, int errorNumber)
 QString FileErrorText(const QFileDevice &file)
 {
     // Qt gives the system's text for the error number; find the number back.
+    // A folder given as a file gets Qt's own text.
     const QString given = file.errorString();
+    if (given == QLatin1String("file to open is a directory")
+        || given == QLatin1String("Filename refers to a directory"))
+        return SystemErrorText(EISDIR);
     for (const Reason &r : Reasons) {
         if (given == systemText(r.errorNumber))
             return QString::fromUtf16(r.text);

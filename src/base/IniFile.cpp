@@ -17,9 +17,6 @@ namespace {
 
 constexpr qint64 MaxBytes = 4 * 1024 * 1024;
 
-// Marks a file written as UTF-8.
-const QByteArray Utf8Mark = QByteArrayLiteral("\xEF\xBB\xBF");
-
 bool sameName(const QString &a, const QString &b)
 {
     return a.compare(b, Qt::CaseInsensitive) == 0;
@@ -55,8 +52,7 @@ IniFile::IniFile(const QString &path) : m_path(path)
         m_error = m_readError;
         return;
     }
-    const QString text = bytes.startsWith(Utf8Mark) ? QString::fromUtf8(bytes.mid(Utf8Mark.size()))
-                                                    : Cp932::decode(bytes);
+    const QString text = Cp932::decodeFile(bytes);
 
     Section *current = nullptr;
     QStringList lines = text.split(u'\n');
@@ -247,9 +243,7 @@ bool IniFile::updateFile()
     // CP932 as the settings file has always been written; a value that code
     // page cannot carry (a folder named "josé", say) would come back changed,
     // so such a file is written as UTF-8 behind its byte order mark instead.
-    const QString text = toText();
-    const QByteArray bytes
-        = Cp932::roundTrips(text) ? Cp932::encode(text) : Utf8Mark + text.toUtf8();
+    const QByteArray bytes = Cp932::encodeFile(toText());
     errno = 0;
     if (file.write(bytes) != bytes.size() || !file.commit()) {
         m_error = FileErrorText(file, errno);

@@ -15,13 +15,17 @@ public:
     QString usage() const override
     {
         return QStringLiteral(
-            "  restore FILE       PCテーブルの内容をダンプファイルの内容で置き換える\n"
+            "  restore [--allow-shrink] FILE\n"
+            "                     PCテーブルの内容をダンプファイルの内容で置き換える\n"
             "                     "
-            "(一つのトランザクションで行い、誤りがあればテーブルは変わらない)\n");
+            "(一つのトランザクションで行い、誤りがあればテーブルは変わらない。\n"
+            "                     "
+            "行がないか現在の半分未満のファイルは --allow-shrink がなければ復元しない)\n");
     }
     Access access() const override { return Access::Writes; }
     bool parse(CtlArguments &arguments) override
     {
+        m_allowShrink = arguments.flag(QLatin1String("--allow-shrink"));
         const QStringList rest = arguments.positional();
         if (arguments.failed() || rest.size() != 1)
             return arguments.refuse();
@@ -30,12 +34,17 @@ public:
     }
     int run(const CtlContext &c) override
     {
-        const TableDump::RestoreResult result = TableDump::restore(c.dm, TableId::PC, m_file);
+        const TableDump::RestoreResult result = TableDump::restore(
+            c.dm, TableId::PC, m_file,
+            m_allowShrink ? TableDump::Shrink::Allow : TableDump::Shrink::Refuse);
         if (!result.ok) {
             c.err << QStringLiteral("復元できませんでした (テーブルは変更されていません): %1")
                          .arg(QDir::toNativeSeparators(m_file))
                   << Qt::endl
                   << result.error << Qt::endl;
+            if (result.shrinkRefused)
+                c.err << QStringLiteral("それでも復元するには --allow-shrink を指定してください")
+                      << Qt::endl;
             return CtlFailure;
         }
         c.err << QStringLiteral("%1 件を復元しました: %2")
@@ -47,6 +56,7 @@ public:
 
 private:
     QString m_file;
+    bool m_allowShrink = false;
 };
 
 } // namespace

@@ -27,14 +27,33 @@ bool recorded(Kind kind, const QString &caption, const QString &text, Reply *rep
     return true;
 }
 
+// Lines longer than this break after each sentence inside them.
+constexpr qsizetype LongLine = 30;
+
 // The texts break their lines with LF CR or CR LF, as the Windows boxes
-// take them; on the screen each pair is one line break.
+// take them; on the screen each pair is one line break. Japanese text has
+// no blanks, so the box would wrap a long line anywhere, even inside a
+// word ("くださ" / "い。"): such a line breaks after its sentences instead.
 QString shown(QString text)
 {
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1String("\n\r"), QLatin1String("\n"));
     text.replace(u'\r', u'\n');
-    return text;
+    QStringList lines = text.split(u'\n');
+    for (QString &line : lines) {
+        if (line.size() <= LongLine)
+            continue;
+        for (qsizetype i = line.indexOf(u'。'); i >= 0; i = line.indexOf(u'。', i)) {
+            ++i;
+            // A closing bracket stays with its sentence.
+            while (i < line.size() && QStringLiteral("」』）)").contains(line.at(i)))
+                ++i;
+            if (i >= line.size())
+                break;
+            line.insert(i++, u'\n');
+        }
+    }
+    return lines.join(u'\n');
 }
 
 void showOk(QWidget *parent, QMessageBox::Icon icon, const QString &caption, const QString &text)

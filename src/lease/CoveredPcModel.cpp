@@ -2,7 +2,7 @@
 
 #include "LeaseReader.h"
 #include "WorkTable.h"
-#include "base/Cp932.h"
+#include "base/EntryText.h"
 #include "base/InputError.h"
 #include "store/Schema.h"
 #include "store/StoreError.h"
@@ -131,20 +131,18 @@ bool CoveredPcModel::setData(const QModelIndex &index, const QVariant &value, in
     return true;
 }
 
-void CoveredPcModel::setKey(int row, const QString &key)
+void CoveredPcModel::setKey(int row, const QString &typed)
 {
     const bool isNew = isNewRow(row);
-    if (key.isEmpty()) {
+    if (typed.isEmpty()) {
         if (!isNew)
             throw InputError(FieldErrorText::required(KeyTitle));
         return;
     }
+    const QString key = EntryText::checked(
+        KeyTitle, typed, Schema::table(TableId::LeasePC).column(QStringLiteral("PCKey"))->width);
     if (!isNew && m_keys[row] == key)
         return;
-    const int width = Schema::table(TableId::PC).column(QStringLiteral("Key"))->width;
-    if (Cp932::byteLength(key) > width)
-        throw InputError(
-            QStringLiteral("'%1' はPCのキーとして長すぎます（%2バイトまで）").arg(key).arg(width));
     if (m_keys.contains(key))
         throw InputError(QStringLiteral("PC_Key %1 は既に入力されています").arg(key));
     lookUpName(key);

@@ -3,6 +3,7 @@
 #include "base/Cp932.h"
 #include "base/DateEntry.h"
 #include "base/DateText.h"
+#include "base/EntryText.h"
 #include "base/TextHelpers.h"
 #include "store/Schema.h"
 #include "store/StoreValue.h"
@@ -34,7 +35,8 @@ QVariant paramOf(const Field &field, const QString &typed)
     const QString text = typed.trimmed();
     switch (field.kind) {
     case Kind::Text:
-        return typed;
+        return EntryText::checked(field.label, typed,
+                                  Schema::table(TableId::Lease).column(field.column)->width);
     case Kind::Date:
         if (text.isEmpty())
             return QVariant(QMetaType(QMetaType::QDate));
@@ -77,8 +79,10 @@ const QVector<Field> &fields()
 LeaseKey keyOf(const QString &lease, const QString &leaseNo)
 {
     const TableDef &table = Schema::table(TableId::Lease);
-    return {Cp932::truncate(lease, table.column(QStringLiteral("lease"))->width),
-            Cp932::truncate(leaseNo, table.column(QStringLiteral("lease_No"))->width)};
+    return {Cp932::truncate(EntryText::withCp932Twins(lease),
+                            table.column(QStringLiteral("lease"))->width),
+            Cp932::truncate(EntryText::withCp932Twins(leaseNo),
+                            table.column(QStringLiteral("lease_No"))->width)};
 }
 
 QVariantMap SetLeaseParams(const Texts &texts, const QDateTime &now)

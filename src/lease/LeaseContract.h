@@ -65,15 +65,17 @@ private:
     QString m_column;
 };
 
-// The key of the texts, cut to the key columns' widths as the store keeps
-// them.
+// The key of the texts as the store keeps them: CP932 twins in place of
+// their characters, cut to the key columns' widths (for looking up a key
+// while it is typed; SetLeaseParams refuses a key that is too long).
 LeaseKey keyOf(const QString &lease, const QString &leaseNo);
 
 // The parameters of the contract's statements by column name: texts as
-// typed, dates (null when empty), the term (null when empty) and the
-// amounts (0 when empty), and UpdateTime = now. Throws FieldError for an
-// empty key, a date that does not read, a term or amount that is not a
-// whole number of digits or too large.
+// typed (with CP932 twins, EntryText), dates (null when empty), the term
+// (null when empty) and the amounts (0 when empty), and UpdateTime = now.
+// Throws FieldError for an empty key, a text with a character CP932 lacks
+// or longer than its column, a date that does not read, a term or amount
+// that is not a whole number of digits or too large.
 QVariantMap SetLeaseParams(const Texts &texts, const QDateTime &now);
 
 // A Lease row as the window's texts: dates yyyy/mm/dd, numbers plainly,

@@ -90,25 +90,33 @@ ScheduleModel::Totals ScheduleModel::totals()
     return t;
 }
 
-void ScheduleModel::load(const ScheduleRow &row)
+void ScheduleModel::load(const QVector<ScheduleRow> &rows)
 {
-    ScheduleRow loaded = row;
-    for (int c = Kingaku; c <= Hosyuryo; ++c) {
-        if (amountOf(loaded, c).isNull())
-            amountOf(loaded, c) = 0;
+    // All rows in one go, and the totals once: a schedule of thousands of
+    // payments opens at once.
+    QVector<ScheduleRow> loaded = rows;
+    QVector<QVariantMap> params;
+    params.reserve(loaded.size());
+    for (ScheduleRow &row : loaded) {
+        for (int c = Kingaku; c <= Hosyuryo; ++c) {
+            if (amountOf(row, c).isNull())
+                amountOf(row, c) = 0;
+        }
+        params.append({{QStringLiteral(":SiharaiYMD"), WorkTable::dateValue(row.date)},
+                       {QStringLiteral(":kingaku"), row.kingaku},
+                       {QStringLiteral(":zei"), row.zei},
+                       {QStringLiteral(":hosyuryo"), row.hosyuryo}});
     }
-    WorkTable::exec(m_dm,
-                    QStringLiteral("INSERT INTO wLeaseMesai(SiharaiYMD, kingaku, zei, hosyuryo)\n"
-                                   "VALUES(:SiharaiYMD, :kingaku, :zei, :hosyuryo)"),
-                    {{QStringLiteral(":SiharaiYMD"), WorkTable::dateValue(loaded.date)},
-                     {QStringLiteral(":kingaku"), loaded.kingaku},
-                     {QStringLiteral(":zei"), loaded.zei},
-                     {QStringLiteral(":hosyuryo"), loaded.hosyuryo}});
-    // Before a new row, if there is one.
-    beginInsertRows(QModelIndex(), m_rows.size(), m_rows.size());
-    m_rows.append(loaded);
-    endInsertRows();
-    place(m_rows.size() - 1, loaded);
+    WorkTable::execEach(
+        m_dm,
+        QStringLiteral("INSERT INTO wLeaseMesai(SiharaiYMD, kingaku, zei, hosyuryo)\n"
+                       "VALUES(:SiharaiYMD, :kingaku, :zei, :hosyuryo)"),
+        params);
+    beginResetModel();
+    m_rows += loaded;
+    std::stable_sort(m_rows.begin(), m_rows.end(),
+                     [](const ScheduleRow &a, const ScheduleRow &b) { return a.date < b.date; });
+    endResetModel();
     emit posted();
 }
 

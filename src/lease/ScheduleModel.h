@@ -39,9 +39,10 @@ public:
     // Drops and creates the working table; the schedule is then empty.
     // Throws StoreError.
     void create();
-    // A payment read from the store; an empty amount becomes 0. Throws
-    // StoreError.
-    void load(const ScheduleRow &row);
+    // The payments read from the store, added in date order (an empty
+    // amount becomes 0); the totals follow once. Throws StoreError, with
+    // none of them added.
+    void load(const QVector<ScheduleRow> &rows);
 
     // A new empty row at the end, for the user to fill in; returns its row.
     // An unfinished new row that already has amounts must get its date

@@ -2,6 +2,7 @@
 
 #include <QSqlQuery>
 #include <QVariantMap>
+#include <QVector>
 
 class TDMdata;
 
@@ -15,6 +16,10 @@ void recreate(TDMdata &dm, const QString &name, const QString &columns);
 // Prepares, binds and executes a statement on the in-memory database.
 // Throws StoreError.
 QSqlQuery exec(TDMdata &dm, const QString &sql, const QVariantMap &params = {});
+
+// Executes one prepared statement once per parameter set, all in one
+// transaction: all rows or, on an error, none. Throws StoreError.
+void execEach(TDMdata &dm, const QString &sql, const QVector<QVariantMap> &rows);
 
 // A date as the working tables keep it (ISO text, so that text order is
 // date order), and back.

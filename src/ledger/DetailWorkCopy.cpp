@@ -53,6 +53,13 @@ QVariant storedKey(const QString &key, Engine engine)
                                engine);
 }
 
+// The PC key as the working tables hold it. A new PC whose key is not typed
+// yet has the empty text, never NULL, so that "Key = :Key" finds its rows.
+QVariant workKey(const QString &key)
+{
+    return key.isNull() ? QVariant(QStringLiteral("")) : QVariant(key);
+}
+
 } // namespace
 
 DetailWorkCopy::DetailWorkCopy(TDMdata &dm) : m_dm(dm)
@@ -130,7 +137,7 @@ void DetailWorkCopy::insert(List list, const QVector<QVariant> &values)
                                .arg(def.name, columnList(def), params.join(QStringLiteral(", "))));
     for (int i = 0; i < def.columns.size(); ++i) {
         const QVariant v = i == 0
-            ? QVariant(m_key)
+            ? workKey(m_key)
             : StoreValue::toStore(def.columns[i], values.value(i), Engine::SQLite);
         q.bindValue(QStringLiteral(":c%1").arg(i), v);
     }
@@ -143,15 +150,15 @@ void DetailWorkCopy::rekey(const QString &key)
     for (List list : LedgerLists::Editable) {
         QSqlQuery q = prepared(m_dm.memory(),
                                QStringLiteral("UPDATE %1 SET Key = :Key").arg(defOf(list).name),
-                               {{QStringLiteral(":Key"), key}});
+                               {{QStringLiteral(":Key"), workKey(key)}});
         run(q);
     }
 }
 
 QueryRows DetailWorkCopy::list(List list) const
 {
-    QSqlQuery q
-        = prepared(m_dm.memory(), LedgerLists::statement(list), {{QStringLiteral(":Key"), m_key}});
+    QSqlQuery q = prepared(m_dm.memory(), LedgerLists::statement(list),
+                           {{QStringLiteral(":Key"), workKey(m_key)}});
     run(q);
     return QueryRows::read(q);
 }
@@ -210,7 +217,7 @@ void DetailWorkCopy::remove(List list, const QString &name)
 {
     QSqlQuery q = prepared(
         m_dm.memory(), LedgerLists::deleteStatement(list),
-        {{QStringLiteral(":KEY"), m_key}, {LedgerLists::deleteNameParameter(list), name}});
+        {{QStringLiteral(":KEY"), workKey(m_key)}, {LedgerLists::deleteNameParameter(list), name}});
     run(q);
 }
 

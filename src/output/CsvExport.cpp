@@ -171,7 +171,8 @@ CsvExport::Result CsvExport::writeFile(const QString &path)
             : QStringLiteral("データベースに接続していません");
         return result;
     }
-    return writeRows(path, cols, storePages(cols), &CsvExport::field);
+    return writeRows(
+        path, cols, [&] { return storePages(cols); }, &CsvExport::field);
 }
 
 CsvExport::PageSource CsvExport::storePages(const QVector<Column> &columns) const
@@ -247,10 +248,53 @@ CsvExport::PageSource CsvExport::storePages(const QVector<Column> &columns) cons
     };
 }
 
-CsvExport::Result CsvExport::writeRows(const QString &path, const QVector<Column> &cols,
-                                       const PageSource &pages, const FieldFormat &format)
+namespace {
+
+// The lines of one page of rows.
+QString pageText(const QVector<CsvExport::Column> &cols, const QVector<QVariantList> &rows,
+                 const CsvExport::FieldFormat &format)
 {
-    Result result;
+    QString text;
+    for (const QVariantList &row : rows) {
+        for (int i = 0; i < cols.size(); ++i) {
+            if (i > 0)
+                text += u',';
+            text += format(cols[i], row.value(i));
+        }
+        text += QStringLiteral("\r\n");
+    }
+    return text;
+}
+
+// Whether every row that pages gives can be written in CP932; false with
+// error set when the rows cannot be read.
+bool allCp932(const QVector<CsvExport::Column> &cols, const CsvExport::PageSource &pages,
+              const CsvExport::FieldFormat &format, bool &cp932, QString &error)
+{
+    cp932 = true;
+    QVector<QVariantList> rows;
+    for (;;) {
+        if (!pages(rows, error))
+            return false;
+        if (rows.isEmpty())
+            return true;
+        if (!Cp932::roundTrips(pageText(cols, rows, format))) {
+            cp932 = false;
+            return true;
+        }
+    }
+}
+
+enum class Attempt { Done, StartOverInUtf8 };
+
+// One writing of the file, in CP932 or in UTF-8 behind its byte order mark.
+// Meeting a text that CP932 cannot hold, a CP932 writing to a new file
+// gives up so that the caller starts over in UTF-8.
+Attempt writeOnce(const QString &path, const QVector<CsvExport::Column> &cols,
+                  const CsvExport::PageSource &pages, const CsvExport::FieldFormat &format,
+                  bool utf8, CsvExport::Result &result)
+{
+    result = CsvExport::Result();
     // The export goes to a new file that takes the name only when it is
     // complete: a failed export leaves an earlier file of that name as it
     // was. A device (not a plain file) is written to as it is.
@@ -264,16 +308,31 @@ CsvExport::Result CsvExport::writeRows(const QString &path, const QVector<Column
     auto *saveFile = qobject_cast<QSaveFile *>(output.get());
     if (!file.open(QIODevice::WriteOnly)) {
         result.error = fileError(path, file);
-        return result;
+        return Attempt::Done;
     }
     const auto cancel = [&] {
         if (saveFile)
             saveFile->cancelWriting();
     };
+    bool startOver = false;
     // Each piece goes to the disk before the next page is read, so a full
     // disk stops the export at once.
     auto put = [&](const QString &text) {
-        const QByteArray bytes = Cp932::encode(text);
+        QByteArray bytes;
+        if (utf8) {
+            bytes = text.toUtf8();
+        } else if (Cp932::roundTrips(text)) {
+            bytes = Cp932::encode(text);
+        } else {
+            cancel();
+            if (saveFile)
+                startOver = true;
+            else
+                result.error = QStringLiteral("%1\n書き込み中に Shift-JIS (CP932) で表せない文字"
+                                              "が現れました。もう一度やり直してください")
+                                   .arg(QDir::toNativeSeparators(path));
+            return false;
+        }
         errno = 0;
         if (file.write(bytes) != bytes.size() || !file.flush()) {
             result.error = fileError(path, file, errno);
@@ -284,36 +343,59 @@ CsvExport::Result CsvExport::writeRows(const QString &path, const QVector<Column
     };
 
     QStringList names;
-    for (const Column &c : cols)
+    for (const CsvExport::Column &c : cols)
         names << c.name;
-    if (!put(names.join(u',') + QStringLiteral("\r\n")))
-        return result;
+    const QString header = names.join(u',') + QStringLiteral("\r\n");
+    if (utf8) {
+        const QByteArray mark = Cp932::utf8Mark();
+        errno = 0;
+        if (file.write(mark) != mark.size()) {
+            result.error = fileError(path, file, errno);
+            cancel();
+            return Attempt::Done;
+        }
+    }
+    if (!put(header))
+        return startOver ? Attempt::StartOverInUtf8 : Attempt::Done;
 
     QVector<QVariantList> rows;
     for (;;) {
         if (!pages(rows, result.error)) {
             cancel();
-            return result;
+            return Attempt::Done;
         }
         if (rows.isEmpty())
             break;
-        QString text;
-        for (const QVariantList &row : std::as_const(rows)) {
-            for (int i = 0; i < cols.size(); ++i) {
-                if (i > 0)
-                    text += u',';
-                text += format(cols[i], row.value(i));
-            }
-            text += QStringLiteral("\r\n");
-        }
-        if (!put(text))
-            return result;
+        if (!put(pageText(cols, rows, format)))
+            return startOver ? Attempt::StartOverInUtf8 : Attempt::Done;
         result.rows += rows.size();
     }
     if (saveFile ? !saveFile->commit() : !file.flush()) {
         result.error = fileError(path, file);
-        return result;
+        return Attempt::Done;
     }
     result.ok = true;
+    return Attempt::Done;
+}
+
+} // namespace
+
+CsvExport::Result CsvExport::writeRows(const QString &path, const QVector<Column> &cols,
+                                       const PageSourceMaker &pages, const FieldFormat &format)
+{
+    Result result;
+    // A device cannot be written twice: the rows are looked through first
+    // to choose the encoding. A file is written in CP932 and, should a text
+    // need it, once more in UTF-8.
+    const QFileInfo target(path);
+    bool utf8 = false;
+    if (target.exists() && !target.isFile()) {
+        bool cp932 = true;
+        if (!allCp932(cols, pages(), format, cp932, result.error))
+            return result;
+        utf8 = !cp932;
+    }
+    if (writeOnce(path, cols, pages(), format, utf8, result) == Attempt::StartOverInUtf8)
+        writeOnce(path, cols, pages(), format, true, result);
     return result;
 }

@@ -13,6 +13,8 @@ class TDMdata;
 // Writes a whole table of the store as a comma-separated file for
 // spreadsheets (not for re-import): CP932 text, CR LF after every line, a
 // header of the column names, then one line per row in primary-key order.
+// A table holding a text that CP932 cannot carry is written as UTF-8
+// behind a byte order mark instead, so that nothing is lost.
 //
 // Numbers are written bare (NULL as an empty field), timestamps as their
 // date "yyyy/mm/dd" in double quotes, everything else (text, dates in the
@@ -47,6 +49,8 @@ public:
     // Fills page with the next rows (values in column order); an empty page
     // ends the rows. False, with error set, when the rows cannot be read.
     using PageSource = std::function<bool(QVector<QVariantList> &page, QString &error)>;
+    // A page source that starts from the first row.
+    using PageSourceMaker = std::function<PageSource()>;
 
     static constexpr int DefaultPageRows = 2000;
 
@@ -80,10 +84,12 @@ public:
     static ColumnDef definition(const Column &column);
 
     // Creates (or overwrites) the file with the header of the columns'
-    // names and a line per row that pages gives, its fields formatted by
-    // format. The file takes the name only when it is complete.
+    // names and a line per row that the page source gives, its fields
+    // formatted by format. The file takes the name only when it is complete.
+    // It is CP932, or UTF-8 behind a byte order mark when a text needs it
+    // (the rows are then read once more from a new page source).
     static Result writeRows(const QString &path, const QVector<Column> &columns,
-                            const PageSource &pages, const FieldFormat &format);
+                            const PageSourceMaker &pages, const FieldFormat &format);
 
 private:
     TDMdata &m_dm;

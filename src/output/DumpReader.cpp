@@ -6,8 +6,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QStringDecoder>
+#include <cerrno>
 
 namespace {
 
@@ -19,23 +21,39 @@ int lineOf(const QByteArray &bytes, qsizetype offset)
     return int(bytes.left(offset).count('\n')) + 1;
 }
 
-// The line of the first text that is not CP932 (0 when it all is), and
-// what the file seems to be.
+bool isUtf8(const QByteArray &bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
+    [[maybe_unused]] const QString decoded = utf8.decode(bytes);
+    return !utf8.hasError();
+}
+
+// The line of the first text that is not what the file says it is (0 when
+// it all is), and what the file seems to be. A dump is CP932, or UTF-8
+// behind a byte order mark when it holds a text that CP932 cannot.
 int foreignEncodingLine(const QByteArray &bytes, QString &reason)
 {
     const QString notCp932 = QStringLiteral("Shift-JIS (CP932) のテキストではありません");
-    if (bytes.startsWith("\xEF\xBB\xBF")) {
-        reason = QStringLiteral("文字コードが UTF-8 です。Shift-JIS (CP932) "
-                                "で書かれたファイルを指定してください");
-        return 1;
-    }
+    const bool marked = bytes.startsWith(Cp932::utf8Mark());
     if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
         reason = notCp932 + QStringLiteral(" (UTF-16)");
         return 1;
     }
     if (const qsizetype nul = bytes.indexOf('\0'); nul >= 0) {
-        reason = notCp932;
+        reason = marked ? QStringLiteral("UTF-8 のテキストではありません") : notCp932;
         return lineOf(bytes, nul);
+    }
+    if (marked) {
+        if (isUtf8(bytes))
+            return 0;
+        const QList<QByteArray> lines = bytes.split('\n');
+        for (int i = 0; i < lines.size(); ++i) {
+            if (!isUtf8(lines[i])) {
+                reason = QStringLiteral("UTF-8 として読めない文字があります");
+                return i + 1;
+            }
+        }
+        return 0;
     }
     qsizetype firstHigh = -1;
     for (qsizetype i = 0; i < bytes.size(); ++i) {
@@ -47,15 +65,12 @@ int foreignEncodingLine(const QByteArray &bytes, QString &reason)
     if (firstHigh < 0)
         return 0;
     // Japanese text in CP932 is almost never valid UTF-8 (its lead bytes
-    // are UTF-8's continuation bytes); a file that is, is UTF-8.
-    {
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
-        [[maybe_unused]] const QString decoded = utf8.decode(bytes);
-        if (!utf8.hasError()) {
-            reason = QStringLiteral("文字コードが UTF-8 です。Shift-JIS (CP932) "
-                                    "で書かれたファイルを指定してください");
-            return lineOf(bytes, firstHigh);
-        }
+    // are UTF-8's continuation bytes); a file that is, is UTF-8 without the
+    // mark that a dump in UTF-8 carries.
+    if (isUtf8(bytes)) {
+        reason = QStringLiteral("文字コードが UTF-8 (BOM なし) です。Shift-JIS (CP932) "
+                                "か BOM 付きの UTF-8 で書かれたファイルを指定してください");
+        return lineOf(bytes, firstHigh);
     }
     // Bytes that are no CP932 character decode to U+001A; the line byte
     // (0x0A) is never part of a double-byte character, so lines can be
@@ -208,6 +223,16 @@ bool DumpReader::fail(int line, int column, const QString &reason)
 
 bool DumpReader::fileBytes(const QString &path, QByteArray &bytes, QString &error)
 {
+    // A folder, a device or a pipe is no dump: it could be endless or never
+    // answer.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        error = QStringLiteral("%1\n%2").arg(QDir::toNativeSeparators(path),
+                                             info.isDir()
+                                                 ? SystemErrorText(EISDIR)
+                                                 : QStringLiteral("通常のファイルではありません"));
+        return false;
+    }
     QFile file(path);
     if (file.open(QIODevice::ReadOnly)) {
         bytes = file.readAll();
@@ -254,7 +279,7 @@ bool DumpReader::read(const QByteArray &bytes, const RowSink &sink)
     if (const int line = foreignEncodingLine(bytes, reason); line > 0)
         return fail(line, 0, reason);
 
-    const QString text = Cp932::decode(bytes);
+    const QString text = Cp932::decodeFile(bytes);
     Records records(text);
     QStringList fields;
     QVector<int> fieldLines;

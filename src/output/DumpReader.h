@@ -9,11 +9,10 @@
 #include <QVector>
 #include <functional>
 
-// Reads a table dump: CP932 text; a first line with the names of the
-// table's columns; then one line per row, fields separated by commas. A
-// field may stand in double quotes, inside which commas and line breaks
-// belong to the value and a doubled quote is one quote; a field without
-// quotes is taken as it stands. Lines end in CR LF or LF; blank lines are
+// Reads a table dump: CP932 text (or UTF-8 behind a byte order mark); a first line with the names
+// of the table's columns; then one line per row, fields separated by commas. A field may stand in
+// double quotes, inside which commas and line breaks belong to the value and a doubled quote is one
+// quote; a field without quotes is taken as it stands. Lines end in CR LF or LF; blank lines are
 // skipped. Values are read by FieldText::parse.
 //
 // The header must name every column of the table once (in any order and
@@ -46,7 +45,8 @@ public:
     // Reads the file's bytes; false with error() at the first fault.
     bool read(const QByteArray &bytes, const RowSink &sink);
 
-    // The bytes of a file; false with the reason when it cannot be read.
+    // The bytes of a regular file; false with the reason when it cannot be
+    // read or is no regular file (a folder, a device, a pipe).
     static bool fileBytes(const QString &path, QByteArray &bytes, QString &error);
 
     Error error() const { return m_error; }

@@ -99,10 +99,6 @@ bool parseTimestamp(const QString &text, QVariant &value, QString &reason)
 
 bool parseText(const ColumnDef &column, const QString &text, QVariant &value, QString &reason)
 {
-    if (!Cp932::roundTrips(text)) {
-        reason = QStringLiteral("Shift-JIS (CP932) で表せない文字があります");
-        return false;
-    }
     if (column.type == ColumnType::Character && Cp932::byteLength(text) > column.width) {
         reason = QStringLiteral("%1 バイトを超えています").arg(column.width);
         return false;

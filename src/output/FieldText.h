@@ -30,8 +30,8 @@ QString dumpTimestamp(const QDateTime &value);
 //
 // False, with the reason in Japanese, for a text that does not fit the
 // column: no number, an integer beyond 32 bits, no date, a text longer
-// than the column's width in CP932 bytes or with a character that CP932
-// cannot hold.
+// than the column's width in CP932 bytes. (A dump in UTF-8 carries texts
+// that CP932 cannot hold; what a user types is checked by EntryText.)
 bool parse(const ColumnDef &column, const QString &text, QVariant &value, QString &reason);
 
 } // namespace FieldText

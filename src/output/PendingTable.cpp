@@ -3,13 +3,21 @@
 #include "FieldText.h"
 #include "TableDump.h"
 #include "TableWriter.h"
+#include "base/EntryText.h"
+#include "base/InputError.h"
+#include "store/PcClaims.h"
 #include "store/StoreError.h"
 #include "store/StoreTransaction.h"
 #include "store/StoreValue.h"
 #include "store/UDMdata.h"
+#include "views/PcDeletion.h"
 
+#include <QSet>
+#include <QSqlQuery>
 #include <algorithm>
+#include <memory>
 #include <numeric>
+#include <vector>
 
 namespace {
 
@@ -61,11 +69,15 @@ void PendingTable::load()
     m_defs.clear();
     m_keyColumns.clear();
     m_allColumns.clear();
+    m_pcKeyColumn = -1;
     for (int i = 0; i < columns.size(); ++i) {
         m_defs << CsvExport::definition(columns[i]);
         m_allColumns << i;
         if (m_table.isKeyColumn(columns[i].name))
             m_keyColumns << i;
+        if (TableDump::holdsPcRows(m_table.id)
+            && columns[i].name.compare(QLatin1String("Key"), Qt::CaseInsensitive) == 0)
+            m_pcKeyColumn = i;
     }
 
     QVector<Row> rows;
@@ -138,6 +150,14 @@ QString PendingTable::keyText(int row) const
     return keyText(m_rows[row].fields);
 }
 
+QString PendingTable::storedPcKey(int row) const
+{
+    const Row &r = m_rows[row];
+    if (m_table.id != TableId::PC || m_pcKeyColumn < 0 || r.isNew)
+        return QString();
+    return r.original.at(m_pcKeyColumn);
+}
+
 void PendingTable::countKey(const Texts &texts, int delta)
 {
     if (m_keyColumns.isEmpty() || !keyComplete(texts))
@@ -150,11 +170,21 @@ void PendingTable::countKey(const Texts &texts, int delta)
         m_keys.remove(key);
 }
 
-QString PendingTable::setText(int row, int column, const QString &text)
+QString PendingTable::setText(int row, int column, const QString &typedText)
 {
+    QString text = typedText;
+    const ColumnDef &def = m_defs[column];
+    if (def.type == ColumnType::Character || def.type == ColumnType::Memo) {
+        try {
+            text = EntryText::checked(m_columns[column].name, text,
+                                      def.type == ColumnType::Character ? def.width : 0);
+        } catch (const InputError &e) {
+            return e.message();
+        }
+    }
     QVariant typed;
     QString reason;
-    if (!FieldText::parse(m_defs[column], text, typed, reason))
+    if (!FieldText::parse(def, text, typed, reason))
         return reason;
     const QString canonical = FieldText::text(m_defs[column], typed);
     Row &r = m_rows[row];
@@ -200,32 +230,42 @@ int PendingTable::firstIncompleteRow(int *column) const
     return -1;
 }
 
-bool PendingTable::importDump(const QString &path, DumpReader::Error &error)
+PendingTable::Import PendingTable::importDump(const QString &path, DumpReader::Error &error,
+                                              const ShrinkQuestion &confirmShrink)
 {
-    // As the store's import: the table is emptied, then the file loaded.
-    m_rows.clear();
-    m_deleted.clear();
-    m_keys.clear();
-    m_replaced = true;
-
     QByteArray bytes;
     QString reason;
-    if (!DumpReader::fileBytes(path, bytes, reason)) {
+    QVector<Row> rows;
+    DumpReader reader(m_table, m_columns);
+    bool read = DumpReader::fileBytes(path, bytes, reason);
+    if (!read) {
         error = DumpReader::Error();
         error.reason = reason;
-        return false;
+    } else {
+        read = reader.read(bytes, [&](const QVariantList &typed, int, QString &) {
+            Row row;
+            row.fields = textsOf(typed);
+            rows << row;
+            return true;
+        });
+        if (!read)
+            error = reader.error();
     }
-    DumpReader reader(m_table, m_columns);
-    const bool read = reader.read(bytes, [&](const QVariantList &typed, int, QString &) {
-        Row row;
-        row.fields = textsOf(typed);
+    // A file that would leave few of the rows is asked about first; the
+    // rows stay as they are unless the user goes on.
+    if (read && TableDump::shrinks(rows.size(), m_rows.size()) && confirmShrink
+        && !confirmShrink(rows.size(), m_rows.size()))
+        return Import::Declined;
+
+    // As the store's import: the table is emptied, then the file loaded; a
+    // fault leaves it empty or holding the rows read before it.
+    m_rows = rows;
+    m_deleted.clear();
+    m_keys.clear();
+    for (const Row &row : std::as_const(m_rows))
         countKey(row.fields, 1);
-        m_rows << row;
-        return true;
-    });
-    if (!read)
-        error = reader.error();
-    return read;
+    m_replaced = true;
+    return read ? Import::Done : Import::Failed;
 }
 
 QVariant PendingTable::value(const Texts &texts, int column) const
@@ -274,32 +314,69 @@ CsvExport::Result PendingTable::exportDump(const QString &path) const
         return false;
     });
 
-    qsizetype next = 0;
-    const auto pages = [&](QVector<QVariantList> &page, QString &) {
-        page.clear();
-        for (; next < order.size() && page.size() < ExportPageRows; ++next) {
-            const Texts &fields = m_rows[order[next]].fields;
-            QVariantList row;
-            for (int i = 0; i < m_defs.size(); ++i) {
-                // A value the store held against its column's type is
-                // written as it stands; reading it back names it.
-                QVariant typed;
-                QString reason;
-                row << (FieldText::parse(m_defs[i], fields.at(i), typed, reason)
-                            ? typed
-                            : QVariant(fields.at(i)));
+    // The rows from the first on each time the writing starts.
+    const auto pages = [&]() -> CsvExport::PageSource {
+        auto next = std::make_shared<qsizetype>(0);
+        return [&, next](QVector<QVariantList> &page, QString &) {
+            page.clear();
+            for (; *next < order.size() && page.size() < ExportPageRows; ++*next) {
+                const Texts &fields = m_rows[order[*next]].fields;
+                QVariantList row;
+                for (int i = 0; i < m_defs.size(); ++i) {
+                    // A value the store held against its column's type is
+                    // written as it stands; reading it back names it.
+                    QVariant typed;
+                    QString reason;
+                    row << (FieldText::parse(m_defs[i], fields.at(i), typed, reason)
+                                ? typed
+                                : QVariant(fields.at(i)));
+                }
+                page << row;
             }
-            page << row;
-        }
-        return true;
+            return true;
+        };
     };
-    return TableDump::write(path, m_table, m_columns, pages);
+    return TableDump::write(path, m_columns, pages);
+}
+
+QStringList PendingTable::claimedKeys() const
+{
+    // The PCs whose rows the work writes: all of the table's after an
+    // import, else those of the rows deleted, changed and added.
+    QSet<QString> keys;
+    if (m_pcKeyColumn < 0)
+        return {};
+    if (m_replaced) {
+        const QStringList stored = TableDump::pcKeys(m_dm, m_table.id);
+        keys = QSet<QString>(stored.cbegin(), stored.cend());
+    }
+    for (const Texts &gone : m_deleted)
+        keys.insert(gone.at(m_pcKeyColumn));
+    for (const Row &row : m_rows) {
+        if (row.isNew || row.fields != row.original) {
+            keys.insert(row.fields.at(m_pcKeyColumn));
+            if (!row.isNew)
+                keys.insert(row.original.at(m_pcKeyColumn));
+        }
+    }
+    return QStringList(keys.cbegin(), keys.cend());
 }
 
 void PendingTable::apply()
 {
     TableWriter writer(m_dm, m_table, m_defs);
+    // A PC that another copy has open in its ledger window keeps its rows,
+    // as for an import or a deletion.
+    const QStringList claimed = claimedKeys();
+    PcClaims::waitWhileAnyClaimed(m_dm, claimed);
+    // A deleted PC row takes the PC's other rows with it.
+    std::vector<QSqlQuery> related;
+    if (m_table.id == TableId::PC && !m_deleted.isEmpty()) {
+        for (const QString &statement : PcDeletion::relatedStatements())
+            related.push_back(m_dm.prepare(statement));
+    }
     StoreTransaction transaction(m_dm);
+    PcClaims::ensureNoneClaimed(m_dm, claimed);
     QString key;
     try {
         if (m_replaced) {
@@ -312,6 +389,10 @@ void PendingTable::apply()
             for (const Texts &gone : std::as_const(m_deleted)) {
                 key = keyText(gone);
                 writer.remove(values(gone, m_keyColumns));
+                for (QSqlQuery &query : related) {
+                    query.bindValue(QStringLiteral(":KEY"), gone.at(m_pcKeyColumn));
+                    TDMdata::exec(query);
+                }
             }
             for (const Row &row : std::as_const(m_rows)) {
                 if (row.isNew || row.fields == row.original)

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <functional>
 
 class TDMdata;
 
@@ -40,9 +41,11 @@ public:
     int columnCount() const { return int(m_columns.size()); }
     QString text(int row, int column) const;
     // Sets a value from the text typed; an empty text is no value. Returns
-    // the reason (in Japanese) when the text is refused: it does not fit
-    // the column (FieldText::parse), or the row's key would equal another
-    // row's. The value is then unchanged.
+    // the reason (in Japanese) when the text is refused: a character CP932
+    // lacks or more bytes than the column's width (EntryText, which also
+    // puts CP932 twins in place), a text that does not fit the column
+    // (FieldText::parse), or a key equal to another row's. The value is
+    // then unchanged.
     QString setText(int row, int column, const QString &text);
     // A new row without values at that position.
     void insertRow(int row);
@@ -50,20 +53,33 @@ public:
 
     // The row's key as the user knows it: "PC01", "PC01, Excel".
     QString keyText(int row) const;
+    // For a row of table PC that the store holds: its key there (which
+    // deleting the row deletes with its other rows); else empty.
+    QString storedPcKey(int row) const;
     // The first row with a required value (the key) missing, or -1; column
     // tells which.
     int firstIncompleteRow(int *column = nullptr) const;
 
+    enum class Import { Done, Failed, Declined };
+    // Asked before a dump of fileRows rows takes the place of tableRows
+    // rows that it shrinks (TableDump::shrinks); true to go on.
+    using ShrinkQuestion = std::function<bool(qint64 fileRows, qint64 tableRows)>;
     // Loads the dump in place of every row, as a whole-table import: the
     // rows are emptied first, so a fault leaves them empty or holding the
-    // rows read before it, and error tells where the dump is wrong.
-    bool importDump(const QString &path, DumpReader::Error &error);
+    // rows read before it (Failed), and error tells where the dump is wrong.
+    // A dump that would shrink the rows is asked about first; Declined
+    // leaves them as they were.
+    Import importDump(const QString &path, DumpReader::Error &error,
+                      const ShrinkQuestion &confirmShrink = {});
     // Writes the rows, with the window's changes, as a dump in key order.
     CsvExport::Result exportDump(const QString &path) const;
 
     // Writes the pending work in one transaction and makes it the rows'
-    // new starting point. Throws StoreError naming the row that the store
-    // refused; the store is then as it was and the work stays pending.
+    // new starting point; a deleted PC row takes the PC's detail and
+    // LeasePC rows with it (PcDeletion::relatedStatements). Throws
+    // StoreError naming the row that the store refused, or ClaimError when
+    // another copy holds a PC whose rows it writes; the store is then as it
+    // was and the work stays pending.
     void apply();
 
 private:
@@ -94,6 +110,9 @@ private:
     };
 
     QString keyOf(const Texts &texts) const;
+    // The PC keys of the rows that apply() writes (none for a table of no
+    // PC's rows).
+    QStringList claimedKeys() const;
     bool keyComplete(const Texts &texts) const;
     QString keyText(const Texts &texts) const;
     // The typed value of a field; throws StoreError when its text does not
@@ -109,6 +128,7 @@ private:
     QVector<ColumnDef> m_defs;
     QVector<int> m_keyColumns;
     QVector<int> m_allColumns;
+    int m_pcKeyColumn = -1; // the PC key, for a table of PC rows
     QVector<Row> m_rows;
     QVector<Texts> m_deleted; // loaded rows deleted since
     QHash<QString, int> m_keys; // rows per complete key

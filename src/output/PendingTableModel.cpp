@@ -18,12 +18,14 @@ void PendingTableModel::load()
     endResetModel();
 }
 
-bool PendingTableModel::importDump(const QString &path, DumpReader::Error &error)
+PendingTable::Import
+PendingTableModel::importDump(const QString &path, DumpReader::Error &error,
+                              const PendingTable::ShrinkQuestion &confirmShrink)
 {
     beginResetModel();
-    const bool read = m_table.importDump(path, error);
+    const PendingTable::Import result = m_table.importDump(path, error, confirmShrink);
     endResetModel();
-    return read;
+    return result;
 }
 
 int PendingTableModel::rowCount(const QModelIndex &parent) const

@@ -1,10 +1,9 @@
 #pragma once
 
 #include "DumpReader.h"
+#include "PendingTable.h"
 
 #include <QAbstractTableModel>
-
-class PendingTable;
 
 // The maintenance grid's model over a PendingTable: one column per column
 // of the table, titled with its name, every value editable as text. A text
@@ -20,7 +19,8 @@ public:
 
     // Each throws StoreError as the table's own.
     void load();
-    bool importDump(const QString &path, DumpReader::Error &error);
+    PendingTable::Import importDump(const QString &path, DumpReader::Error &error,
+                                    const PendingTable::ShrinkQuestion &confirmShrink = {});
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;

@@ -3,33 +3,20 @@
 #include "DumpReader.h"
 #include "FieldText.h"
 #include "TableWriter.h"
-#include "base/Cp932.h"
+#include "store/PcClaims.h"
 #include "store/StoreError.h"
 #include "store/StoreTransaction.h"
 #include "store/StoreValue.h"
 #include "store/UDMdata.h"
+
+#include <QSet>
+#include <QSqlQuery>
 
 namespace {
 
 QString quoted(const QString &text)
 {
     return QLatin1Char('"') + text + QLatin1Char('"');
-}
-
-// The key of a row as the user knows it: "PC01", "PC01, Excel".
-QString keyText(const TableDef &table, const QVector<CsvExport::Column> &columns,
-                const QVariantList &row)
-{
-    QStringList parts;
-    for (const QString &key : table.primaryKey) {
-        for (int i = 0; i < columns.size(); ++i) {
-            if (columns[i].name.compare(key, Qt::CaseInsensitive) != 0)
-                continue;
-            const ColumnDef def = CsvExport::definition(columns[i]);
-            parts << FieldText::text(def, StoreValue::fromStore(def, row.value(i)));
-        }
-    }
-    return parts.join(QStringLiteral(", "));
 }
 
 QString unavailable(TDMdata &dm, TableId table)
@@ -67,32 +54,10 @@ QString field(const CsvExport::Column &column, const QVariant &value)
     return quoted(inner.replace(QLatin1Char('"'), QStringLiteral("\"\"")));
 }
 
-CsvExport::Result write(const QString &path, const TableDef &table,
-                        const QVector<CsvExport::Column> &columns,
-                        const CsvExport::PageSource &pages)
+CsvExport::Result write(const QString &path, const QVector<CsvExport::Column> &columns,
+                        const CsvExport::PageSourceMaker &pages)
 {
-    QVector<int> textColumns;
-    for (int i = 0; i < columns.size(); ++i) {
-        if (columns[i].kind == CsvExport::FieldKind::Text)
-            textColumns << i;
-    }
-    const auto checked = [&](QVector<QVariantList> &rows, QString &error) {
-        if (!pages(rows, error))
-            return false;
-        for (const QVariantList &row : std::as_const(rows)) {
-            for (int i : textColumns) {
-                const QVariant &value = row.value(i);
-                if (value.typeId() == QMetaType::QString && !Cp932::roundTrips(value.toString())) {
-                    error = QStringLiteral("キー %1 の %2 に Shift-JIS (CP932) "
-                                           "で表せない文字があります")
-                                .arg(keyText(table, columns, row), columns[i].name);
-                    return false;
-                }
-            }
-        }
-        return true;
-    };
-    return CsvExport::writeRows(path, columns, checked, &field);
+    return CsvExport::writeRows(path, columns, pages, &field);
 }
 
 CsvExport::Result write(TDMdata &dm, TableId table, const QString &path)
@@ -104,10 +69,51 @@ CsvExport::Result write(TDMdata &dm, TableId table, const QString &path)
         result.error = unavailable(dm, table);
         return result;
     }
-    return write(path, Schema::table(table), columns, exporter.storePages(columns));
+    return write(path, columns, [&] { return exporter.storePages(columns); });
 }
 
-RestoreResult restore(TDMdata &dm, TableId table, const QString &path)
+bool holdsPcRows(TableId table)
+{
+    switch (table) {
+    case TableId::PC:
+    case TableId::Appli:
+    case TableId::Printer:
+    case TableId::Drive:
+    case TableId::Share:
+    case TableId::LAN:
+    case TableId::PMEMORY:
+        return true;
+    default:
+        return false;
+    }
+}
+
+QStringList pcKeys(TDMdata &dm, TableId table)
+{
+    QStringList keys;
+    QSqlQuery q
+        = dm.exec(QStringLiteral("SELECT DISTINCT Key FROM %1").arg(Schema::table(table).name));
+    while (q.next())
+        keys << q.value(0).toString();
+    q.finish();
+    return keys;
+}
+
+bool shrinks(qint64 fileRows, qint64 tableRows)
+{
+    return fileRows < tableRows && (fileRows == 0 || fileRows * 2 < tableRows);
+}
+
+QString shrinkQuestion(qint64 fileRows, qint64 tableRows)
+{
+    return QStringLiteral("ファイルには %1 行しかありません (現在は %2 行)。\n\r"
+                          "インポートすると %3 行が消えます。よろしいですか？")
+        .arg(fileRows)
+        .arg(tableRows)
+        .arg(tableRows - fileRows);
+}
+
+RestoreResult restore(TDMdata &dm, TableId table, const QString &path, Shrink shrink)
 {
     RestoreResult result;
     const QVector<CsvExport::Column> columns = CsvExport(dm, table).columns();
@@ -124,10 +130,27 @@ RestoreResult restore(TDMdata &dm, TableId table, const QString &path)
     for (const CsvExport::Column &c : columns)
         defs << CsvExport::definition(c);
     DumpReader reader(def, columns);
+    int keyColumn = -1;
+    for (int i = 0; i < columns.size(); ++i) {
+        if (columns[i].name.compare(QLatin1String("Key"), Qt::CaseInsensitive) == 0)
+            keyColumn = i;
+    }
+    const bool claimsApply = holdsPcRows(table) && keyColumn >= 0;
     try {
+        // The PCs whose rows are replaced must not be open in another
+        // copy's ledger window, as for an import or a deletion.
+        QStringList keys;
+        if (claimsApply) {
+            keys = pcKeys(dm, table);
+            PcClaims::waitWhileAnyClaimed(dm, keys);
+        }
         TableWriter writer(dm, def, defs);
         StoreTransaction transaction(dm);
+        QSqlQuery count = dm.exec(QStringLiteral("SELECT COUNT(*) FROM ") + def.name);
+        result.tableRows = count.next() ? count.value(0).toLongLong() : 0;
+        count.finish();
         writer.deleteAll();
+        QSet<QString> fileKeys;
         const bool read = reader.read(bytes, [&](const QVariantList &row, int, QString &reason) {
             try {
                 writer.insert(row);
@@ -135,12 +158,25 @@ RestoreResult restore(TDMdata &dm, TableId table, const QString &path)
                 reason = e.message();
                 return false;
             }
+            if (claimsApply)
+                fileKeys.insert(row.value(keyColumn).toString());
             return true;
         });
         if (!read) {
             result.error = reader.error().text();
             return result;
         }
+        if (shrink == Shrink::Refuse && shrinks(reader.rows(), result.tableRows)) {
+            result.shrinkRefused = true;
+            result.rows = reader.rows();
+            result.error = QStringLiteral("ファイルには %1 行しかありません (現在は %2 行)。"
+                                          "表の半分以上が消えるため復元しません")
+                               .arg(reader.rows())
+                               .arg(result.tableRows);
+            return result;
+        }
+        if (claimsApply)
+            PcClaims::ensureNoneClaimed(dm, keys + QStringList(fileKeys.cbegin(), fileKeys.cend()));
         transaction.commit();
     } catch (const StoreError &e) {
         result.error = e.message();

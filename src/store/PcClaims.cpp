@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDateTime>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSysInfo>
@@ -184,6 +185,64 @@ void waitWhileClaimed(TDMdata &dm, const QString &key)
             throw ClaimError(claimedText(key));
         QThread::msleep(RetryMs);
     }
+}
+
+namespace {
+
+// The first of the keys whose PC another copy holds; empty when none. The
+// claims are read once, however many keys there are.
+QString firstClaimed(TDMdata &dm, const QStringList &keys)
+{
+    if (isPostgres(dm)) {
+        // The advisory locks that other sessions hold, by number (a bigint
+        // lock stands as its high and low halves).
+        QSet<qint64> held;
+        QSqlQuery q = dm.exec(
+            QStringLiteral("SELECT (classid::bigint << 32) | objid::bigint FROM pg_locks\n"
+                           "WHERE locktype = 'advisory' AND objsubid = 1 AND granted\n"
+                           "  AND pid <> pg_backend_pid()"));
+        while (q.next())
+            held.insert(q.value(0).toLongLong());
+        q.finish();
+        if (held.isEmpty())
+            return QString();
+        for (const QString &key : keys) {
+            if (held.contains(lockNumber(dm, key)))
+                return key;
+        }
+        return QString();
+    }
+    QSet<QString> claimed;
+    QSqlQuery q = dm.exec(QStringLiteral("SELECT Key FROM PcClaim"));
+    while (q.next())
+        claimed.insert(q.value(0).toString());
+    q.finish();
+    for (const QString &key : keys) {
+        if (claimed.contains(storedKey(dm, key)) && heldByAnother(dm, readClaim(dm, key)))
+            return key;
+    }
+    return QString();
+}
+
+} // namespace
+
+void waitWhileAnyClaimed(TDMdata &dm, const QStringList &keys)
+{
+    for (int attempt = 0;; ++attempt) {
+        const QString claimed = firstClaimed(dm, keys);
+        if (claimed.isEmpty())
+            return;
+        if (attempt >= retries(dm))
+            throw ClaimError(claimedText(claimed));
+        QThread::msleep(RetryMs);
+    }
+}
+
+void ensureNoneClaimed(TDMdata &dm, const QStringList &keys)
+{
+    const QString claimed = firstClaimed(dm, keys);
+    if (!claimed.isEmpty())
+        throw ClaimError(claimedText(claimed));
 }
 
 void ensureFree(TDMdata &dm, const QString &key)

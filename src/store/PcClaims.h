@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class QTimer;
 class TDMdata;
@@ -51,6 +52,14 @@ void waitWhileClaimed(TDMdata &dm, const QString &key);
 // until the transaction ends, waiting lock_timeout for it, and keeps the
 // transaction usable when it fails.
 void ensureFree(TDMdata &dm, const QString &key);
+
+// The same for the rows of many PCs at once (a restore, the maintenance
+// window's OK), reading the claims once: waits while another copy holds any
+// of these PCs, and checks them inside the write transaction. On PostgreSQL
+// the check looks at the locks that other sessions hold and takes none.
+// Both throw ClaimError naming the first PC held.
+void waitWhileAnyClaimed(TDMdata &dm, const QStringList &keys);
+void ensureNoneClaimed(TDMdata &dm, const QStringList &keys);
 
 // How long a claim of a copy on another computer stays valid without being
 // renewed (60 s); tests shorten it.

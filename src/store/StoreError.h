@@ -3,6 +3,8 @@
 #include <QString>
 #include <stdexcept>
 
+class QSqlError;
+
 // The one error type of the store layer: the store's (or the engine's) own
 // text. Windows decide what the user sees.
 class StoreError : public std::runtime_error
@@ -16,3 +18,8 @@ public:
 private:
     QString m_message;
 };
+
+// The text of an error that the engine reported: its own message, without
+// the English words that Qt's driver adds to it ("Unable to fetch row");
+// when the engine gave none, the driver's words in Japanese.
+QString sqlErrorText(const QSqlError &error);

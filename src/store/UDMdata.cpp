@@ -305,14 +305,14 @@ QSqlQuery TDMdata::prepare(const QString &sql)
     QSqlQuery q(database());
     q.setForwardOnly(true);
     if (!q.prepare(m_dialect.translate(sql)))
-        throw StoreError(q.lastError().text());
+        throw StoreError(sqlErrorText(q.lastError()));
     return q;
 }
 
 void TDMdata::exec(QSqlQuery &query)
 {
     if (!query.exec())
-        throw StoreError(query.lastError().text());
+        throw StoreError(sqlErrorText(query.lastError()));
 }
 
 QSqlQuery TDMdata::exec(const QString &sql, const QVariantMap &params)
@@ -325,7 +325,7 @@ QSqlQuery TDMdata::exec(const QString &sql, const QVariantMap &params)
         QSqlQuery q(database());
         q.setForwardOnly(true);
         if (!q.exec(m_dialect.translate(sql)))
-            throw StoreError(q.lastError().text());
+            throw StoreError(sqlErrorText(q.lastError()));
         return q;
     }
     QSqlQuery q = prepare(sql);

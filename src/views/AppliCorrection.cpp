@@ -1,6 +1,8 @@
 #include "AppliCorrection.h"
 
 #include "GridRoles.h"
+#include "base/EntryText.h"
+#include "base/InputError.h"
 #include "store/StoreTransaction.h"
 #include "store/StoreValue.h"
 #include "store/UDMdata.h"
@@ -44,7 +46,7 @@ void AppliCorrection::load()
 QString AppliCorrection::fitted(const QString &kind)
 {
     const ColumnDef &column = *Schema::table(TableId::Appli).column(QStringLiteral("NyuryokuKBN"));
-    return StoreValue::toStore(column, kind, Engine::SQLite).toString();
+    return EntryText::checked(QStringLiteral("入力区分"), kind, column.width);
 }
 
 void AppliCorrection::setAll(const QString &kind)
@@ -110,7 +112,13 @@ bool AppliCorrection::setData(const QModelIndex &index, const QVariant &value, i
     if (role != Qt::EditRole || index.column() != 2 || index.row() >= m_rows.size())
         return false;
     Row &row = m_rows[index.row()];
-    const QString kind = fitted(value.toString());
+    QString kind;
+    try {
+        kind = fitted(value.toString());
+    } catch (const InputError &e) {
+        emit refused(e.message());
+        return false;
+    }
     if (kind == row.kind)
         return true;
     row.kind = kind;

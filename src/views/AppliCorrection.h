@@ -37,6 +37,11 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
+signals:
+    // A typed input kind was refused (a character CP932 lacks, too long);
+    // the text to show.
+    void refused(const QString &message);
+
 private:
     struct Row
     {
@@ -53,6 +58,7 @@ private:
         QString kind;
     };
 
+    // The kind as stored (EntryText); throws InputError.
     static QString fitted(const QString &kind);
 
     TDMdata &m_dm;

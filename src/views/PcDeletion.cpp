@@ -4,6 +4,7 @@
 #include "store/StoreTransaction.h"
 #include "store/UDMdata.h"
 
+#include <QSqlQuery>
 #include <vector>
 
 namespace PcDeletion {
@@ -26,6 +27,58 @@ QStringList statements()
         result.append(QStringLiteral("DELETE FROM ") + QLatin1String(table)
                       + QStringLiteral("\nWHERE KEY = :KEY"));
     return result;
+}
+
+namespace {
+
+const char *const DetailTables[] = {"DRIVE", "PRINTER", "APPLI", "LAN", "SHARE", "PMEMORY"};
+
+} // namespace
+
+RelatedRows relatedRows(TDMdata &dm, const QString &key)
+{
+    // Each count has a parameter of its own: not every driver takes one
+    // name twice.
+    QStringList counts;
+    QVariantMap params;
+    for (const char *table : DetailTables) {
+        const QString name = QStringLiteral(":KEY%1").arg(params.size());
+        counts << QStringLiteral("(SELECT COUNT(*) FROM %1 WHERE KEY = %2)")
+                      .arg(QLatin1String(table), name);
+        params.insert(name, key);
+    }
+    params.insert(QStringLiteral(":LEASEKEY"), key);
+    QSqlQuery q = dm.exec(QStringLiteral("SELECT %1,\n(SELECT COUNT(*) FROM LEASEPC WHERE "
+                                         "PCKEY = :LEASEKEY)")
+                              .arg(counts.join(QStringLiteral(" + "))),
+                          params);
+    RelatedRows rows;
+    if (q.next()) {
+        rows.details = q.value(0).toInt();
+        rows.leases = q.value(1).toInt();
+    }
+    q.finish();
+    return rows;
+}
+
+QStringList relatedStatements()
+{
+    QStringList result;
+    for (const char *table : DetailTables)
+        result.append(QStringLiteral("DELETE FROM ") + QLatin1String(table)
+                      + QStringLiteral("\nWHERE KEY = :KEY"));
+    result.append(QStringLiteral("DELETE FROM LEASEPC\nWHERE PCKEY = :KEY"));
+    return result;
+}
+
+QString confirmationText(const QString &key, const RelatedRows &rows)
+{
+    const QString lineBreak = QStringLiteral("\n\r");
+    return key + QStringLiteral("に関する情報をすべて削除します。") + lineBreak
+        + QStringLiteral("明細 %1 行とリースの対象PC %2 行も削除されます。")
+              .arg(rows.details)
+              .arg(rows.leases)
+        + lineBreak + QStringLiteral("よろしいですか？");
 }
 
 void deletePcs(TDMdata &dm, const QStringList &keys)

@@ -1,4 +1,6 @@
 #include "base/Cp932.h"
+#include "base/EntryText.h"
+#include "base/InputError.h"
 
 #include <QTest>
 
@@ -15,6 +17,8 @@ private slots:
     void truncate();
     void unencodableCountsAsQuestionMark();
     void invalidBytesDoNotCrash();
+    void typedText_data();
+    void typedText();
 };
 
 void TestCp932::roundTrip_data()
@@ -88,6 +92,49 @@ void TestCp932::invalidBytesDoNotCrash()
     const QString text = Cp932::decode(QByteArray::fromHex("41ff42"));
     QVERIFY(text.startsWith(u'A'));
     QVERIFY(text.endsWith(u'B'));
+}
+
+// What a user types for a stored value: CP932 twins in place of their
+// characters, other characters CP932 lacks refused, the width in bytes
+// (a full-width character two, a half-width katakana one) never exceeded.
+void TestCp932::typedText_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("maxBytes");
+    QTest::addColumn<QString>("expected"); // "!" and the message: refused
+    QTest::newRow("wave dash") << u"2F\u301C3F"_s << 0 << u"2F\uFF5E3F"_s;
+    QTest::newRow("double vertical line") << u"\u2016"_s << 0 << u"\u2225"_s;
+    QTest::newRow("minus sign") << u"\u2212"_s << 0 << u"\uFF0D"_s;
+    QTest::newRow("cent sign") << u"\u00A2"_s << 0 << u"\uFFE0"_s;
+    QTest::newRow("pound sign") << u"\u00A3"_s << 0 << u"\uFFE1"_s;
+    QTest::newRow("not sign") << u"\u00AC"_s << 0 << u"\uFFE2"_s;
+    QTest::newRow("em dash") << u"\u2014"_s << 0 << u"\u2015"_s;
+    QTest::newRow("twins count in the width") << u"\u301C\u301C"_s << 4 << u"\uFF5E\uFF5E"_s;
+    QTest::newRow("emoji")
+        << u"PC\U0001F600"_s << 0
+        << u"!「欄」に Shift-JIS で表せない文字「\U0001F600」(U+1F600) があります"_s;
+    QTest::newRow("accent") << u"Caf\u00E9"_s << 0
+                            << u"!「欄」に Shift-JIS で表せない文字「\u00E9」(U+00E9) があります"_s;
+    QTest::newRow("full-width at the width") << u"情報システム"_s << 12 << u"情報システム"_s;
+    QTest::newRow("full-width over the width")
+        << u"情報システム部"_s << 12 << u"!「欄」は半角12文字（全角6文字）までです"_s;
+    QTest::newRow("half-width katakana one byte") << u"ｼｽﾃﾑｶ"_s << 5 << u"ｼｽﾃﾑｶ"_s;
+    QTest::newRow("ascii over the width")
+        << u"ABCDEF"_s << 5 << u"!「欄」は半角5文字（全角2文字）までです"_s;
+}
+
+void TestCp932::typedText()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, maxBytes);
+    QFETCH(QString, expected);
+    QString result;
+    try {
+        result = EntryText::checked(u"欄"_s, typed, maxBytes);
+    } catch (const InputError &e) {
+        result = u'!' + e.message();
+    }
+    QCOMPARE(result, expected);
 }
 
 QTEST_GUILESS_MAIN(TestCp932)

@@ -15,6 +15,7 @@
 #include <QTest>
 #include <atomic>
 #include <chrono>
+#include <sys/stat.h>
 #include <thread>
 
 namespace {
@@ -309,6 +310,52 @@ private slots:
         o = runCtl(program.path(), where + QStringList {"restore", dump});
         QCOMPARE(o.exit, 0);
         QVERIFY2(o.err.contains(QStringLiteral("2 件を復元しました")), qPrintable(o.err));
+
+        // A dump without rows empties the table only when that is asked for.
+        const QString empty = program.filePath(QStringLiteral("empty.csv"));
+        QFile e(empty);
+        QVERIFY(e.open(QIODevice::WriteOnly));
+        e.write(lines[0] + '\n');
+        e.close();
+        o = runCtl(program.path(), where + QStringList {"restore", empty});
+        QCOMPARE(o.exit, 1);
+        QVERIFY2(o.err.contains(QStringLiteral("--allow-shrink を指定してください")),
+                 qPrintable(o.err));
+        o = runCtl(program.path(), where + QStringList {"sql", "SELECT COUNT(*) FROM PC"});
+        QCOMPARE(o.out.section(u'\n', 1, 1), QStringLiteral("2"));
+        o = runCtl(program.path(), where + QStringList {"restore", "--allow-shrink", empty});
+        QCOMPARE(o.exit, 0);
+        QVERIFY2(o.err.contains(QStringLiteral("0 件を復元しました")), qPrintable(o.err));
+    }
+
+    // restore reads regular files only: a device or a pipe is refused at
+    // once (neither read endlessly nor waited on), a folder too.
+    void restoreReadsOnlyRegularFiles_data()
+    {
+        QTest::addColumn<QString>("file"); // relative: made in the program folder
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("device") << QStringLiteral("/dev/zero")
+                                << QStringLiteral("通常のファイルではありません");
+        QTest::newRow("named pipe")
+            << QStringLiteral("fifo") << QStringLiteral("通常のファイルではありません");
+        QTest::newRow("folder") << QStringLiteral("folder") << QStringLiteral("フォルダです");
+    }
+    void restoreReadsOnlyRegularFiles()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, reason);
+        QTemporaryDir program;
+        QString path = file;
+        if (file == QStringLiteral("fifo")) {
+            path = program.filePath(file);
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        } else if (file == QStringLiteral("folder")) {
+            path = program.filePath(file);
+            QVERIFY(QDir(program.path()).mkdir(file));
+        }
+        const Outcome o = runCtl(program.path(), {QStringLiteral("restore"), path});
+        QCOMPARE(o.exit, 1);
+        QVERIFY2(o.err.contains(reason), qPrintable(o.err));
     }
 
     void exportUsage_data()

@@ -54,8 +54,20 @@ void TstLeaseContract::params_data()
         << u"lease"_s << u" "_s << QVariant(u"!項目 'リース会社' の値が必要です"_s);
     QTest::newRow("number empty") << u"lease_No"_s << u""_s
                                   << QVariant(u"!項目 '契約№' の値が必要です"_s);
-    QTest::newRow("company cut to its width")
-        << u"lease"_s << u"あいうえおかきくけこさ"_s << QVariant(u"あいうえおかきくけこ"_s);
+    // Typed text is stored as CP932 holds it, never cut.
+    QTest::newRow("company longer than its width")
+        << u"lease"_s << u"あいうえおかきくけこさ"_s
+        << QVariant(u"!「リース会社」は半角20文字（全角10文字）までです"_s);
+    QTest::newRow("company at its width")
+        << u"lease"_s << u"あいうえおかきくけこ"_s << QVariant(u"あいうえおかきくけこ"_s);
+    QTest::newRow("department longer than its width")
+        << u"keiyaku_bu"_s << u"情報システム部"_s
+        << QVariant(u"!「契約部門（部）」は半角10文字（全角5文字）までです"_s);
+    QTest::newRow("wave dash as its CP932 twin")
+        << u"Bukkenmei"_s << u"2F\u301C3F"_s << QVariant(u"2F\uFF5E3F"_s);
+    QTest::newRow("character CP932 lacks")
+        << u"urinusi"_s << u"Caf\u00E9"_s
+        << QVariant(u"!「売　主」に Shift-JIS で表せない文字「\u00E9」(U+00E9) があります"_s);
 }
 
 void TstLeaseContract::params()

@@ -67,6 +67,8 @@ private slots:
     void dateBoxes_data();
     void dateBoxes();
     void scheduleInDateOrderWithTotals();
+    void scheduleCellTakesEveryKey_data();
+    void scheduleCellTakesEveryKey();
     void updLoadsTheContractOrSaysItIsGone_data() { TestStore::addEngineRows(); }
     void updLoadsTheContractOrSaysItIsGone();
     void failedSaveKeepsTheWindowOpen_data() { TestStore::addEngineRows(); }
@@ -246,6 +248,61 @@ void TstWinLeaseDaityo::scheduleInDateOrderWithTotals()
     click(m_window.get(), u"LeaseDelBTN"_s);
     QCOMPARE(totals(m_window.get()), u"0 回||||0"_s);
     QCOMPARE(schedule->rowCount(), 0);
+}
+
+void TstWinLeaseDaityo::scheduleCellTakesEveryKey_data()
+{
+    // How the user gets into the amount cell, how long after clicking the
+    // first key comes, the keys typed, and what the cell holds after Enter.
+    QTest::addColumn<QString>("way");
+    QTest::addColumn<int>("delay");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("stored");
+    for (int delay : {0, 150, 250, 350, 600})
+        QTest::addRow("typed %d ms after a click", delay)
+            << u"click"_s << delay << u"15000"_s << u"15000"_s;
+    QTest::newRow("F2 edits in place") << u"F2"_s << 0 << u"5"_s << u"200005"_s;
+    QTest::newRow("double click edits in place") << u"double click"_s << 0 << u"5"_s << u"200005"_s;
+}
+
+void TstWinLeaseDaityo::scheduleCellTakesEveryKey()
+{
+    QFETCH(QString, way);
+    QFETCH(int, delay);
+    QFETCH(QString, keys);
+    QFETCH(QString, stored);
+    QVERIFY(openStore(int(TestStore::Kind::SQLite)));
+    MessageBoxes::ScopedRecorder boxes;
+    open(u"add"_s);
+    ScheduleModel *schedule = m_window->schedule();
+    click(m_window.get(), u"LeaseAddBTN"_s);
+    schedule->setData(schedule->index(0, ScheduleModel::SiharaiYMD), u"2004/1/31"_s);
+    const QModelIndex amount = schedule->index(0, ScheduleModel::Kingaku);
+    schedule->setData(amount, u"20000"_s);
+
+    auto *grid = control<QTableView>(m_window.get(), u"MesaiDBG"_s);
+    grid->setFocus();
+    grid->setCurrentIndex(amount);
+    const QPoint at = grid->visualRect(amount).center();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
+    if (way == u"double click"_s) {
+        // The second press of a double click comes as the double click.
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, at);
+    }
+    QTest::qWait(delay);
+    if (way == u"F2"_s)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
+    // Each key goes where the keyboard's would: to the focused widget.
+    for (QChar key : keys) {
+        QTest::keyClick(QApplication::focusWidget(), key.toLatin1());
+        QTest::qWait(20);
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTest::qWait(600); // past any delayed edit
+    QCOMPARE(schedule->data(amount).toString(), stored);
+    QCOMPARE(grid->indexWidget(amount), nullptr); // no editor left open
+    QVERIFY(boxes.texts().isEmpty());
 }
 
 void TstWinLeaseDaityo::updLoadsTheContractOrSaysItIsGone()

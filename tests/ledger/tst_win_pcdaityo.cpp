@@ -6,6 +6,7 @@
 #include "kit/MessageBoxes.h"
 #include "ledger/windows/UpcDaityo.h"
 #include "ledger/windows/Uprinter.h"
+#include "ledger/windows/Ushare.h"
 #include "store/RecordCursor.h"
 #include "store/UDMdata.h"
 
@@ -95,6 +96,9 @@ private slots:
     void okKeepsAllCancelNothing_data();
     void okKeepsAllCancelNothing();
     void newPcIsCheckedAtOk();
+    void typedTextIsWhatCp932Holds_data();
+    void typedTextIsWhatCp932Holds();
+    void newPcListsShowRowsBeforeTheKey();
     void storeGoneClosesWithoutSaving();
 
 private:
@@ -226,6 +230,92 @@ void TestWinPcDaityo::newPcIsCheckedAtOk()
     QVERIFY(!window.isVisible());
     QCOMPARE(stored(dm, u"SELECT KanriNo FROM PC WHERE Key = 'N''%1'"_s).toInt(), 12);
     QCOMPARE(stored(dm, u"SELECT IP16 FROM PC WHERE Key = 'N''%1'"_s).toString(), u"C0A8010A"_s);
+}
+
+void TestWinPcDaityo::typedTextIsWhatCp932Holds_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("refusal"); // empty: stored as "stored"
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("wave dash as its twin") << u"SettiBasyoCombo"_s << u"SettiBasyo"_s
+                                           << u"2F\u301C3F"_s << QString() << u"2F\uFF5E3F"_s;
+    QTest::newRow("character CP932 lacks")
+        << u"SettiBasyoCombo"_s << u"SettiBasyo"_s << u"2F\U0001F600"_s
+        << u"「設置場所」に Shift-JIS で表せない文字「\U0001F600」(U+1F600) があります"_s
+        << QString();
+    QTest::newRow("key of 43 characters")
+        << u"KeyEDT"_s << u"Key"_s << u"PC-"_s + QString(40, u'x')
+        << u"「Key」は半角32文字（全角16文字）までです"_s << QString();
+    QTest::newRow("full-width over the width")
+        << u"RiyosyaEdit"_s << u"Riyosya"_s << u"情報システム部門担当者"_s
+        << u"「利用者」は半角20文字（全角10文字）までです"_s << QString();
+    QTest::newRow("full-width at the width")
+        << u"RiyosyaEdit"_s << u"Riyosya"_s << u"情報システム部門担当"_s << QString()
+        << u"情報システム部門担当"_s;
+}
+
+void TestWinPcDaityo::typedTextIsWhatCp932Holds()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, refusal);
+    QFETCH(QString, stored);
+    TestStore store(int(TestStore::Kind::SQLite));
+    TDMdata dm;
+    openCheckedStore(dm, store.settings());
+    MessageBoxes::ScopedRecorder boxes;
+    TFpcDaityo window(dm, paths());
+    window.beginNew();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    if (field != u"Key"_s)
+        typeAndLeave(editOf(&window, u"KeyEDT"_s), u"K1"_s);
+    QLineEdit *edit = editOf(&window, control);
+    typeAndLeave(edit, typed);
+    auto *ok = window.findChild<QPushButton *>(u"OkBTN"_s);
+    if (refusal.isEmpty()) {
+        ok->click();
+        QVERIFY(boxes.texts().isEmpty());
+        QCOMPARE(::stored(dm, u"SELECT %1 FROM PC"_s.arg(field)).toString(), stored);
+        return;
+    }
+    // Refused, never cut: the text stays to be corrected, OK saves nothing.
+    QTRY_COMPARE(boxes.texts(), QStringList {refusal});
+    QCOMPARE(edit->text(), typed);
+    QVERIFY(window.ledger().pc().value(field).isNull());
+    ok->click();
+    QCOMPARE(boxes.texts(), (QStringList {refusal, refusal}));
+    QVERIFY(window.isVisible());
+    QCOMPARE(::stored(dm, u"SELECT COUNT(*) FROM PC"_s).toInt(), 0);
+}
+
+void TestWinPcDaityo::newPcListsShowRowsBeforeTheKey()
+{
+    TestStore store(int(TestStore::Kind::SQLite));
+    TDMdata dm;
+    openCheckedStore(dm, store.settings());
+    MessageBoxes::ScopedRecorder boxes;
+    TFpcDaityo window(dm, paths());
+    window.beginNew();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    withModal<TFshare>(window.findChild<QPushButton *>(u"ShareAddBTN"_s), [](TFshare *d) {
+        QTest::keyClicks(d->findChild<QLineEdit *>(u"SharedNameEDT"_s), u"S1"_s);
+        d->findChild<QPushButton *>(u"OkBTN"_s)->click();
+    });
+    QCOMPARE(window.findChild<QTableView *>(u"ShareGrid"_s)->model()->rowCount(), 1);
+    QVERIFY(window.findChild<QPushButton *>(u"ShareEditBTN"_s)->isEnabled());
+    QVERIFY(boxes.texts().isEmpty());
+
+    // The rows follow the key once it is typed.
+    typeAndLeave(editOf(&window, u"KeyEDT"_s), u"K9"_s);
+    QCOMPARE(window.findChild<QTableView *>(u"ShareGrid"_s)->model()->rowCount(), 1);
+    window.findChild<QPushButton *>(u"OkBTN"_s)->click();
+    QVERIFY(!window.isVisible());
+    QCOMPARE(::stored(dm, u"SELECT Key || '/' || SharedName FROM Share"_s).toString(), u"K9/S1"_s);
 }
 
 void TestWinPcDaityo::storeGoneClosesWithoutSaving()

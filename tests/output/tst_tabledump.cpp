@@ -6,6 +6,7 @@
 #include "output/CsvExport.h"
 #include "output/DumpReader.h"
 #include "output/TableDump.h"
+#include "store/PcClaims.h"
 #include "store/RecordCursor.h"
 #include "store/StoreValue.h"
 #include "store/UDMdata.h"
@@ -184,6 +185,85 @@ private slots:
         QCOMPARE(readAll(again), bytes);
     }
 
+    // A table holding a text that CP932 cannot carry (from older data or
+    // the SQL window) is dumped and exported as UTF-8 behind a byte order
+    // mark, and the dump reads back unchanged.
+    void textsCp932LacksGoInUtf8_data() { TestStore::addEngineRows(); }
+    void textsCp932LacksGoInUtf8()
+    {
+        QFETCH(int, engine);
+        TestStore store(engine);
+        ORVANE_REQUIRE_STORE(store);
+        TDMdata dm;
+        openCheckedStore(dm, store.settings());
+        insert(dm, TableId::PC, {{"Key", "PC01"}, {"SettiBasyo", QStringLiteral("2F\u301C3F")}});
+        insert(dm, TableId::PC, {{"Key", "PC02"}, {"Bu", QStringLiteral("総務部")}});
+        const Rows before = tableRows(dm, TableId::PC);
+
+        const QString dump = m_dir->filePath(QStringLiteral("dump.csv"));
+        const CsvExport::Result written = TableDump::write(dm, TableId::PC, dump);
+        QVERIFY2(written.ok, qPrintable(written.error));
+        QCOMPARE(written.rows, 2);
+        const QByteArray bytes = readAll(dump);
+        QVERIFY(bytes.startsWith("\xEF\xBB\xBFKey,"));
+        QVERIFY(bytes.contains(QStringLiteral("\"2F\u301C3F\"").toUtf8()));
+        QVERIFY(bytes.contains(QStringLiteral("\"総務部\"").toUtf8()));
+        const QString csv = m_dir->filePath(QStringLiteral("export.csv"));
+        QVERIFY(CsvExport(dm, TableId::PC).writeFile(csv).ok);
+        QVERIFY(readAll(csv).startsWith("\xEF\xBB\xBFKey,"));
+
+        dm.exec(QStringLiteral("DELETE FROM PC WHERE Key = 'PC02'"));
+        const TableDump::RestoreResult restored = TableDump::restore(dm, TableId::PC, dump);
+        QVERIFY2(restored.ok, qPrintable(restored.error));
+        QCOMPARE(tableRows(dm, TableId::PC), before);
+    }
+
+    // A restore that would leave less than half of the rows (or none) is
+    // refused unless allowed; one that would replace a PC that another
+    // copy has open is refused; either leaves the table as it was.
+    void restoreRefusesShrinkingAndClaimedPcs_data() { TestStore::addEngineRows(); }
+    void restoreRefusesShrinkingAndClaimedPcs()
+    {
+        QFETCH(int, engine);
+        TestStore store(engine);
+        ORVANE_REQUIRE_STORE(store);
+        TDMdata dm, other;
+        openCheckedStore(dm, store.settings());
+        openCheckedStore(other, store.settings());
+        for (const char *key : {"PC01", "PC02", "PC03"})
+            insert(dm, TableId::PC, {{"Key", key}});
+        const QString full = m_dir->filePath(QStringLiteral("full.csv"));
+        QVERIFY(TableDump::write(dm, TableId::PC, full).ok);
+        const QList<QByteArray> lines = readAll(full).split('\n');
+        const QString one = m_dir->filePath(QStringLiteral("one.csv"));
+        writeBytes(one, lines[0] + '\n' + lines[1] + '\n');
+        const QString none = m_dir->filePath(QStringLiteral("none.csv"));
+        writeBytes(none, lines[0] + '\n');
+        const Rows before = tableRows(dm, TableId::PC);
+
+        for (const QString &path : {one, none}) {
+            const TableDump::RestoreResult refused = TableDump::restore(dm, TableId::PC, path);
+            QVERIFY(!refused.ok);
+            QVERIFY(refused.shrinkRefused);
+            QCOMPARE(refused.tableRows, 3);
+            QCOMPARE(tableRows(dm, TableId::PC), before);
+        }
+        QVERIFY(TableDump::restore(dm, TableId::PC, one, TableDump::Shrink::Allow).ok);
+        QCOMPARE(tableRows(dm, TableId::PC).size(), 1);
+        QVERIFY(TableDump::restore(dm, TableId::PC, full).ok); // one row to three
+        QCOMPARE(tableRows(dm, TableId::PC), before);
+
+        PcClaim claim(other);
+        claim.take(QStringLiteral("PC02"));
+        dm.setLockWait(200);
+        const TableDump::RestoreResult claimed = TableDump::restore(dm, TableId::PC, full);
+        QVERIFY(!claimed.ok);
+        QCOMPARE(claimed.error, PcClaims::claimedText(QStringLiteral("PC02")));
+        QVERIFY(!dm.inTransaction());
+        claim.release();
+        QVERIFY(TableDump::restore(dm, TableId::PC, full).ok);
+    }
+
     // The first fault of a dump, by line and column.
     void readerNamesTheFault_data()
     {
@@ -236,11 +316,11 @@ private slots:
             << "3 行目: 引用符が閉じていません";
         QTest::newRow("UTF-8") << LeaseHeader
                 + QStringLiteral("ｵﾘｯｸｽ,L-1,2005/04/30,,,,,,\r\n").toUtf8()
-                               << "2 行目: 文字コードが UTF-8 です。Shift-JIS (CP932) "
-                                  "で書かれたファイルを指定してください";
-        QTest::newRow("UTF-8 with BOM") << "\xEF\xBB\xBF" + LeaseHeader
-                                        << "1 行目: 文字コードが UTF-8 です。Shift-JIS (CP932) "
-                                           "で書かれたファイルを指定してください";
+                               << "2 行目: 文字コードが UTF-8 (BOM なし) です。Shift-JIS (CP932) "
+                                  "か BOM 付きの UTF-8 で書かれたファイルを指定してください";
+        QTest::newRow("UTF-8 with BOM, a byte no UTF-8")
+            << "\xEF\xBB\xBF" + LeaseHeader + sjis(QStringLiteral("ｵﾘｯｸｽ,L-1,2005/04/30,,,,,,"))
+            << "2 行目: UTF-8 として読めない文字があります";
         QTest::newRow("UTF-16") << QByteArray("\xFF\xFE"
                                               "l\0e\0",
                                               6)

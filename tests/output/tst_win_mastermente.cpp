@@ -10,12 +10,14 @@
 #include "output/CsvExport.h"
 #include "output/PendingTableModel.h"
 #include "output/windows/Upc.h"
+#include "store/PcClaims.h"
 #include "store/RecordCursor.h"
 #include "store/UDMdata.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -27,9 +29,9 @@ namespace {
 
 using Entry = MessageBoxes::Entry;
 
-void insert(TDMdata &dm, const QVariantMap &values)
+void insert(TDMdata &dm, const QVariantMap &values, TableId table = TableId::PC)
 {
-    RecordCursor &cursor = dm.table(TableId::PC);
+    RecordCursor &cursor = dm.table(table);
     cursor.append();
     for (auto it = values.cbegin(); it != values.cend(); ++it)
         cursor.setValue(it.key(), it.value());
@@ -50,6 +52,16 @@ QStringList pcRows(TDMdata &dm, const QStringList &columns = {})
         }
         rows << values.join(u'|');
     }
+    return rows;
+}
+
+// The first column of every row of a statement.
+QStringList rowsOf(TDMdata &dm, const QString &sql)
+{
+    QStringList rows;
+    QSqlQuery q = dm.exec(sql);
+    while (q.next())
+        rows << q.value(0).toString();
     return rows;
 }
 
@@ -128,7 +140,9 @@ private slots:
         QVERIFY(model->setData(model->index(0, memAll), QStringLiteral(" 512 ")));
         QCOMPARE(boxes.texts(),
                  QStringList({QStringLiteral("キーが重複しています: PC03"),
-                              QStringLiteral("PC01を削除します。よろしいですか？"),
+                              QStringLiteral("PC01に関する情報をすべて削除します。\n\r"
+                                             "明細 0 行とリースの対象PC 0 行も削除されます。\n\r"
+                                             "よろしいですか？"),
                               QStringLiteral("整数ではありません: abc")}));
 
         // Another copy writes while the window is open.
@@ -252,6 +266,147 @@ private slots:
 
         const QString all = TFmasterMente::exportFilter().section(QStringLiteral(";;"), 1, 1);
         QCOMPARE(TFmasterMente::withDefaultExtension(typed, all), typed);
+    }
+
+    // A PC row deleted takes the PC's detail and LeasePC rows with it, after
+    // a question that counts them; other PCs keep theirs.
+    void deletedPcTakesItsRows_data() { TestStore::addEngineRows(); }
+    void deletedPcTakesItsRows()
+    {
+        QFETCH(int, engine);
+        TestStore store(engine);
+        ORVANE_REQUIRE_STORE(store);
+        TDMdata dm;
+        openCheckedStore(dm, store.settings());
+        insert(dm, {{"Key", "PC01"}});
+        insert(dm, {{"Key", "PC02"}});
+        insert(dm, {{"Key", "PC01"}, {"Appli", "Excel"}}, TableId::Appli);
+        insert(dm, {{"Key", "PC01"}, {"SharedName", "S"}}, TableId::Share);
+        insert(dm, {{"Key", "PC02"}, {"Appli", "Word"}}, TableId::Appli);
+        insert(dm, {{"lease", "A"}, {"lease_No", "1"}, {"PCKey", "PC01"}}, TableId::LeasePC);
+
+        MessageBoxes::ScopedRecorder boxes(MessageBoxes::Reply::Yes);
+        TFpc window(dm, paths());
+        window.show();
+        window.grid()->setCurrentIndex(window.model()->index(0, 0));
+        window.DelBTNClick();
+        QCOMPARE(boxes.texts(),
+                 QStringList {QStringLiteral("PC01に関する情報をすべて削除します。\n\r"
+                                             "明細 2 行とリースの対象PC 1 行も削除されます。\n\r"
+                                             "よろしいですか？")});
+        QCOMPARE(rowsOf(dm, QStringLiteral("SELECT COUNT(*) FROM Appli")), QStringList {"2"});
+        window.BitBtn2Click();
+        QCOMPARE(window.result(), int(QDialog::Accepted));
+        QCOMPARE(pcRows(dm), QStringList {"PC02"});
+        QCOMPARE(rowsOf(dm,
+                        QStringLiteral("SELECT Key FROM Appli UNION ALL SELECT Key FROM Share "
+                                       "UNION ALL SELECT PCKey FROM LeasePC")),
+                 QStringList {"PC02"});
+    }
+
+    // A PC that another copy has open in its ledger stops OK: nothing is
+    // written until the other copy lets it go.
+    void claimedPcStopsOk_data() { TestStore::addEngineRows(); }
+    void claimedPcStopsOk()
+    {
+        QFETCH(int, engine);
+        TestStore store(engine);
+        ORVANE_REQUIRE_STORE(store);
+        TDMdata dm, other;
+        openCheckedStore(dm, store.settings());
+        openCheckedStore(other, store.settings());
+        insert(dm, {{"Key", "PC01"}, {"Bu", "A"}});
+        auto claim = std::make_unique<PcClaim>(other);
+        claim->take(QStringLiteral("PC01"));
+        dm.setLockWait(200);
+
+        MessageBoxes::ScopedRecorder boxes;
+        TFpc window(dm, paths());
+        window.show();
+        PendingTableModel *model = window.model();
+        QVERIFY(model->setData(model->index(0, column(model, QStringLiteral("Bu"))), "B"));
+        window.BitBtn2Click();
+        QCOMPARE(boxes.texts(), QStringList {PcClaims::claimedText(QStringLiteral("PC01"))});
+        QVERIFY(window.isVisible());
+        QVERIFY(!dm.inTransaction());
+        QCOMPARE(pcRows(dm, {"Bu"}), QStringList {"PC01|A"});
+
+        claim.reset();
+        window.BitBtn2Click();
+        QCOMPARE(window.result(), int(QDialog::Accepted));
+        QCOMPARE(pcRows(dm, {"Bu"}), QStringList {"PC01|B"});
+    }
+
+    // A file of less than half the rows (or none) is asked about; No
+    // leaves the rows as they were.
+    void shrinkingImportAsksFirst_data()
+    {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("no") << false;
+        QTest::newRow("yes") << true;
+    }
+    void shrinkingImportAsksFirst()
+    {
+        QFETCH(bool, yes);
+        TestStore store(int(TestStore::Kind::SQLite));
+        TDMdata dm;
+        openCheckedStore(dm, store.settings());
+        for (const char *key : {"PC01", "PC02", "PC03"})
+            insert(dm, {{"Key", key}});
+        const QString path = m_dir->filePath(QStringLiteral("one.csv"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(pcDump(dm, {{"NEW1", "x"}}, "Bu"));
+        file.close();
+
+        MessageBoxes::ScopedRecorder boxes;
+        TFpc window(dm, paths());
+        window.show();
+        QList<qint64> asked;
+        DumpReader::Error error;
+        const PendingTable::Import result
+            = window.model()->importDump(path, error, [&](qint64 fileRows, qint64 tableRows) {
+                  asked = {fileRows, tableRows};
+                  return yes;
+              });
+        QCOMPARE(asked, (QList<qint64> {1, 3}));
+        QCOMPARE(result, yes ? PendingTable::Import::Done : PendingTable::Import::Declined);
+        QCOMPARE(window.model()->rowCount(), yes ? 1 : 3);
+        window.BitBtn2Click();
+        QCOMPARE(pcRows(dm), (yes ? QStringList {"NEW1"} : QStringList {"PC01", "PC02", "PC03"}));
+    }
+
+    // What is typed into the grid is what CP932 holds: twins in place of
+    // their characters, other characters refused with the typed text kept
+    // in the cell.
+    void typedTextIsWhatCp932Holds()
+    {
+        TestStore store(int(TestStore::Kind::SQLite));
+        TDMdata dm;
+        openCheckedStore(dm, store.settings());
+        insert(dm, {{"Key", "PC01"}});
+        MessageBoxes::ScopedRecorder boxes;
+        TFpc window(dm, paths());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        PendingTableModel *model = window.model();
+        const QModelIndex place = model->index(0, column(model, QStringLiteral("SettiBasyo")));
+        QVERIFY(model->setData(place, QStringLiteral("2F\u301C3F")));
+        QCOMPARE(model->data(place).toString(), QStringLiteral("2F\uFF5E3F"));
+
+        window.grid()->setCurrentIndex(place);
+        window.grid()->edit(place);
+        auto *editor = qobject_cast<QLineEdit *>(window.grid()->indexWidget(place));
+        QVERIFY(editor);
+        editor->setText(QStringLiteral("Caf\u00E9"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_COMPARE(boxes.texts(),
+                 QStringList {QStringLiteral(
+                     "「SettiBasyo」に Shift-JIS で表せない文字「\u00E9」(U+00E9) があります")});
+        QTRY_VERIFY(window.grid()->indexWidget(place));
+        QCOMPARE(qobject_cast<QLineEdit *>(window.grid()->indexWidget(place))->text(),
+                 QStringLiteral("Caf\u00E9"));
+        QCOMPARE(model->data(place).toString(), QStringLiteral("2F\uFF5E3F"));
     }
 
     // "ﾃﾞｰﾀ(&D)" → "PCﾃｰﾌﾞﾙ(&P)" opens the window modally.

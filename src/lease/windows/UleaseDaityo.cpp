@@ -2,6 +2,7 @@
 
 #include "base/DateEntry.h"
 #include "base/DateText.h"
+#include "kit/EditGrid.h"
 #include "kit/MessageBoxes.h"
 #include "lease/CoveredPcModel.h"
 #include "lease/LeaseReader.h"
@@ -48,13 +49,11 @@ void withoutInputMethod(QWidget *w)
 
 QTableView *grid(const char *name, QAbstractItemModel *model)
 {
-    auto *view = new QTableView;
+    auto *view = new EditGrid;
     view->setObjectName(QLatin1String(name));
     view->setModel(model);
     view->setSelectionBehavior(QAbstractItemView::SelectItems);
     view->setSelectionMode(QAbstractItemView::SingleSelection);
-    view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
-                          | QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
     view->verticalHeader()->hide();
     view->horizontalHeader()->setHighlightSections(false);
     view->setWordWrap(false);
@@ -322,8 +321,7 @@ bool TFleaseDaityo::load()
             return false;
         }
         setTexts(*contract);
-        for (const ScheduleRow &row : LeaseReader::schedule(m_dm, key))
-            m_schedule->load(row);
+        m_schedule->load(LeaseReader::schedule(m_dm, key));
         for (const QString &pc : LeaseReader::coveredPcs(m_dm, key))
             m_pcs->load(pc);
     } catch (const StoreError &e) {

@@ -1,6 +1,7 @@
 #include "FieldBinder.h"
 
 #include "base/DateText.h"
+#include "base/EntryText.h"
 #include "base/InputError.h"
 #include "ledger/RowBuffer.h"
 #include "store/StoreError.h"
@@ -253,6 +254,11 @@ QString FieldBinder::commit(Binding &b, MessageBoxes::Kind &kind)
         return QString();
     }
     try {
+        // Typed text is stored as CP932 holds it, within the column's width.
+        const ColumnDef *column = m_row.def().column(b.field);
+        if (column && (column->type == ColumnType::Character || column->type == ColumnType::Memo))
+            text = EntryText::checked(caption(b), text,
+                                      column->type == ColumnType::Character ? column->width : 0);
         const auto hook = m_hooks.constFind(b.field);
         const QVariant value
             = hook != m_hooks.cend() ? hook.value()(text) : m_row.fromText(b.field, text);
@@ -275,6 +281,24 @@ QString FieldBinder::commit(Binding &b, MessageBoxes::Kind &kind)
     show(b); // the value as stored (cut, normalised)
     emit committed(b.field);
     return QString();
+}
+
+QString FieldBinder::caption(const Binding &b) const
+{
+    // The label that names the control (its buddy is the control or the box
+    // holding it), without a closing colon.
+    const QList<QLabel *> labels = m_window->findChildren<QLabel *>();
+    for (const QLabel *label : labels) {
+        const QWidget *buddy = label->buddy();
+        if (!buddy || !b.widget || (buddy != b.widget && !buddy->isAncestorOf(b.widget)))
+            continue;
+        QString text = label->text().remove(u'&').trimmed();
+        while (text.endsWith(u':') || text.endsWith(u'：'))
+            text.chop(1);
+        if (!text.isEmpty())
+            return text;
+    }
+    return b.field;
 }
 
 void FieldBinder::commitOnLeaving(Binding &b)

@@ -22,6 +22,11 @@ class RowBuffer;
 // the control (Enter or Tab included), picks from a list, or presses OK.
 // A text the field refuses is reported in a message box; the typed text
 // stays, the focus goes back to it and the field keeps its value.
+//
+// Text fields take what EntryText allows: CP932 twins in place of their
+// characters, no other character that CP932 lacks, no more bytes than the
+// column's width. The messages name the control by its label (a QLabel
+// whose buddy is the control or the box holding it), else by its field.
 class FieldBinder : public QObject
 {
     Q_OBJECT
@@ -69,6 +74,7 @@ private:
     // Stores the binding's text; the refusal message, or empty.
     QString commit(Binding &binding, MessageBoxes::Kind &kind);
     void commitOnLeaving(Binding &binding);
+    QString caption(const Binding &binding) const;
     void report(Binding &binding, const QString &text, MessageBoxes::Kind kind);
     void show(Binding &binding);
     void showField(const QString &field);

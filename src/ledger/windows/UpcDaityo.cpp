@@ -237,6 +237,9 @@ void TFpcDaityo::refreshList(List list, const QString &keepName)
         : static_cast<QAbstractItemView *>(m_grids[size_t(list)]);
     if (row >= 0)
         view->setCurrentIndex(model->index(row, 0));
+    // Names are shown whole: the columns take the width of their contents.
+    if (list != List::Drive)
+        m_grids[size_t(list)]->resizeColumnsToContents();
     // QdriveAfterOpen, ...: edit and delete need a row.
     if (size_t(list) < m_editBTN.size()) {
         m_editBTN[size_t(list)]->setEnabled(model->rowCount() > 0);

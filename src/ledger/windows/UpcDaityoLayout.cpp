@@ -102,8 +102,12 @@ QPushButton *hoverButton(const QString &caption, const QString &name)
 void TFpcDaityo::addRow(QGridLayout *grid, int row, int column, const QString &label,
                         QWidget *control, int span)
 {
-    if (!label.isEmpty())
-        grid->addWidget(new QLabel(label), row, column, Qt::AlignRight | Qt::AlignVCenter);
+    if (!label.isEmpty()) {
+        // The label names its control, also in the messages about its value.
+        auto *caption = new QLabel(label);
+        caption->setBuddy(control);
+        grid->addWidget(caption, row, column, Qt::AlignRight | Qt::AlignVCenter);
+    }
     grid->addWidget(control, row, column + 1, 1, span);
 }
 
@@ -252,13 +256,15 @@ QWidget *TFpcDaityo::buildHeader()
     addRow(g, 3, 7, QStringLiteral("設置場所"),
            combo(QStringLiteral("SettiBasyo"), QStringLiteral("SettiBasyoCombo")), 3);
 
+    // Names, then who uses the PC: computer, host, user ID, department,
+    // section, user, in this reading (and tab) order.
     addRow(g, 4, 1, QStringLiteral("コンピュータ名"), edit(QStringLiteral("PC_Name")), 3);
     addRow(g, 4, 5, QStringLiteral("ホスト名"), edit(QStringLiteral("Host")));
-    addRow(g, 4, 7, QStringLiteral("ユーザＩＤ"), edit(QStringLiteral("user")));
-    addRow(g, 4, 9, QStringLiteral("利用者"), edit(QStringLiteral("Riyosya")));
+    addRow(g, 4, 7, QStringLiteral("ユーザＩＤ"), edit(QStringLiteral("user")), 3);
     addRow(g, 5, 1, QStringLiteral("部"), combo(QStringLiteral("Bu"), QStringLiteral("BuCombo")),
            3);
     addRow(g, 5, 5, QStringLiteral("課"), combo(QStringLiteral("Ka"), QStringLiteral("KaCombo")));
+    addRow(g, 5, 7, QStringLiteral("利用者"), edit(QStringLiteral("Riyosya")), 3);
 
     addRow(g, 6, 1, QStringLiteral("ＣＰＵ"), edit(QStringLiteral("CPU_Name")), 3);
     addRow(g, 6, 5, QStringLiteral("クロック(MHz)"), edit(QStringLiteral("CPU_Clock")));

@@ -1,12 +1,15 @@
 #include "UmasterMente.h"
 
+#include "kit/KeepTextDelegate.h"
 #include "kit/MessageBoxes.h"
 #include "kit/TDBGridEx.h"
 #include "kit/WaitCursor.h"
 #include "output/PendingTable.h"
 #include "output/PendingTableModel.h"
+#include "output/TableDump.h"
 #include "store/StoreError.h"
 #include "store/UDMdata.h"
+#include "views/PcDeletion.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -87,6 +90,7 @@ TFmasterMente::TFmasterMente(TDMdata &dm, TableId table, const QString &internal
     m_grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                             | QAbstractItemView::AnyKeyPressed);
     m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
+    m_grid->setItemDelegate(new KeepTextDelegate(m_grid));
 
     m_fileDialog = [this](QWidget *owner, FileDialogMode mode, const QString &filter,
                           QString *selectedFilter) {
@@ -117,7 +121,13 @@ TFmasterMente::TFmasterMente(TDMdata &dm, TableId table, const QString &internal
             [this](const QString &reason) { MessageBoxes::error(this, reason); });
 }
 
-TFmasterMente::~TFmasterMente() = default;
+TFmasterMente::~TFmasterMente()
+{
+    // The grid and its model go before the rows they show: a window that is
+    // still visible asks them for their titles while it hides.
+    delete m_grid;
+    delete m_model;
+}
 
 QString TFmasterMente::exportFilter()
 {
@@ -180,8 +190,20 @@ void TFmasterMente::DelBTNClick()
     if (!current.isValid())
         return;
     const QString key = m_table->keyText(current.row());
-    const QString question = (key.isEmpty() ? QStringLiteral("この行") : key)
+    QString question = (key.isEmpty() ? QStringLiteral("この行") : key)
         + QStringLiteral("を削除します。よろしいですか？");
+    // A PC row that the store holds goes with its detail and LeasePC rows:
+    // the question says how many.
+    const QString storedKey = m_table->storedPcKey(current.row());
+    if (!storedKey.isEmpty()) {
+        try {
+            question
+                = PcDeletion::confirmationText(storedKey, PcDeletion::relatedRows(m_dm, storedKey));
+        } catch (const StoreError &e) {
+            MessageBoxes::error(this, e.message());
+            return;
+        }
+    }
     if (!MessageBoxes::yesNo(this, question))
         return;
     m_model->removeRow(current.row());
@@ -197,12 +219,15 @@ void TFmasterMente::InportBTNClick()
     if (name.isEmpty())
         return;
     DumpReader::Error error;
-    bool imported = false;
+    PendingTable::Import imported;
     {
         WaitCursor wait;
-        imported = m_model->importDump(name, error);
+        imported = m_model->importDump(name, error, [this](qint64 fileRows, qint64 tableRows) {
+            WaitCursor::Pause pause;
+            return MessageBoxes::warningYesNo(this, TableDump::shrinkQuestion(fileRows, tableRows));
+        });
     }
-    if (!imported)
+    if (imported == PendingTable::Import::Failed)
         MessageBoxes::error(this, importFailedText() + QStringLiteral("\n\n") + error.text());
 }
 

@@ -1,5 +1,6 @@
 #include "UappliUpd.h"
 
+#include "kit/KeepTextDelegate.h"
 #include "kit/MessageBoxes.h"
 #include "kit/TDBGridEx.h"
 #include "store/StoreError.h"
@@ -57,6 +58,7 @@ TFappliUpd::TFappliUpd(TDMdata &dm, const ProgramPaths &paths, QWidget *parent)
     // The input kind is typed in the grid; Key and application are read-only.
     m_grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                             | QAbstractItemView::AnyKeyPressed);
+    m_grid->setItemDelegate(new KeepTextDelegate(m_grid));
     m_grid->horizontalHeader()->setStretchLastSection(true);
     m_grid->verticalHeader()->hide();
     m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
@@ -86,6 +88,8 @@ TFappliUpd::TFappliUpd(TDMdata &dm, const ProgramPaths &paths, QWidget *parent)
     connect(copyBTN, &QPushButton::clicked, this, &TFappliUpd::CopyBTNClick);
     connect(okBTN, &QPushButton::clicked, this, &TFappliUpd::OkBTNClick);
     connect(canBTN, &QPushButton::clicked, this, &TFappliUpd::CanBTNClick);
+    connect(m_correction, &AppliCorrection::refused, this,
+            [this](const QString &message) { MessageBoxes::error(this, message); });
 
     // The filtered table opens with the window.
     try {
