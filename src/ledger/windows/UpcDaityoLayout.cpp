@@ -266,19 +266,22 @@ QWidget *TFpcDaityo::buildHeader()
     addRow(g, 5, 5, QStringLiteral("課"), combo(QStringLiteral("Ka"), QStringLiteral("KaCombo")));
     addRow(g, 5, 7, QStringLiteral("利用者"), edit(QStringLiteral("Riyosya")), 3);
 
-    addRow(g, 6, 1, QStringLiteral("ＣＰＵ"), edit(QStringLiteral("CPU_Name")), 3);
-    addRow(g, 6, 5, QStringLiteral("クロック(MHz)"), edit(QStringLiteral("CPU_Clock")));
+    // The CPU's and the OS's names are long: their boxes take two columns.
+    addRow(g, 6, 1, QStringLiteral("ＣＰＵ"), edit(QStringLiteral("CPU_Name")), 5);
+    addRow(g, 6, 7, QStringLiteral("クロック(MHz)"), edit(QStringLiteral("CPU_Clock")));
     QLineEdit *memory = edit(QStringLiteral("Mem_All"), QStringLiteral("MemAllEdit"));
     memory->setAlignment(Qt::AlignRight);
     m_binder->setFormat(QStringLiteral("Mem_All"), Format::Thousands);
-    addRow(g, 6, 7, QStringLiteral("メモリ(KB)"), memory);
+    addRow(g, 6, 9, QStringLiteral("メモリ(KB)"), memory);
 
-    addRow(g, 7, 1, QStringLiteral("OSバージョン"), edit(QStringLiteral("Win_Ver")), 3);
-    addRow(g, 7, 5, QStringLiteral("OSタイプ"),
-           combo(QStringLiteral("Win_Type"), QStringLiteral("OStypeCOMBO")), 3);
+    addRow(g, 7, 1, QStringLiteral("OSバージョン"), edit(QStringLiteral("Win_Ver")), 5);
+    addRow(g, 7, 7, QStringLiteral("OSタイプ"),
+           combo(QStringLiteral("Win_Type"), QStringLiteral("OStypeCOMBO")));
     addRow(g, 7, 9, QStringLiteral("SP"), edit(QStringLiteral("SP")));
-    for (int c : {2, 6, 8, 10})
+    for (int c : {2, 6, 10})
         g->setColumnStretch(c, 1);
+    // The third column holds the OS type, the place and the user.
+    g->setColumnStretch(8, 2);
     return header;
 }
 
