@@ -3,14 +3,13 @@
 #include "base/Cp932.h"
 #include "base/DateText.h"
 #include "base/FileErrorText.h"
+#include "base/WholeFile.h"
 #include "store/StoreError.h"
 #include "store/StoreValue.h"
 #include "store/UDMdata.h"
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QSqlField>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -254,22 +253,14 @@ CsvExport::Result CsvExport::writeRows(const QString &path, const QVector<Column
     // The export goes to a new file that takes the name only when it is
     // complete: a failed export leaves an earlier file of that name as it
     // was. A device (not a plain file) is written to as it is.
-    const QFileInfo target(path);
-    std::unique_ptr<QFileDevice> output;
-    if (target.exists() && !target.isFile())
-        output = std::make_unique<QFile>(path);
-    else
-        output = std::make_unique<QSaveFile>(path);
-    QFileDevice &file = *output;
-    auto *saveFile = qobject_cast<QSaveFile *>(output.get());
-    if (!file.open(QIODevice::WriteOnly)) {
-        result.error = fileError(path, file);
+    WholeFile output(path);
+    QFileDevice &file = output.file();
+    if (!output.open()) {
+        result.error
+            = QStringLiteral("%1\n%2").arg(QDir::toNativeSeparators(path), output.errorText());
         return result;
     }
-    const auto cancel = [&] {
-        if (saveFile)
-            saveFile->cancelWriting();
-    };
+    const auto cancel = [&] { output.discard(); };
     // Each piece goes to the disk before the next page is read, so a full
     // disk stops the export at once.
     auto put = [&](const QString &text) {
@@ -310,8 +301,9 @@ CsvExport::Result CsvExport::writeRows(const QString &path, const QVector<Column
             return result;
         result.rows += rows.size();
     }
-    if (saveFile ? !saveFile->commit() : !file.flush()) {
-        result.error = fileError(path, file);
+    if (!output.commit()) {
+        result.error
+            = QStringLiteral("%1\n%2").arg(QDir::toNativeSeparators(path), output.errorText());
         return result;
     }
     result.ok = true;
