@@ -6,9 +6,9 @@
 #include "LayoutUnits.h"
 #include "PageDrawing.h"
 #include "ReportFont.h"
+#include "TextMeasure.h"
 #include "TextTokens.h"
 
-#include <QFontMetricsF>
 #include <QPainter>
 #include <cmath>
 
@@ -27,14 +27,24 @@ QObject *itemParent(QObject *parent)
 // What a text may be wider than its room by and still fit (layout units).
 constexpr double Slack = 0.01;
 
+// The width of a text in a font, character by character (the faces are
+// set without kerning).
+double textWidth(const QString &text, TextMeasure &measure)
+{
+    double width = 0;
+    for (const QString &ch : TextTokens::characters(text))
+        width += measure.width(ch);
+    return width;
+}
+
 // The longest start of text made of whole characters that is at most
 // width wide.
-QString fittingStart(const QString &text, const QFontMetricsF &metrics, double width)
+QString fittingStart(const QString &text, TextMeasure &measure, double width)
 {
     QString start;
     double used = 0;
     for (const QString &ch : TextTokens::characters(text)) {
-        used += metrics.horizontalAdvance(ch);
+        used += measure.width(ch);
         if (used > width + Slack)
             break;
         start += ch;
@@ -198,8 +208,8 @@ void TLRItem::paint(QPainter &painter, const Look &look, const QRect &rect, doub
                 // Measured in layout units, so the preview and the print
                 // decide alike. The room is what the text has where its
                 // alignment puts it.
-                const QFontMetricsF metrics(look.font);
-                const double natural = metrics.horizontalAdvance(text);
+                TextMeasure &measure = TextMeasure::of(look.font);
+                const double natural = textWidth(text, measure);
                 const double width = rect.width();
                 const double room
                     = alignment == TAlignment::taCenter ? width : width - look.hMargin;
@@ -214,7 +224,7 @@ void TLRItem::paint(QPainter &painter, const Look &look, const QRect &rect, doub
                     }
                     if (natural * factor > inner + Slack) {
                         alignment = TAlignment::taLeftJustify;
-                        text = fittingStart(text, metrics, inner / factor);
+                        text = fittingStart(text, measure, inner / factor);
                     }
                     box.setLeft(innerLeft);
                     box.setRight(innerRight);

@@ -3,25 +3,36 @@
 #include <QCoreApplication>
 #include <QThread>
 #include <memory>
-#include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace {
 
-using Measures = std::unordered_map<std::string, std::unique_ptr<TextMeasure>>;
+// The measures of a thread (raw fonts belong to their thread). A report
+// uses a handful of fonts, and copies of one font compare fast.
+struct Measures
+{
+    std::vector<std::pair<QFont, std::unique_ptr<TextMeasure>>> fonts;
 
-// Raw fonts belong to their thread.
+    void clear() { fonts.clear(); }
+};
+
 Measures &measures()
 {
-    thread_local Measures map;
-    return map;
+    thread_local Measures cache;
+    return cache;
 }
 
 } // namespace
 
 TextMeasure &TextMeasure::of(const QFont &font)
 {
-    Measures &map = measures();
-    if (map.empty() && QCoreApplication::instance()
+    Measures &cache = measures();
+    for (const auto &[known, measure] : cache.fonts) {
+        if (known == font && known.pixelSize() == font.pixelSize())
+            return *measure;
+    }
+    if (cache.fonts.empty() && QCoreApplication::instance()
         && QThread::currentThread() == QCoreApplication::instance()->thread()) {
         // The main thread's fonts go with the application, before the font
         // database does.
@@ -31,11 +42,8 @@ TextMeasure &TextMeasure::of(const QFont &font)
             qAddPostRoutine([] { measures().clear(); });
         }
     }
-    const std::string key = (font.key() + u'/' + QString::number(font.pixelSize())).toStdString();
-    auto it = map.find(key);
-    if (it == map.end())
-        it = map.emplace(key, std::make_unique<TextMeasure>(font)).first;
-    return *it->second;
+    cache.fonts.emplace_back(font, std::make_unique<TextMeasure>(font));
+    return *cache.fonts.back().second;
 }
 
 TextMeasure::TextMeasure(const QFont &font) : m_raw(QRawFont::fromFont(font)) { }

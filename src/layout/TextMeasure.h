@@ -12,7 +12,8 @@ class TextMeasure
 {
 public:
     // The measure of a font (its pixel size in layout units); kept per
-    // font for the thread's lifetime.
+    // font for the thread's lifetime (the main thread's until the
+    // application goes).
     static TextMeasure &of(const QFont &font);
 
     explicit TextMeasure(const QFont &font);

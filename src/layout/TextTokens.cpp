@@ -144,6 +144,22 @@ QVector<Placed> place(const QVector<Token> &tokens, const Spacing &spacing, cons
 
 QStringList wrapLines(const QString &text, const Spacing &spacing, const WidthOf &widthOf)
 {
+    if (text.isEmpty())
+        return {};
+    // Most lines fit as they are: at most the width of every character,
+    // spacing and word space, and no line break.
+    double most = 0;
+    bool breaks = false;
+    for (const QString &ch : characters(text)) {
+        if (ch == u'\r' || ch == u'\n') {
+            breaks = true;
+            break;
+        }
+        most += ch == u' ' ? spacing.wordSpace : widthOf(ch) + spacing.charSpace;
+    }
+    if (!breaks && (most <= spacing.width || !spacing.wordWrap))
+        return {text};
+
     QStringList lines;
     const auto at = [&](int line) -> QString & {
         while (lines.size() <= line)

@@ -8,7 +8,8 @@ const QString CrLf = QStringLiteral("\r\n");
 
 void PcSheetFreeText::startPc(const Sections &sections)
 {
-    m_sections = sections;
+    m_sections = {wrapped(sections.drives), wrapped(sections.printers), wrapped(sections.applis),
+                  wrapped(sections.remarks)};
     m_drive = 0;
     m_printer = 0;
     m_appli = 0;
@@ -37,13 +38,17 @@ QStringList PcSheetFreeText::remarkLines(const QString &biko)
     return text.split(u'\n');
 }
 
-QStringList PcSheetFreeText::wrapped(const QString &line) const
+PcSheetFreeText::Wrapped PcSheetFreeText::wrapped(const QStringList &lines) const
 {
-    return m_wrap ? m_wrap(line) : QStringList {line};
+    Wrapped all;
+    all.reserve(lines.size());
+    for (const QString &line : lines)
+        all.append(m_wrap ? m_wrap(line) : QStringList {line});
+    return all;
 }
 
 // Places the section's lines from next on; false when the page filled up.
-bool PcSheetFreeText::placeSection(const QStringList &lines, int &next, const QString &header,
+bool PcSheetFreeText::placeSection(const Wrapped &lines, int &next, const QString &header,
                                    bool firstSection, QString &text)
 {
     while (next < lines.size()) {
@@ -63,7 +68,7 @@ bool PcSheetFreeText::placeSection(const QStringList &lines, int &next, const QS
                 ++m_lineCount;
             }
         }
-        const QStringList parts = wrapped(lines[next]);
+        const QStringList &parts = lines[next];
         bool full = false;
         while (m_part < parts.size() && !full) {
             text += CrLf + parts[m_part];

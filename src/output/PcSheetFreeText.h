@@ -52,13 +52,17 @@ public:
     static QStringList remarkLines(const QString &biko);
 
 private:
-    bool placeSection(const QStringList &lines, int &next, const QString &header, bool firstSection,
+    using Wrapped = QList<QStringList>; // the wrapped lines of each line
+    bool placeSection(const Wrapped &lines, int &next, const QString &header, bool firstSection,
                       QString &text);
     bool nothingLeft() const;
-    QStringList wrapped(const QString &line) const;
+    Wrapped wrapped(const QStringList &lines) const;
 
     Wrap m_wrap;
-    Sections m_sections;
+    struct
+    {
+        Wrapped drives, printers, applis, remarks;
+    } m_sections;
     int m_drive = 0;
     int m_printer = 0;
     int m_appli = 0;
