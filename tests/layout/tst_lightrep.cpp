@@ -383,6 +383,72 @@ private slots:
         }
     }
 
+    // A value too wide for its box keeps its start: drawn smaller down to
+    // 70 %, below that left-aligned and cut after a whole character; and
+    // so, without shrinking, at its own size.
+    void tooWide_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("alignment");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<bool>("shrink");
+        QTest::addColumn<QString>("printed");
+        QTest::addColumn<bool>("smaller");
+        const int centre = int(TAlignment::taCenter);
+        const int right = int(TAlignment::taRightJustify);
+        const int left = int(TAlignment::taLeftJustify);
+        QTest::newRow("centred, shrunk")
+            << "KANRI-CODE-0015" << centre << 81 << true << "KANRI-CODE-0015" << true;
+        QTest::newRow("right-aligned, shrunk")
+            << "KANRI-CODE-0015" << right << 81 << true << "KANRI-CODE-0015" << true;
+        QTest::newRow("tenth full-width character")
+            << "情報システム部門開発" << left << 129 << true << "情報システム部門開発" << true;
+        QTest::newRow("below 70 %: cut after a whole character")
+            << "very-long-domain-name.example.co.jp" << centre << 129 << true
+            << "very-long-domain-name.examp" << true;
+        QTest::newRow("not shrinking: cut after a whole character")
+            << "情報システム部門開発課長" << right << 100 << false << "情報システム部" << false;
+        QTest::newRow("fitting: as it is") << "KANRI" << centre << 81 << true << "KANRI" << false;
+    }
+    void tooWide()
+    {
+        if (!PdfText::available())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        QFETCH(QString, text);
+        QFETCH(int, alignment);
+        QFETCH(int, width);
+        QFETCH(bool, shrink);
+        QFETCH(QString, printed);
+        QFETCH(bool, smaller);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("w.pdf"));
+        {
+            TLightRep page;
+            auto *panel = new TLRLayoutPanel(&page);
+            panel->setBounds(100, 100, 400, 400);
+            auto *item = new TLRItem(panel);
+            item->setBounds(0, 0, width, 17);
+            item->setFont(ReportFont::gothic(13));
+            item->setAlignment(TAlignment(alignment));
+            item->setShrinkToFit(shrink);
+            item->setText(text);
+            PdfFileDevice pdf(file);
+            QVERIFY(pdf.open());
+            page.BeginDoc(pdf);
+            page.PrintPage();
+            page.EndDoc();
+            QVERIFY(pdf.close());
+        }
+        const QVector<PdfText::Word> words = PdfText::words(file);
+        QCOMPARE(words.size(), 1);
+        const PdfText::Word &word = words[0];
+        QCOMPARE(word.text, printed);
+        QVERIFY2(word.box.left() >= 100 + 2 - 0.5 && word.box.right() <= 100 + width - 2 + 0.5,
+                 qPrintable(QStringLiteral("%1-%2").arg(word.box.left()).arg(word.box.right())));
+        // The box is one font size high.
+        QCOMPARE(word.box.height() < 12.8, smaller);
+    }
+
     void displayMasks_data()
     {
         QTest::addColumn<QString>("text");
