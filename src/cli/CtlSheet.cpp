@@ -8,7 +8,6 @@
 #include "store/StoreError.h"
 
 #include <QDir>
-#include <QFile>
 
 namespace {
 
@@ -84,10 +83,11 @@ public:
         }
         const bool complete = pcs.eof() && device.close();
         if (!complete) {
-            // No half-written sheets are left for a scheduled job to file.
+            // No half-written sheets are left for a scheduled job to file;
+            // an earlier file of the name stays as it was.
             if (!device.errorText().isEmpty())
                 c.err << device.errorText() << Qt::endl;
-            QFile::remove(m_pdfFile);
+            device.discard();
             return CtlFailure;
         }
         c.err << QStringLiteral("%1 台、%2 ページを出力しました: %3")
