@@ -9,6 +9,7 @@
 #include "ReportsPage.h"
 #include "base/IniFile.h"
 #include "base/TextHelpers.h"
+#include "import/ImportRun.h"
 #include "import/windows/UfolderSel.h"
 #include "import/windows/Uoption.h"
 #include "kit/HelpViewer.h"
@@ -19,7 +20,6 @@
 #include "output/windows/UbuKaBetu.h"
 #include "output/windows/UkyoyuItiran.h"
 #include "output/windows/UpcSheetLR.h"
-#include "output/windows/ExportCommand.h"
 #include "output/windows/Upc.h"
 #include "shell/LoginDialog.h"
 #include "shell/TableCheckReporter.h"
@@ -28,6 +28,7 @@
 #include "shell/VersionDialog.h"
 #include "store/StoreConnection.h"
 #include "store/StoreError.h"
+#include "store/StoreReconnector.h"
 #include "store/UDMdata.h"
 #include "tools/windows/Usql.h"
 #include "views/AppliCorrection.h"
@@ -36,6 +37,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
@@ -47,7 +49,8 @@ TFmain::TFmain(const ProgramPaths &paths, QWidget *parent)
       m_statusPage(new OverallStatusPage(m_tabs)), m_pcListPage(new PcListPage(m_tabs)),
       m_appliPage(new ApplicationsPage(m_tabs)), m_leasePage(new LeasePage(paths, m_tabs)),
       m_reportsPage(new ReportsPage(m_tabs)),
-      m_endBTN(new QPushButton(QStringLiteral("終　了"), contentArea()))
+      m_endBTN(new QPushButton(QStringLiteral("終　了"), contentArea())),
+      m_notCurrentLBL(new QLabel(contentArea()))
 {
     setWindowTitle(QStringLiteral("Orvane"));
     setWindowFlags(Qt::Window);
@@ -68,8 +71,16 @@ TFmain::TFmain(const ProgramPaths &paths, QWidget *parent)
     bottom->addStretch();
     bottom->addWidget(m_endBTN);
 
+    m_notCurrentLBL->setObjectName(QStringLiteral("NotCurrentLBL"));
+    m_notCurrentLBL->setText(QStringLiteral(
+        "データベースサーバーに接続できないため、表示している内容は最新ではありません。"));
+    m_notCurrentLBL->setStyleSheet(
+        QStringLiteral("QLabel { background: #FFE0E0; color: #A00000; padding: 3px; }"));
+    m_notCurrentLBL->hide();
+
     auto *layout = new QVBoxLayout(contentArea());
     layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(m_notCurrentLBL);
     layout->addWidget(m_tabs, 1);
     layout->addLayout(bottom);
 
@@ -103,6 +114,8 @@ TFmain::TFmain(const ProgramPaths &paths, QWidget *parent)
     });
     connect(m_pcListPage, &PcListPage::listsRefreshRequested, this, &TFmain::RefreshLists);
     connect(m_leasePage, &LeasePage::listsRefreshRequested, this, &TFmain::RefreshLists);
+    connect(m_leasePage, &LeasePage::refreshRequested, m_pcListPage,
+            &PcListPage::refreshKeepingRow);
     m_appliPage->attach(m_settings, this->paths());
     connect(m_appliPage, &ApplicationsPage::refreshRequested, this, [this] {
         RefreshStatistics();
@@ -207,6 +220,11 @@ TDMdata &TFmain::dataModuleCreated()
             QWidget *modal = QApplication::activeModalWidget();
             return LoginDialog::ask(modal ? modal : this, user, password);
         });
+        StoreReconnector &reconnector = StoreReconnector::of(*m_dm);
+        connect(&reconnector, &StoreReconnector::reconnecting, this, &TFmain::showReconnecting);
+        connect(&reconnector, &StoreReconnector::gaveUp, this, &TFmain::reconnectFailed);
+        // After the command that brought it back has run.
+        connect(m_dm.get(), &TDMdata::reconnected, this, &TFmain::storeBack, Qt::QueuedConnection);
     }
     return *m_dm;
 }
@@ -226,10 +244,10 @@ void TFmain::CheckTables()
 
 void TFmain::RefreshStatistics()
 {
-    if (isConnected())
-        m_statusPage->refresh(*m_dm);
-    else
+    if (!isConnected())
         m_statusPage->clear();
+    else if (storeReadable())
+        m_statusPage->refresh(*m_dm);
 }
 
 void TFmain::RefreshLists()
@@ -238,11 +256,14 @@ void TFmain::RefreshLists()
     setWindowTitle(StoreConnection::mainWindowTitle(m_settings.db));
     if (!isConnected()) {
         // No rows of a store that is gone stay on the screen.
+        markNotCurrent(false);
         m_pcListPage->clear();
         m_appliPage->clear();
         m_leasePage->clear();
         return;
     }
+    if (!storeReadable())
+        return;
     m_pcListPage->refresh(*m_dm);
     m_appliPage->refreshLists(*m_dm);
     m_leasePage->refresh(*m_dm);
@@ -250,8 +271,55 @@ void TFmain::RefreshLists()
 
 void TFmain::RefreshAppliPcGrid()
 {
-    if (isConnected())
+    if (isConnected() && storeReadable())
         m_appliPage->refreshAppliPcGrid(*m_dm);
+}
+
+bool TFmain::storeReadable()
+{
+    const bool readable = StoreReconnector::of(*m_dm).ensure();
+    markNotCurrent(!readable);
+    return readable;
+}
+
+void TFmain::markNotCurrent(bool notCurrent)
+{
+    m_notCurrentLBL->setVisible(notCurrent);
+}
+
+void TFmain::showReconnecting()
+{
+    const QString text = ImportRun::reconnectingText();
+    setStatusText(text);
+    // The window the user works in says it too.
+    if (auto *window = qobject_cast<TForm1 *>(QApplication::activeModalWidget()))
+        window->setStatusText(text);
+}
+
+void TFmain::reconnectFailed(const QString &reason)
+{
+    setStatusText(QString());
+    if (auto *window = qobject_cast<TForm1 *>(QApplication::activeModalWidget()))
+        window->setStatusText(QString());
+    markNotCurrent(true);
+    QString text = QStringLiteral("データベースサーバーに再接続できませんでした。");
+    if (!reason.isEmpty())
+        text += u'\n' + reason;
+    text += QStringLiteral("\n表示している内容は最新ではありません。別のデータベースを使うときは、"
+                           "「ファイル → DB接続...」で接続先を変更してください。");
+    QWidget *modal = QApplication::activeModalWidget();
+    MessageBoxes::error(modal ? modal : this, text);
+}
+
+void TFmain::storeBack()
+{
+    setStatusText(QString());
+    if (auto *window = qobject_cast<TForm1 *>(QApplication::activeModalWidget()))
+        window->setStatusText(QString());
+    markNotCurrent(false);
+    // What other copies changed meanwhile; each list stays on its row.
+    if (m_startupDone && isConnected() && !m_dm->isLost())
+        m_pcListPage->refreshKeepingRow();
 }
 
 void TFmain::formClose()

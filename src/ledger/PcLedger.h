@@ -70,6 +70,11 @@ public:
     // The message when the PC is no longer in the store.
     static QString deletedText(const QString &key);
 
+signals:
+    // Another copy took the PC while the store's connection was being
+    // restored: save() is refused until it lets go; the work stays.
+    void claimLost();
+
 private:
     void pcValueChanged(const QString &field);
 

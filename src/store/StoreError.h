@@ -16,3 +16,16 @@ public:
 private:
     QString m_message;
 };
+
+// The connection to the store server is gone (the server restarted, the
+// network failed), and with it the open transaction; TDMdata::reconnect()
+// connects the store again.
+class ConnectionLost : public StoreError
+{
+public:
+    ConnectionLost() : StoreError(text()) { }
+    static QString text()
+    {
+        return QStringLiteral("データベースサーバーとの接続が切れました。");
+    }
+};
