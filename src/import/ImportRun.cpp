@@ -190,8 +190,7 @@ ImportRun::Outcome ImportRun::importOne(CollectorImporter &importer,
             if (!m_dm.isLost())
                 transaction.commit();
         }
-    } catch (const ConnectionLost &) {
-    }
+    } catch (const ConnectionLost &) { }
     if (m_dm.isLost())
         return Outcome::Lost;
     if (!error) {

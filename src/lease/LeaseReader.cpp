@@ -31,8 +31,7 @@ QString contractStatement(const QString &table, const QString &orderBy = QString
 
 QVariant stampOf(const QSqlRecord &record)
 {
-    const ColumnDef &column
-        = *Schema::table(TableId::Lease).column(QStringLiteral("UpdateTime"));
+    const ColumnDef &column = *Schema::table(TableId::Lease).column(QStringLiteral("UpdateTime"));
     const int i = record.indexOf(QStringLiteral("UpdateTime"));
     return i < 0 ? QVariant() : StoreValue::fromStore(column, record.value(i));
 }

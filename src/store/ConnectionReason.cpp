@@ -36,8 +36,10 @@ bool loginRefused(const QString &text)
 
 bool databaseMissing(const QString &text)
 {
-    return (text.contains(QStringLiteral("database \"")) && text.contains(QStringLiteral("does not exist")))
-        || (text.contains(QStringLiteral("データベース\"")) && text.contains(QStringLiteral("存在しません")));
+    return (text.contains(QStringLiteral("database \""))
+            && text.contains(QStringLiteral("does not exist")))
+        || (text.contains(QStringLiteral("データベース\""))
+            && text.contains(QStringLiteral("存在しません")));
 }
 
 bool startingOrStopping(const QString &text)
@@ -45,7 +47,8 @@ bool startingOrStopping(const QString &text)
     return containsAny(text,
                        {QStringLiteral("starting up"), QStringLiteral("shutting down"),
                         QStringLiteral("recovery mode"), QStringLiteral("起動処理中"),
-                        QStringLiteral("シャットダウンしています"), QStringLiteral("リカバリモード")});
+                        QStringLiteral("シャットダウンしています"),
+                        QStringLiteral("リカバリモード")});
 }
 
 QString serverName(const StoreSettings &settings)
@@ -65,8 +68,8 @@ QString of(const StoreSettings &settings, const QString &driverText)
         return QStringLiteral("サーバー %1 にデータベース %2 がありません。")
             .arg(serverName(settings), settings.database);
     if (loginRefused(driverText))
-        return QStringLiteral(
-                   "サーバー %1 がログインを拒否しました（ユーザー名 %2 またはパスワードが違います）。")
+        return QStringLiteral("サーバー %1 がログインを拒否しました（ユーザー名 %2 "
+                              "またはパスワードが違います）。")
             .arg(serverName(settings), settings.user);
     if (startingOrStopping(driverText))
         return QStringLiteral("サーバー %1 は起動中または停止中です。").arg(serverName(settings));
@@ -83,10 +86,9 @@ QString tryConnect(const StoreSettings &settings, int timeoutSeconds)
     const QByteArray user = settings.user.toUtf8();
     const QByteArray password = settings.password.toUtf8();
     const QByteArray timeout = QByteArray::number(qMax(2, timeoutSeconds));
-    const char *keys[] = {"host",     "port",     "dbname", "user", "password",
-                          "connect_timeout", nullptr};
-    const char *values[] = {host.constData(),     port.constData(),     database.constData(),
-                            user.constData(),     password.constData(), timeout.constData(),
+    const char *keys[] = {"host", "port", "dbname", "user", "password", "connect_timeout", nullptr};
+    const char *values[] = {host.constData(), port.constData(),     database.constData(),
+                            user.constData(), password.constData(), timeout.constData(),
                             nullptr};
     PGconn *connection = PQconnectdbParams(keys, values, 0);
     QString error;
@@ -105,16 +107,15 @@ bool portAnswers(const QString &host, int port, int timeoutMs)
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
     addrinfo *found = nullptr;
-    if (getaddrinfo(host.toUtf8().constData(), QByteArray::number(port).constData(), &hints,
-                    &found)
+    if (getaddrinfo(host.toUtf8().constData(), QByteArray::number(port).constData(), &hints, &found)
         != 0)
         return false;
     QElapsedTimer clock;
     clock.start();
     bool answered = false;
     for (addrinfo *a = found; a && !answered; a = a->ai_next) {
-        const int s = ::socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC,
-                               a->ai_protocol);
+        const int s
+            = ::socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol);
         if (s < 0)
             continue;
         if (::connect(s, a->ai_addr, a->ai_addrlen) == 0) {

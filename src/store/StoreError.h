@@ -24,8 +24,5 @@ class ConnectionLost : public StoreError
 {
 public:
     ConnectionLost() : StoreError(text()) { }
-    static QString text()
-    {
-        return QStringLiteral("データベースサーバーとの接続が切れました。");
-    }
+    static QString text() { return QStringLiteral("データベースサーバーとの接続が切れました。"); }
 };

@@ -21,8 +21,7 @@ StoreReconnector &StoreReconnector::of(TDMdata &dm)
     return *new StoreReconnector(dm);
 }
 
-StoreReconnector::StoreReconnector(TDMdata &dm)
-    : QObject(&dm), m_dm(dm), m_timer(new QTimer(this))
+StoreReconnector::StoreReconnector(TDMdata &dm) : QObject(&dm), m_dm(dm), m_timer(new QTimer(this))
 {
     m_timer->setSingleShot(true);
     connect(m_timer, &QTimer::timeout, this, &StoreReconnector::attempt);

@@ -11,8 +11,8 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlRecord>
-#include <QUrl>
 #include <QThread>
+#include <QUrl>
 #include <QUuid>
 #include <libpq-fe.h>
 #include <sys/vfs.h>
@@ -111,8 +111,7 @@ bool TDMdata::isConnected() const
 {
     // The driver closes a server connection that broke; the store stays
     // this module's until it is closed.
-    return QSqlDatabase::contains(m_connectionName)
-        && (database().isOpen() || isLost());
+    return QSqlDatabase::contains(m_connectionName) && (database().isOpen() || isLost());
 }
 
 bool TDMdata::isLost() const

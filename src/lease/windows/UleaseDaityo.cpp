@@ -99,16 +99,18 @@ void TFleaseDaityo::claim()
 
 QString TFleaseDaityo::storeGoneText()
 {
-    return QStringLiteral("データベースサーバーに接続できないため、リース台帳は保存されていません。\n"
-                          "入力した内容はそのまま残っています。"
-                          "サーバーにつながってから、もう一度 OK を押してください。");
+    return QStringLiteral(
+        "データベースサーバーに接続できないため、リース台帳は保存されていません。\n"
+        "入力した内容はそのまま残っています。"
+        "サーバーにつながってから、もう一度 OK を押してください。");
 }
 
 void TFleaseDaityo::claimLost()
 {
-    MessageBoxes::error(this, PcClaims::claimedText(m_claim->subject())
-                                  + QStringLiteral("\nこの画面の内容は、そのままでは保存できません。"
-                                                   "必要な内容を控えてからキャンセルしてください。"));
+    MessageBoxes::error(this,
+                        PcClaims::claimedText(m_claim->subject())
+                            + QStringLiteral("\nこの画面の内容は、そのままでは保存できません。"
+                                             "必要な内容を控えてからキャンセルしてください。"));
 }
 
 QLineEdit *TFleaseDaityo::edit(const QString &column)

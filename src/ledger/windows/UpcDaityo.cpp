@@ -216,9 +216,10 @@ QString TFpcDaityo::storeGoneText()
 
 void TFpcDaityo::claimLost()
 {
-    MessageBoxes::error(this, PcClaims::claimedText(m_ledger.key())
-                                  + QStringLiteral("\nこの画面の内容は、そのままでは保存できません。"
-                                                   "必要な内容を控えてからキャンセルしてください。"));
+    MessageBoxes::error(this,
+                        PcClaims::claimedText(m_ledger.key())
+                            + QStringLiteral("\nこの画面の内容は、そのままでは保存できません。"
+                                             "必要な内容を控えてからキャンセルしてください。"));
 }
 
 void TFpcDaityo::CanBTNClick()
