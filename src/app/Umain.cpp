@@ -26,6 +26,8 @@
 #include "shell/UDBSetting.h"
 #include "shell/UreadMe.h"
 #include "shell/VersionDialog.h"
+#include "store/ConnectionReason.h"
+#include "store/StoreAccess.h"
 #include "store/StoreConnection.h"
 #include "store/StoreError.h"
 #include "store/StoreReconnector.h"
@@ -198,16 +200,24 @@ bool TFmain::prepareStore()
 
 void TFmain::openStoreAtStartup()
 {
+    // The fixed text, with the reason on a second line.
+    QString reason;
     try {
         m_dm->open();
-        CheckTables();
-    } catch (const StoreError &) {
-        // A store whose tables could not be checked is not used: the views
-        // stay empty until another store is connected.
-        if (m_dm->isConnected())
-            m_dm->close();
-        MessageBoxes::error(this, QStringLiteral("データベースへの接続に失敗しました"));
+        reason = StoreAccess::missingRights(*m_dm);
+        if (reason.isEmpty()) {
+            CheckTables();
+            return;
+        }
+    } catch (const StoreError &e) {
+        reason = m_dm->isConnected() ? e.message()
+                                     : ConnectionReason::of(m_dm->settings(), e.message());
     }
+    // A store whose tables could not be checked is not used: the views stay
+    // empty until another store is connected.
+    if (m_dm->isConnected())
+        m_dm->close();
+    MessageBoxes::error(this, QStringLiteral("データベースへの接続に失敗しました\n") + reason);
 }
 
 TDMdata &TFmain::dataModuleCreated()
@@ -218,7 +228,7 @@ TDMdata &TFmain::dataModuleCreated()
         // (the store connection window or this one).
         m_dm->setLoginPrompt([this](QString &user, QString &password) {
             QWidget *modal = QApplication::activeModalWidget();
-            return LoginDialog::ask(modal ? modal : this, user, password);
+            return LoginDialog::ask(modal ? modal : this, m_dm->settings(), user, password);
         });
         StoreReconnector &reconnector = StoreReconnector::of(*m_dm);
         connect(&reconnector, &StoreReconnector::reconnecting, this, &TFmain::showReconnecting);

@@ -65,16 +65,16 @@ QString of(const StoreSettings &settings, const QString &driverText)
     if (settings.mode == StoreSettings::Mode::Local)
         return driverText;
     if (databaseMissing(driverText))
-        return QStringLiteral("サーバー %1 にデータベース %2 がありません。")
+        return QStringLiteral("サーバー %1にデータベース %2 がありません。")
             .arg(serverName(settings), settings.database);
     if (loginRefused(driverText))
-        return QStringLiteral("サーバー %1 がログインを拒否しました（ユーザー名 %2 "
-                              "またはパスワードが違います）。")
-            .arg(serverName(settings), settings.user);
+        return QStringLiteral("サーバー %1がログインを拒否しました"
+                              "（ユーザー名またはパスワードが違います）。")
+            .arg(serverName(settings));
     if (startingOrStopping(driverText))
-        return QStringLiteral("サーバー %1 は起動中または停止中です。").arg(serverName(settings));
+        return QStringLiteral("サーバー %1は起動中または停止中です。").arg(serverName(settings));
     if (!portAnswers(settings.host, settings.port, 2000))
-        return QStringLiteral("サーバー %1 が応答しません。").arg(serverName(settings));
+        return QStringLiteral("サーバー %1が応答しません。").arg(serverName(settings));
     return driverText.trimmed();
 }
 
