@@ -74,8 +74,13 @@ QString of(const StoreSettings &settings, const QString &driverText)
     if (startingOrStopping(driverText))
         return QStringLiteral("サーバー %1は起動中または停止中です。").arg(serverName(settings));
     if (!portAnswers(settings.host, settings.port, 2000))
-        return QStringLiteral("サーバー %1が応答しません。").arg(serverName(settings));
+        return notAnswering(settings);
     return driverText.trimmed();
+}
+
+QString notAnswering(const StoreSettings &settings)
+{
+    return QStringLiteral("サーバー %1が応答しません。").arg(serverName(settings));
 }
 
 QString tryConnect(const StoreSettings &settings, int timeoutSeconds)

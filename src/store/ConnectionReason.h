@@ -20,6 +20,9 @@ QString of(const StoreSettings &settings, const QString &driverText);
 // driver's text.
 QString tryConnect(const StoreSettings &settings, int timeoutSeconds);
 
+// The reason of a server that does not answer.
+QString notAnswering(const StoreSettings &settings);
+
 // Whether the host accepts a connection on the port within the time.
 bool portAnswers(const QString &host, int port, int timeoutMs);
 

@@ -11,6 +11,8 @@ namespace {
 
 // Each probe gives a server that does not answer this long.
 constexpr int ProbeTimeoutSeconds = 2;
+// A command that needs the store waits this long for the server's port.
+constexpr int QuickProbeMs = 300;
 
 } // namespace
 
@@ -49,8 +51,16 @@ bool StoreReconnector::ensure()
         return false;
     if (!m_dm.isLost() && m_dm.answers())
         return true;
-    if (reconnectNow())
-        return true;
+    // One attempt at once when the server's port answers (it is back after
+    // a restart); one that does not answer is left to the attempts in the
+    // background, so the window is not held up.
+    const StoreSettings target = m_dm.reconnectSettings();
+    if (ConnectionReason::portAnswers(target.host, target.port, QuickProbeMs)) {
+        if (reconnectNow())
+            return true;
+    } else {
+        m_reason = ConnectionReason::notAnswering(target);
+    }
     if (!m_trying)
         startTrying();
     return false;
