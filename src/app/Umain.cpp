@@ -302,15 +302,22 @@ void TFmain::showReconnecting()
     const QString text = ImportRun::reconnectingText();
     setStatusText(text);
     // The window the user works in says it too.
-    if (auto *window = qobject_cast<TForm1 *>(QApplication::activeModalWidget()))
-        window->setStatusText(text);
+    m_reconnectingWindow = qobject_cast<TForm1 *>(QApplication::activeModalWidget());
+    if (m_reconnectingWindow)
+        m_reconnectingWindow->setStatusText(text);
+}
+
+void TFmain::clearReconnecting()
+{
+    setStatusText(QString());
+    if (m_reconnectingWindow)
+        m_reconnectingWindow->setStatusText(QString());
+    m_reconnectingWindow = nullptr;
 }
 
 void TFmain::reconnectFailed(const QString &reason)
 {
-    setStatusText(QString());
-    if (auto *window = qobject_cast<TForm1 *>(QApplication::activeModalWidget()))
-        window->setStatusText(QString());
+    clearReconnecting();
     markNotCurrent(true);
     QString text = QStringLiteral("データベースサーバーに再接続できませんでした。");
     if (!reason.isEmpty())
@@ -323,9 +330,7 @@ void TFmain::reconnectFailed(const QString &reason)
 
 void TFmain::storeBack()
 {
-    setStatusText(QString());
-    if (auto *window = qobject_cast<TForm1 *>(QApplication::activeModalWidget()))
-        window->setStatusText(QString());
+    clearReconnecting();
     markNotCurrent(false);
     // What other copies changed meanwhile; each list stays on its row.
     if (m_startupDone && isConnected() && !m_dm->isLost())

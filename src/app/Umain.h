@@ -3,6 +3,7 @@
 #include "base/AppSettings.h"
 #include "kit/Unit1.h"
 
+#include <QPointer>
 #include <memory>
 
 class ApplicationsPage;
@@ -58,6 +59,7 @@ private:
     // when that fails the user is told why, and the views keep their rows
     // marked as not current; once it is back the views are read again.
     void showReconnecting();
+    void clearReconnecting();
     void reconnectFailed(const QString &reason);
     void storeBack();
     // Whether the store can be read for the views now; a store that cannot
@@ -99,6 +101,8 @@ private:
     ReportsPage *m_reportsPage;
     QPushButton *m_endBTN;
     QLabel *m_notCurrentLBL;
+    // The window that shows "サーバーに再接続しています…" besides this one.
+    QPointer<TForm1> m_reconnectingWindow;
     // The import's folder window, created at the first import and kept.
     TFfolderSel *m_folderSel = nullptr;
 };

@@ -43,10 +43,12 @@ bool found(QSqlQuery &query)
 
 } // namespace
 
-QString claimedText(const QStringList &contracts)
+QString claimedText(const QStringList &contracts, bool othersWritten)
 {
-    return PcClaims::claimedText(contracts.join(QStringLiteral("、")))
-        + QStringLiteral("\n他の契約のリース情報は作成されました。");
+    QString text = PcClaims::claimedText(contracts.join(QStringLiteral("、")));
+    if (othersWritten)
+        text += QStringLiteral("\n他の契約のリース情報は作成されました。");
+    return text;
 }
 
 Result run(TDMdata &dm)

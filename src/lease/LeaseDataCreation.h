@@ -24,8 +24,9 @@ struct Result
     QStringList claimed; // contracts left alone, as "company(number)"
 };
 
-// The message for the contracts left alone.
-QString claimedText(const QStringList &contracts);
+// The message for the contracts left alone; othersWritten when rows of
+// other contracts were written.
+QString claimedText(const QStringList &contracts, bool othersWritten);
 
 Result run(TDMdata &dm);
 

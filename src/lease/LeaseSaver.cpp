@@ -66,7 +66,7 @@ QString LeaseSaver::changedText(const LeaseKey &key)
 {
     return QStringLiteral("%1(%2) は他のユーザーによって変更されています。\n"
                           "この画面の内容は保存されていません。"
-                          "キャンセルしてから開き直してください。")
+                          "必要な内容を控えてからキャンセルし、開き直してください。")
         .arg(key.lease, key.leaseNo);
 }
 

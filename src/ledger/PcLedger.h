@@ -63,6 +63,9 @@ public:
     // Cancel: drops the work and releases the claim.
     void discard();
 
+    // Another copy took the PC's claim while the connection was away.
+    bool isClaimLost() const { return m_claim.isLost(); }
+
     // Whether the store still answers (after a failed save: a store that
     // went away, as against a refused row).
     bool storeAnswers() const;

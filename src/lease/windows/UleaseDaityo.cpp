@@ -552,11 +552,15 @@ void TFleaseDaityo::OkBTNClick()
         const ::LeaseKey key {params.value(QStringLiteral("lease")).toString(),
                               params.value(QStringLiteral("lease_No")).toString()};
         // A connection that died meanwhile is restored first, quietly
-        // when the server is there.
+        // when the server is there. A claim another copy took meanwhile has
+        // just been reported; a later OK tries again.
+        const bool claimWasLost = m_claim->isLost();
         if (!StoreReconnector::of(m_dm).ensure()) {
             MessageBoxes::error(this, storeGoneText());
             return;
         }
+        if (!claimWasLost && m_claim->isLost())
+            return;
         if (isAddMode() && LeaseReader::exists(m_dm, key)) {
             MessageBoxes::error(this, QStringLiteral("既に登録済みです"));
             m_leaseCB->setFocus();

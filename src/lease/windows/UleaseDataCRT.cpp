@@ -58,7 +58,8 @@ void TFleaseDataCRT::StartBTNClick()
     // Contracts open in another copy's lease window: the window stays open
     // for another try.
     if (!result.claimed.isEmpty()) {
-        MessageBoxes::error(this, LeaseDataCreation::claimedText(result.claimed));
+        const bool othersWritten = result.contractsAdded + result.pcsAdded + result.pcsStamped > 0;
+        MessageBoxes::error(this, LeaseDataCreation::claimedText(result.claimed, othersWritten));
         return;
     }
     accept();

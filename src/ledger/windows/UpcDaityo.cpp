@@ -186,10 +186,15 @@ void TFpcDaityo::OkBTNClick()
         return;
     // A server connection that died while the window was open is restored
     // first, quietly when the server is there (the claim with it).
+    const bool claimWasLost = m_ledger.isClaimLost();
     if (!StoreReconnector::of(m_dm).ensure()) {
         MessageBoxes::error(this, storeGoneText());
         return;
     }
+    // Another copy took the PC meanwhile: the user has just been told; a
+    // later OK tries again.
+    if (!claimWasLost && m_ledger.isClaimLost())
+        return;
     try {
         m_ledger.save(QDate::currentDate());
     } catch (const ConnectionLost &) {
@@ -209,7 +214,7 @@ void TFpcDaityo::OkBTNClick()
 
 QString TFpcDaityo::storeGoneText()
 {
-    return QStringLiteral("データベースに接続できないため、PC台帳は保存されていません。\n"
+    return QStringLiteral("データベースサーバーに接続できないため、PC台帳は保存されていません。\n"
                           "入力した内容はそのまま残っています。"
                           "サーバーにつながってから、もう一度 OK を押してください。");
 }
