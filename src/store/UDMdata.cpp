@@ -371,6 +371,11 @@ void TDMdata::throwIfLost()
 void TDMdata::raise(const QSqlQuery &query)
 {
     const QSqlDriver *driver = query.driver();
+    // A statement of a connection that broke, or of one already replaced by
+    // a reconnect (its driver is gone).
+    if (!driver) {
+        throw ConnectionLost();
+    }
     if (connectionBroken(driver)) {
         if (auto *dm = qobject_cast<TDMdata *>(driver->property(ModuleProperty).value<QObject *>()))
             dm->noticeLoss();
