@@ -34,6 +34,17 @@ public:
     }
 
     void fileMessage(const QString &text) override { show(text); }
+    // The reason (another copy editing the PC, a record that cannot be
+    // read, ...) on a second line, as the command-line tool gives it.
+    void fileFailed(const QString &text, const QString &reason, int line) override
+    {
+        QString message = text;
+        if (!reason.isEmpty())
+            message += u'\n' + reason;
+        if (line > 0)
+            message += QStringLiteral("（%1 行目）").arg(line);
+        show(message);
+    }
     void fatal(const QString &text) override { show(text); }
 
 private:

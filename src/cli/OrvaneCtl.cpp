@@ -7,6 +7,7 @@
 #include "base/ProgramPaths.h"
 #include "base/TextHelpers.h"
 #include "import/Ip16Backfill.h"
+#include "store/ConnectionReason.h"
 #include "store/StoreConnection.h"
 #include "store/StoreError.h"
 #include "store/TableCheckObserver.h"
@@ -163,8 +164,10 @@ int OrvaneCtl::openStore(const Options &options, const CtlCommand &command, AppS
         CheckPrinter printer(dm, m_err);
         dm.checkTables(printer);
     } catch (const StoreError &e) {
+        // The reason in Japanese where the connection itself failed.
         m_err << QStringLiteral("データベースへの接続に失敗しました") << Qt::endl
-              << e.message() << Qt::endl;
+              << (dm.isConnected() ? e.message() : ConnectionReason::of(dm.settings(), e.message()))
+              << Qt::endl;
         return UsageOrConnection;
     }
     return Success;

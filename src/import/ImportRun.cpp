@@ -5,9 +5,11 @@
 #include "ImportFile.h"
 #include "store/PcClaims.h"
 #include "store/StoreError.h"
+#include "store/StoreReconnector.h"
 #include "store/UDMdata.h"
 
 #include <QDir>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -45,6 +47,10 @@ private:
     bool m_own;
 };
 
+// How long a lost server is waited for at least (or the lock wait, when
+// longer).
+constexpr int Patience = 30000;
+
 } // namespace
 
 ImportRun::ImportRun(TDMdata &dm, ImportObserver &observer) : m_dm(dm), m_observer(observer) { }
@@ -74,20 +80,40 @@ ImportSummary ImportRun::run(const QString &folder, const ImportOptions &options
     summary.files = int(files.size());
 
     try {
-        CollectorImporter importer(m_dm);
-        importer.setAppliDel(options.appliDel);
+        auto importer = std::make_unique<CollectorImporter>(m_dm);
+        importer->setAppliDel(options.appliDel);
         for (qsizetype i = 0; i < files.size(); ++i) {
             const CollectorFile::Entry &file = files.at(i);
             m_observer.progress(
                 QStringLiteral(" (%1/%2) %3 読込中").arg(i + 1).arg(files.size()).arg(file.name));
-            if (!importOne(importer, file, summary)) {
+            const Outcome outcome = importOne(*importer, file, summary);
+            if (outcome == Outcome::Lost) {
+                // The file's transaction went with the connection: once the
+                // server is back the file is imported again, by an importer
+                // whose statements belong to the new connection.
+                if (!reconnect()) {
+                    summary.stopped = true;
+                    break;
+                }
+                importer = std::make_unique<CollectorImporter>(m_dm);
+                importer->setAppliDel(options.appliDel);
+                --i;
+                continue;
+            }
+            if (outcome == Outcome::Stop) {
                 summary.stopped = true;
                 break;
             }
         }
-        if (!summary.stopped) {
-            m_dm.exec(QStringLiteral("DELETE FROM DRIVE\nWHERE DRIVE = 'ページファイル'"));
-            SelectPCNetwork(m_dm, options.network1, options.network2);
+        while (!summary.stopped) {
+            try {
+                m_dm.exec(QStringLiteral("DELETE FROM DRIVE\nWHERE DRIVE = 'ページファイル'"));
+                SelectPCNetwork(m_dm, options.network1, options.network2);
+                break;
+            } catch (const ConnectionLost &) {
+                if (!reconnect())
+                    summary.stopped = true;
+            }
         }
     } catch (const StoreError &e) {
         summary.stopped = true;
@@ -98,8 +124,23 @@ ImportSummary ImportRun::run(const QString &folder, const ImportOptions &options
     return summary;
 }
 
-bool ImportRun::importOne(CollectorImporter &importer, const CollectorFile::Entry &file,
-                          ImportSummary &summary)
+bool ImportRun::reconnect()
+{
+    m_observer.progress(reconnectingText());
+    const QString reason = StoreReconnector::waitFor(m_dm, qMax(m_dm.lockWait(), Patience));
+    if (reason.isEmpty())
+        return true;
+    m_observer.fatal(ConnectionLost::text() + u'\n' + reason);
+    return false;
+}
+
+QString ImportRun::reconnectingText()
+{
+    return QStringLiteral("サーバーに再接続しています…");
+}
+
+ImportRun::Outcome ImportRun::importOne(CollectorImporter &importer,
+                                        const CollectorFile::Entry &file, ImportSummary &summary)
 {
     const QString &name = file.name;
     QStringList lines;
@@ -110,11 +151,11 @@ bool ImportRun::importOne(CollectorImporter &importer, const CollectorFile::Entr
         if (lines.isEmpty()) {
             ++summary.empty;
             m_observer.fileMessage(name + QStringLiteral("は空でした"));
-            return true;
+            return Outcome::Done;
         }
         if (lines.first() != CollectorFile::header()) {
             ++summary.skipped;
-            return true;
+            return Outcome::Done;
         }
         // NUL bytes become blanks, on disk too (unless the collector is
         // still writing the file), and the whole text counts.
@@ -124,28 +165,34 @@ bool ImportRun::importOne(CollectorImporter &importer, const CollectorFile::Entr
         }
     } catch (const ImportError &e) {
         m_observer.fatal(e.message());
-        return false;
+        return Outcome::Stop;
     }
 
     std::optional<ImportError> error;
     try {
-        // A PC that another copy is editing is waited for before the file's
-        // transaction begins, so the wait holds no lock.
-        for (const QString &key : importer.pcKeys(lines))
-            PcClaims::waitWhileClaimed(m_dm, key);
-    } catch (const ClaimError &e) {
-        error = ImportError(e.message(), 2); // the PC of the first record
-    }
-    if (!error) {
-        FileTransaction transaction(m_dm);
         try {
-            importer.ImportFile(lines);
-        } catch (const ImportError &e) {
-            error = e;
+            // A PC that another copy is editing is waited for before the
+            // file's transaction begins, so the wait holds no lock.
+            for (const QString &key : importer.pcKeys(lines))
+                PcClaims::waitWhileClaimed(m_dm, key);
+        } catch (const ClaimError &e) {
+            error = ImportError(e.message(), 2); // the PC of the first record
         }
-        // Committed either way: what the file wrote before a failure stays.
-        transaction.commit();
-    }
+        if (!error) {
+            FileTransaction transaction(m_dm);
+            try {
+                importer.ImportFile(lines);
+            } catch (const ImportError &e) {
+                error = e;
+            }
+            // Committed either way: what the file wrote before a failure
+            // stays; a lost connection wrote nothing of it.
+            if (!m_dm.isLost())
+                transaction.commit();
+        }
+    } catch (const ConnectionLost &) { }
+    if (m_dm.isLost())
+        return Outcome::Lost;
     if (!error) {
         ++summary.imported;
     } else {
@@ -153,5 +200,5 @@ bool ImportRun::importOne(CollectorImporter &importer, const CollectorFile::Entr
         m_observer.fileFailed(name + QStringLiteral("の処理中にエラーが発生しました"),
                               error->message(), error->line());
     }
-    return true;
+    return Outcome::Done;
 }

@@ -56,6 +56,11 @@ struct ImportSummary
 // also when the file fails, so what the rules wrote before the failure
 // stays), then the removal of page-file drive rows and the network
 // selection. Refreshing the views is the caller's.
+//
+// A server connection lost during the run (the server restarted) is
+// restored with the same settings, and the interrupted file imported
+// again; the run stops with the reason only when the server stays away
+// longer than 30 s or the store's lock wait, whichever is longer.
 class ImportRun
 {
 public:
@@ -69,9 +74,16 @@ public:
     // store-wide steps.
     ImportSummary run(const QString &folder, const ImportOptions &options);
 
+    // The progress text while the server is being connected again.
+    static QString reconnectingText();
+
 private:
-    bool importOne(class CollectorImporter &importer, const CollectorFile::Entry &file,
-                   ImportSummary &summary);
+    enum class Outcome { Done, Stop, Lost };
+    Outcome importOne(class CollectorImporter &importer, const CollectorFile::Entry &file,
+                      ImportSummary &summary);
+    // After a lost connection: true once the store is back; otherwise the
+    // reason is reported as the run's fatal error.
+    bool reconnect();
 
     TDMdata &m_dm;
     ImportObserver &m_observer;

@@ -27,6 +27,7 @@ PcLedger::PcLedger(TDMdata &dm, QObject *parent)
     : QObject(parent), m_dm(dm), m_pc(TableId::PC), m_tpc(dm, TableId::PC), m_work(dm), m_claim(dm)
 {
     connect(&m_pc, &RowBuffer::valueChanged, this, &PcLedger::pcValueChanged);
+    connect(&m_claim, &PcClaim::lost, this, &PcLedger::claimLost);
 }
 
 PcLedger::~PcLedger() = default;

@@ -23,3 +23,13 @@ private:
 // the English words that Qt's driver adds to it ("Unable to fetch row");
 // when the engine gave none, the driver's words in Japanese.
 QString sqlErrorText(const QSqlError &error);
+
+// The connection to the store server is gone (the server restarted, the
+// network failed), and with it the open transaction; TDMdata::reconnect()
+// connects the store again.
+class ConnectionLost : public StoreError
+{
+public:
+    ConnectionLost() : StoreError(text()) { }
+    static QString text() { return QStringLiteral("データベースサーバーとの接続が切れました。"); }
+};

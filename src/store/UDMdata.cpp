@@ -8,10 +8,13 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlRecord>
+#include <QThread>
 #include <QUrl>
 #include <QUuid>
+#include <libpq-fe.h>
 #include <sys/vfs.h>
 
 namespace {
@@ -45,6 +48,24 @@ bool isNetworkFileSystem(const QString &folder)
 QString uniqueName(const char *prefix)
 {
     return QLatin1String(prefix) + QUuid::createUuid().toString(QUuid::WithoutBraces);
+}
+
+// The property of a server connection's driver that names its module.
+const char *const ModuleProperty = "orvaneDataModule";
+
+// Whether the server connection behind a driver is gone: libpq marks it bad
+// once a statement found the server away.
+bool connectionBroken(const QSqlDriver *driver)
+{
+    if (!driver || driver->dbmsType() != QSqlDriver::PostgreSQL)
+        return false;
+    const QVariant handle = driver->handle();
+    if (!handle.isValid()
+        || (qstrcmp(handle.typeName(), "PGconn*") != 0
+            && qstrcmp(handle.typeName(), "pg_conn*") != 0))
+        return false;
+    const PGconn *connection = *static_cast<PGconn *const *>(handle.constData());
+    return !connection || PQstatus(connection) == CONNECTION_BAD;
 }
 
 } // namespace
@@ -88,16 +109,27 @@ StoreSettings TDMdata::connectedSettings() const
 
 bool TDMdata::isConnected() const
 {
-    return QSqlDatabase::contains(m_connectionName) && database().isOpen();
+    // The driver closes a server connection that broke; the store stays
+    // this module's until it is closed.
+    return QSqlDatabase::contains(m_connectionName) && (database().isOpen() || isLost());
+}
+
+bool TDMdata::isLost() const
+{
+    return m_lost
+        || (QSqlDatabase::contains(m_connectionName) && connectionBroken(database().driver()));
 }
 
 void TDMdata::open()
 {
     close();
-    if (m_settings.mode == StoreSettings::Mode::Local)
+    if (m_settings.mode == StoreSettings::Mode::Local) {
         openLocal();
-    else
+        m_openedWith = m_settings;
+    } else {
         openRemote();
+    }
+    ++m_generation;
 }
 
 void TDMdata::openLocal()
@@ -174,7 +206,15 @@ void TDMdata::openRemote()
     }
     m_dialect = Dialect(Engine::PostgreSQL);
     m_networkFs = false;
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_connectionName);
+    openRemoteAs(m_connectionName, user, password);
+    m_openedWith = m_settings;
+    m_openedWith.user = user;
+    m_openedWith.password = password;
+}
+
+void TDMdata::openRemoteAs(const QString &name, const QString &user, const QString &password)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
     db.setHostName(m_settings.host);
     db.setPort(m_settings.port);
     db.setDatabaseName(m_settings.database);
@@ -204,13 +244,144 @@ void TDMdata::openRemote()
                 break;
             }
         }
+        // Which server session this is.
+        if (error.isEmpty()
+            && q.exec(QStringLiteral("SELECT pid, backend_start::text FROM pg_stat_activity "
+                                     "WHERE pid = pg_backend_pid()"))
+            && q.next()) {
+            m_backendPid = q.value(0).toLongLong();
+            m_backendStart = q.value(1).toString();
+        }
     }
     if (!error.isEmpty()) {
         db.close();
         db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(m_connectionName);
+        QSqlDatabase::removeDatabase(name);
         throw StoreError(error);
     }
+    db.driver()->setProperty(ModuleProperty, QVariant::fromValue(static_cast<QObject *>(this)));
+}
+
+void TDMdata::reconnect()
+{
+    // Only a server connection gets lost.
+    if (!isLost())
+        return;
+    // The old session may outlive its connection on the server (a network
+    // failure rather than a restart); it is ended below, so its claims are
+    // free again. Its number may belong to another session after a restart:
+    // the session's start tells them apart.
+    const qint64 oldPid = m_backendPid;
+    const QString oldStart = m_backendStart;
+    const QString name = uniqueName("orvane-store-");
+    {
+        const StoreSettings current = m_settings;
+        m_settings = m_openedWith;
+        try {
+            openRemoteAs(name, m_openedWith.user, m_openedWith.password);
+        } catch (const StoreError &) {
+            m_settings = current;
+            throw;
+        }
+        m_settings = current;
+    }
+    std::vector<bool> wasOpen;
+    for (auto &t : m_tables) {
+        wasOpen.push_back(t->isOpen());
+        t->close();
+    }
+    {
+        QSqlDatabase old = database();
+        old.close();
+    }
+    QSqlDatabase::removeDatabase(m_connectionName);
+    m_connectionName = name;
+    m_inTransaction = false;
+    m_lost = false;
+    ++m_generation;
+    if (oldPid > 0)
+        endSession(oldPid, oldStart);
+    for (size_t i = 0; i < m_tables.size(); ++i) {
+        if (wasOpen[i])
+            m_tables[i]->open();
+    }
+    emit reconnected();
+}
+
+void TDMdata::endSession(qint64 pid, const QString &start)
+{
+    // Best effort: a session already gone needs no ending.
+    QSqlQuery q(database());
+    const QString same = QStringLiteral("WHERE pid = :Pid AND backend_start::text = :Start");
+    if (!q.prepare(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity\n")
+                   + same))
+        return;
+    q.bindValue(QStringLiteral(":Pid"), pid);
+    q.bindValue(QStringLiteral(":Start"), start);
+    if (!q.exec() || !q.next() || !q.value(0).toBool())
+        return;
+    q.finish();
+    // Its locks are free once it is gone.
+    if (!q.prepare(QStringLiteral("SELECT 1 FROM pg_stat_activity\n") + same))
+        return;
+    q.bindValue(QStringLiteral(":Pid"), pid);
+    q.bindValue(QStringLiteral(":Start"), start);
+    for (int i = 0; i < 40 && q.exec() && q.next(); ++i) {
+        q.finish();
+        QThread::msleep(25);
+    }
+    q.finish();
+}
+
+bool TDMdata::answers()
+{
+    if (!isConnected())
+        return false;
+    if (isLost()) {
+        noticeLoss();
+        return false;
+    }
+    if (engine() != Engine::PostgreSQL)
+        return true;
+    QSqlQuery q(database());
+    if (!q.exec(QStringLiteral("SELECT 1")) && connectionBroken(q.driver())) {
+        noticeLoss();
+        return false;
+    }
+    return true;
+}
+
+void TDMdata::noticeLoss()
+{
+    if (m_lost)
+        return;
+    m_lost = true;
+    m_inTransaction = false;
+    emit connectionLost();
+}
+
+void TDMdata::throwIfLost()
+{
+    if (!isLost())
+        return;
+    noticeLoss();
+    throw ConnectionLost();
+}
+
+void TDMdata::raise(const QSqlQuery &query)
+{
+    const QSqlDriver *driver = query.driver();
+    // A statement of a connection that broke, or of one already replaced by
+    // a reconnect (its driver is gone).
+    if (!driver) {
+        throw ConnectionLost();
+    }
+    if (connectionBroken(driver)) {
+        if (auto *dm = qobject_cast<TDMdata *>(driver->property(ModuleProperty).value<QObject *>()))
+            dm->noticeLoss();
+        throw ConnectionLost();
+    }
+    throw StoreError(sqlErrorText(query.lastError()));
 }
 
 void TDMdata::close()
@@ -226,6 +397,7 @@ void TDMdata::close()
         db.close();
     }
     m_inTransaction = false;
+    m_lost = false;
     QSqlDatabase::removeDatabase(m_connectionName);
 }
 
@@ -245,6 +417,7 @@ void TDMdata::startTransaction()
 {
     if (!isConnected())
         throw StoreError(QStringLiteral("データベースに接続していません"));
+    throwIfLost();
     if (m_inTransaction)
         throw StoreError(QStringLiteral("トランザクションは既に開始されています"));
     QSqlQuery q(database());
@@ -253,7 +426,7 @@ void TDMdata::startTransaction()
     const QString begin
         = engine() == Engine::SQLite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN");
     if (!q.exec(begin))
-        throw StoreError(q.lastError().text());
+        raise(q);
     m_inTransaction = true;
 }
 
@@ -261,9 +434,10 @@ void TDMdata::commit(Flush flush)
 {
     if (!m_inTransaction)
         throw StoreError(QStringLiteral("トランザクションが開始されていません"));
+    throwIfLost();
     QSqlQuery q(database());
     if (!q.exec(QStringLiteral("COMMIT")))
-        throw StoreError(q.lastError().text());
+        raise(q);
     m_inTransaction = false;
     if (flush == Flush::ToDisk)
         this->flush();
@@ -287,9 +461,12 @@ void TDMdata::rollback()
     if (!m_inTransaction)
         return;
     m_inTransaction = false;
+    // A lost connection took its transaction with it.
+    if (isLost())
+        return;
     QSqlQuery q(database());
     if (!q.exec(QStringLiteral("ROLLBACK")))
-        throw StoreError(q.lastError().text());
+        raise(q);
 }
 
 RecordCursor &TDMdata::table(TableId id)
@@ -302,17 +479,18 @@ QSqlQuery TDMdata::prepare(const QString &sql)
 {
     if (!isConnected())
         throw StoreError(QStringLiteral("データベースに接続していません"));
+    throwIfLost();
     QSqlQuery q(database());
     q.setForwardOnly(true);
     if (!q.prepare(m_dialect.translate(sql)))
-        throw StoreError(sqlErrorText(q.lastError()));
+        raise(q);
     return q;
 }
 
 void TDMdata::exec(QSqlQuery &query)
 {
     if (!query.exec())
-        throw StoreError(sqlErrorText(query.lastError()));
+        raise(query);
 }
 
 QSqlQuery TDMdata::exec(const QString &sql, const QVariantMap &params)
@@ -322,10 +500,11 @@ QSqlQuery TDMdata::exec(const QString &sql, const QVariantMap &params)
         // (structure changes among them).
         if (!isConnected())
             throw StoreError(QStringLiteral("データベースに接続していません"));
+        throwIfLost();
         QSqlQuery q(database());
         q.setForwardOnly(true);
         if (!q.exec(m_dialect.translate(sql)))
-            throw StoreError(sqlErrorText(q.lastError()));
+            raise(q);
         return q;
     }
     QSqlQuery q = prepare(sql);
@@ -339,7 +518,14 @@ bool TDMdata::tableExists(const QString &table)
 {
     if (!isConnected())
         return false;
+    throwIfLost();
     const QStringList names = database().tables(QSql::Tables);
+    // A connection that broke lists no table: that is no store without
+    // tables.
+    if (names.isEmpty() && connectionBroken(database().driver())) {
+        noticeLoss();
+        throw ConnectionLost();
+    }
     return names.contains(table, Qt::CaseInsensitive);
 }
 
@@ -358,7 +544,8 @@ QStringList TDMdata::columnNames(const QString &table)
 void TDMdata::setLockWait(int milliseconds)
 {
     m_lockWaitMs = qMax(0, milliseconds);
-    if (isConnected())
+    // A lost connection takes it at its reconnect.
+    if (isConnected() && !isLost())
         applyLockWait();
 }
 
@@ -369,7 +556,7 @@ void TDMdata::applyLockWait()
         ? QStringLiteral("PRAGMA busy_timeout = %1").arg(m_lockWaitMs)
         : QStringLiteral("SET lock_timeout = %1").arg(m_lockWaitMs);
     if (!q.exec(statement))
-        throw StoreError(q.lastError().text());
+        raise(q);
     q.finish();
 }
 
@@ -401,7 +588,7 @@ void TDMdata::checkTables(TableCheckObserver &observer)
                 StoreSavepoint step(*this);
                 QSqlQuery q(database());
                 if (!q.exec(m_dialect.createStatement(t)))
-                    throw StoreError(q.lastError().text());
+                    raise(q);
                 step.release();
             }
             // A table just made from the creation script gets the upgrades
@@ -435,7 +622,7 @@ void TDMdata::checkTables(TableCheckObserver &observer)
             StoreSavepoint step(*this);
             QSqlQuery q(database());
             if (!q.exec(m_dialect.createStatement(Schema::claimTable())))
-                throw StoreError(q.lastError().text());
+                raise(q);
             step.release();
         }
         commit();

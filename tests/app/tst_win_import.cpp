@@ -199,7 +199,8 @@ void TestImportCommand::importsFolderFromMenu()
     // without one.
     QCOMPARE(boxes.texts(),
              (QStringList {QStringLiteral("empty.csvは空でした"),
-                           QStringLiteral("header-only.csvの処理中にエラーが発生しました")}));
+                           QStringLiteral("header-only.csvの処理中にエラーが発生しました\n"
+                                          "レコードがありません（2 行目）")}));
     for (const MessageBoxes::Entry &entry : boxes.entries())
         QCOMPARE(entry.kind, MessageBoxes::Kind::Error);
 

@@ -25,7 +25,9 @@
 
 namespace {
 
-const QString ConnectFailed = QStringLiteral("データベースへの接続に失敗しました");
+// The fixed text, and the reason on a second line.
+const QString ConnectFailed = QStringLiteral("データベースへの接続に失敗しました\n"
+                                             "サーバー 127.0.0.1（ポート 1）が応答しません。");
 
 // The captions of a menu, "-" for a separator, a submenu as "caption>" then
 // its items.

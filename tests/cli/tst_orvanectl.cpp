@@ -4,15 +4,20 @@
 #include "base/Cp932.h"
 #include "base/IniFile.h"
 #include "cli/OrvaneCtl.h"
+#include "store/ConnectionReason.h"
+#include "store/PcClaims.h"
 #include "store/UDMdata.h"
 #include "store/UserStatement.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <atomic>
 #include <chrono>
 #include <sys/stat.h>
@@ -217,6 +222,84 @@ private slots:
             // SQLite, whose lock is store-wide).
             QVERIFY2(wait ? o.exit == 0 : o.exit != 0, qPrintable(o.err));
         }
+    }
+
+    // The server restarts while the import waits in a file (for a PC that
+    // another copy holds, whose claim goes with the restart): the import
+    // reconnects, imports that file again and goes on.
+    void importSurvivesAServerRestart()
+    {
+        if (!TestStore::postgresAvailable()) {
+            if (qEnvironmentVariableIntValue("ORVANE_TEST_PG_REQUIRED"))
+                QFAIL("no PostgreSQL server binaries for a server of the test's own");
+            QSKIP("no PostgreSQL test server (ORVANE_TEST_PG_HOST unset)");
+        }
+        QTemporaryDir program, collector, scratch;
+        // The server runs as another user when the test runs as root.
+        QFile::setPermissions(scratch.path(),
+                              QFile::permissions(scratch.path()) | QFile::ReadOther
+                                  | QFile::ExeOther);
+        const QString script = QStringLiteral(ORVANE_PG_SERVER_SCRIPT);
+        const QString serverDir = scratch.filePath("pg");
+        int port = qEnvironmentVariableIntValue("ORVANE_TEST_PG_PORT") + 100;
+        while (ConnectionReason::portAnswers(QStringLiteral("127.0.0.1"), port, 200))
+            ++port;
+        QCOMPARE(QProcess::execute(script, {"start", serverDir, QString::number(port)}), 0);
+        const auto stopServer = qScopeGuard([&] {
+            QProcess::execute(script, {"stop", serverDir});
+        });
+
+        StoreSettings settings = TestStore::postgresServer("postgres");
+        settings.host = QStringLiteral("127.0.0.1");
+        settings.port = port;
+        TDMdata server;
+        server.setSettings(settings);
+        server.open();
+        server.exec("CREATE DATABASE ledger");
+        settings.database = "ledger";
+        TDMdata holder;
+        openCheckedStore(holder, settings);
+        SampleGenerator generator(SampleGenerator::Options {});
+        QVERIFY(generator.writeFolder(collector.path(), 0, 3) > 0);
+        PcClaim claim(holder);
+        claim.take(generator.key(1));
+
+        IniFile ini(program.filePath("Orvane.INI"));
+        ini.writeString("DB", "type", "remote");
+        ini.writeString("DB", "ip", settings.host);
+        ini.writeInteger("DB", "port", port);
+        ini.writeString("DB", "name", settings.database);
+        ini.writeString("DB", "user", settings.user);
+        QVERIFY(ini.updateFile());
+        Outcome o;
+        std::thread import([&] {
+            o = runCtl(program.path(), {"import", "--lock-wait", "20", collector.path()});
+        });
+        // Once the import waits for the claimed PC, the server restarts.
+        bool waiting = false;
+        for (int i = 0; i < 200 && !waiting; ++i) {
+            QSqlQuery q = server.exec("SELECT count(*) FROM pg_locks "
+                                      "WHERE locktype = 'advisory' AND NOT granted");
+            waiting = q.next() && q.value(0).toInt() == 1;
+            q.finish();
+            if (!waiting)
+                QThread::msleep(100);
+        }
+        const int restarted = QProcess::execute(script, {"restart", serverDir});
+        import.join();
+        QVERIFY(waiting);
+        QCOMPARE(restarted, 0);
+        QVERIFY2(o.exit == 0, qPrintable(o.err));
+        QVERIFY(o.err.contains(QStringLiteral("取込 3 件、エラー 0 件")));
+
+        TDMdata after;
+        after.setSettings(settings);
+        after.open();
+        QSqlQuery q = after.exec("SELECT KEY FROM PC ORDER BY KEY");
+        QStringList keys;
+        while (q.next())
+            keys << q.value(0).toString();
+        QCOMPARE(keys, (QStringList {generator.key(0), generator.key(1), generator.key(2)}));
     }
 
     void unreadableImportFolderFails()
