@@ -69,7 +69,11 @@ public:
     }
     int run(const CtlContext &c) override
     {
-        if (!StatementCheck::isOneSelect(m_text)) {
+        if (UserStatement::hasNul(m_text)) {
+            c.err << UserStatement::nulText() << Qt::endl;
+            return CtlFailure;
+        }
+        if (!StatementCheck::isOneSelect(m_text, c.dm.dialect().syntax())) {
             c.err << QStringLiteral("SQL文に誤りがあります") << Qt::endl;
             return CtlFailure;
         }

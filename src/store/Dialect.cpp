@@ -109,6 +109,11 @@ QString Dialect::columnType(const ColumnDef &column, int width) const
     return {};
 }
 
+SqlText::Syntax Dialect::syntax() const
+{
+    return m_engine == Engine::PostgreSQL ? SqlText::Syntax::PostgreSQL : SqlText::Syntax::Standard;
+}
+
 QString Dialect::identifier(const QString &name) const
 {
     if (m_engine == Engine::PostgreSQL
@@ -194,9 +199,12 @@ QString Dialect::withSqliteNullOrder(const QString &sql) const
     // out, so words and commas are only found where they are code.
     QString code;
     code.reserve(sql.size());
-    SqlText::forEachRun(sql, [&](QStringView run, bool isCode) {
-        code += isCode ? run.toString() : QString(run.size(), u' ');
-    });
+    SqlText::forEachRun(
+        sql,
+        [&](QStringView run, bool isCode) {
+            code += isCode ? run.toString() : QString(run.size(), u' ');
+        },
+        SqlText::Syntax::PostgreSQL);
     static const QRegularExpression orderBy(QStringLiteral("\\bORDER\\s+BY\\b"),
                                             QRegularExpression::CaseInsensitiveOption);
     qsizetype start = -1;
@@ -247,33 +255,37 @@ QString Dialect::translate(const QString &sql) const
 {
     if (m_engine != Engine::PostgreSQL)
         return sql;
-    // Quote the word user outside literals, quoted names and comments; a
-    // parameter named :user stays as it is.
+    // Quote the word user outside literals of every form, quoted names and
+    // comments; a parameter named :user stays as it is.
     QString out;
     out.reserve(sql.size() + 8);
-    auto isWordChar = [](QChar c) { return c.isLetterOrNumber() || c == u'_'; };
-    SqlText::forEachRun(sql, [&](QStringView run, bool isCode) {
-        if (!isCode) {
-            out += run;
-            return;
-        }
-        qsizetype i = 0;
-        while (i < run.size()) {
-            if (!isWordChar(run[i])) {
-                out += run[i++];
-                continue;
+    // A name may hold $ after its first character (user$1 is no user).
+    auto isWordChar = [](QChar c) { return c.isLetterOrNumber() || c == u'_' || c == u'$'; };
+    SqlText::forEachRun(
+        sql,
+        [&](QStringView run, bool isCode) {
+            if (!isCode) {
+                out += run;
+                return;
             }
-            qsizetype j = i;
-            while (j < run.size() && isWordChar(run[j]))
-                ++j;
-            const QStringView word = run.mid(i, j - i);
-            const bool parameter = i > 0 && run[i - 1] == u':';
-            if (!parameter && word.compare(QLatin1String("user"), Qt::CaseInsensitive) == 0)
-                out += QStringLiteral("\"user\"");
-            else
-                out += word;
-            i = j;
-        }
-    });
+            qsizetype i = 0;
+            while (i < run.size()) {
+                if (!isWordChar(run[i])) {
+                    out += run[i++];
+                    continue;
+                }
+                qsizetype j = i;
+                while (j < run.size() && isWordChar(run[j]))
+                    ++j;
+                const QStringView word = run.mid(i, j - i);
+                const bool parameter = i > 0 && run[i - 1] == u':';
+                if (!parameter && word.compare(QLatin1String("user"), Qt::CaseInsensitive) == 0)
+                    out += QStringLiteral("\"user\"");
+                else
+                    out += word;
+                i = j;
+            }
+        },
+        SqlText::Syntax::PostgreSQL);
     return out;
 }

@@ -47,7 +47,11 @@ private slots:
         QVERIFY(generator.writeFolder(collector.path(), 0, 4) > 0);
         const QStringList where = storeArguments(store, program.path());
 
+        // Quiet when all went well; progress and counts with --verbose.
         Outcome o = runCtl(program.path(), where + QStringList {"import", collector.path()});
+        QCOMPARE(o.exit, 0);
+        QCOMPARE(o.err, QString());
+        o = runCtl(program.path(), where + QStringList {"--verbose", "import", collector.path()});
         QCOMPARE(o.exit, 0);
         QVERIFY2(o.err.contains(QStringLiteral("(4/4) PC00004.csv 読込中")), qPrintable(o.err));
         QVERIFY(o.err.contains(QStringLiteral("取込 4 件")));
@@ -166,6 +170,7 @@ private slots:
         ORVANE_REQUIRE_STORE(store);
         QTemporaryDir program;
         const QStringList where = storeArguments(store, program.path());
+        QCOMPARE(runCtl(program.path(), where + QStringList {"check"}).exit, 0);
         Outcome o = runCtl(program.path(),
                            where + QStringList {"sql", "SELECT COUNT(*) AS n FROM PC; -- all"});
         QCOMPARE(o.exit, 0);
@@ -243,7 +248,7 @@ private slots:
         QCOMPARE(runCtl(program.path(), where + QStringList {"import", collector.path()}).exit, 0);
 
         const QString file = program.filePath(QStringLiteral("pc.csv"));
-        Outcome o = runCtl(program.path(), where + QStringList {"export", "PC", file});
+        Outcome o = runCtl(program.path(), where + QStringList {"--verbose", "export", "PC", file});
         QCOMPARE(o.exit, 0);
         QVERIFY2(o.err.contains(QStringLiteral("2 件")), qPrintable(o.err));
         QFile f(file);
@@ -285,7 +290,7 @@ private slots:
         QCOMPARE(runCtl(program.path(), where + QStringList {"import", collector.path()}).exit, 0);
 
         const QString dump = program.filePath(QStringLiteral("pc.csv"));
-        Outcome o = runCtl(program.path(), where + QStringList {"dump", dump});
+        Outcome o = runCtl(program.path(), where + QStringList {"--verbose", "dump", dump});
         QCOMPARE(o.exit, 0);
         QVERIFY2(o.err.contains(QStringLiteral("2 件を出力しました")), qPrintable(o.err));
 
@@ -306,7 +311,7 @@ private slots:
         o = runCtl(program.path(), where + QStringList {"sql", "SELECT COUNT(*) FROM PC"});
         QCOMPARE(o.out.section(u'\n', 1, 1), QStringLiteral("2"));
 
-        o = runCtl(program.path(), where + QStringList {"restore", dump});
+        o = runCtl(program.path(), where + QStringList {"--verbose", "restore", dump});
         QCOMPARE(o.exit, 0);
         QVERIFY2(o.err.contains(QStringLiteral("2 件を復元しました")), qPrintable(o.err));
     }
@@ -332,8 +337,10 @@ private slots:
     void defaultStoreBesideTheProgram()
     {
         QTemporaryDir program;
-        const Outcome o = runCtl(program.path(), {QStringLiteral("check")});
+        Outcome o = runCtl(program.path(), {QStringLiteral("check")});
         QCOMPARE(o.exit, 0);
+        QCOMPARE(o.err, QString());
+        o = runCtl(program.path(), {QStringLiteral("--verbose"), QStringLiteral("check")});
         QVERIFY(o.err.contains(QStringLiteral("ＰＣテーブルのチェック")));
         QVERIFY(QFile::exists(program.path() + QStringLiteral("/PCDB/Orvane.db")));
     }

@@ -35,7 +35,8 @@ private slots:
         QCOMPARE(runCtl(program.path(), where + QStringList {"import", collector.path()}).exit, 0);
         const QString file = program.filePath(QStringLiteral("sheets.pdf"));
 
-        Outcome o = runCtl(program.path(), where + QStringList {"sheet", "--pdf", file});
+        Outcome o
+            = runCtl(program.path(), where + QStringList {"--verbose", "sheet", "--pdf", file});
         QCOMPARE(o.exit, 0);
         QVERIFY2(o.err.contains(QStringLiteral("(3/3) PC00003")), qPrintable(o.err));
         QStringList pages = PdfText::pages(file);
@@ -87,9 +88,9 @@ private slots:
             {{"appli", "NONE"}, "アプリケーション名：NONE"},
         };
         for (const auto &run : runs) {
-            const Outcome o
-                = runCtl(program.path(),
-                         where + QStringList {"report"} + run.first + QStringList {"--pdf", file});
+            const Outcome o = runCtl(program.path(),
+                                     where + QStringList {"--verbose", "report"} + run.first
+                                         + QStringList {"--pdf", file});
             QCOMPARE(o.exit, 0);
             const QString rows = run.first[0] == QLatin1String("bu-ka") ? QStringLiteral("3 件")
                 : run.first[0] == QLatin1String("appli")                ? QStringLiteral("0 件")

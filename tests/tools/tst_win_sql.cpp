@@ -207,7 +207,10 @@ private slots:
             return;
         MessageBoxes::ScopedRecorder boxes(MessageBoxes::Reply::Ok);
         run("DELETE FROM PC WHERE ''=E'\\''; DROP TABLE Appli; --'");
-        QCOMPARE(boxes.entries().size(), 2); // the question, then the refusal
+        // Refused: on PostgreSQL, which reads E'\'' as one literal, before
+        // the question; on SQLite by the engine after it.
+        QCOMPARE(boxes.entries().size(), engine == int(TestStore::Kind::SQLite) ? 2 : 1);
+        QCOMPARE(boxes.entries().last().kind, MessageBoxes::Kind::Error);
         QVERIFY(m_dm->tableExists(QStringLiteral("Appli")));
         QCOMPARE(pcCount(), 2);
     }

@@ -214,7 +214,8 @@ void TFsql::ExecBTNClick()
         return;
     closeQuery();
     const QString sql = m_memo->toPlainText();
-    const SqlStatementRules::Decision decision = SqlStatementRules::decide(sql);
+    const SqlStatementRules::Decision decision = SqlStatementRules::decide(
+        sql, m_dm ? m_dm->dialect().syntax() : SqlText::Syntax::Standard);
     switch (decision.action) {
     case SqlStatementRules::Action::Refuse:
         MessageBoxes::error(this, decision.message);
