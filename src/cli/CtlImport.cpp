@@ -47,8 +47,11 @@ public:
     Access access() const override { return Access::Writes; }
     bool parse(CtlArguments &arguments) override
     {
+        // Milliseconds of a wait beyond a day would not fit the store's
+        // setting.
         m_lockWait = arguments.count(QLatin1String("--lock-wait"),
-                                     QStringLiteral("秒数に誤りがあります: %1"));
+                                     QStringLiteral("秒数に誤りがあります: %1"),
+                                     CtlArguments::SecondsInADay);
         const QStringList rest = arguments.positional();
         if (arguments.failed() || rest.size() != 1)
             return arguments.refuse();

@@ -58,8 +58,11 @@ public:
     Access access() const override { return Access::Reads; }
     bool parse(CtlArguments &arguments) override
     {
+        // PostgreSQL takes a limit of at most 24 days; a day is plenty, and
+        // 0 is none.
         if (const std::optional<int> limit = arguments.count(
-                QLatin1String("--time-limit"), QStringLiteral("秒数に誤りがあります: %1")))
+                QLatin1String("--time-limit"), QStringLiteral("秒数に誤りがあります: %1"),
+                CtlArguments::SecondsInADay))
             m_timeLimit = *limit;
         const QStringList rest = arguments.positional();
         if (arguments.failed() || rest.size() != 1)

@@ -355,6 +355,10 @@ private slots:
         QTest::newRow("dump without file") << QStringList {"dump"};
         QTest::newRow("restore with two files") << QStringList {"restore", "a.csv", "b.csv"};
         QTest::newRow("unknown option") << QStringList {"--fast", "check"};
+        QTest::newRow("lock wait beyond a day")
+            << QStringList {"import", "--lock-wait", "3000000", "folder"};
+        QTest::newRow("time limit beyond a day")
+            << QStringList {"sql", "--time-limit", "86401", "SELECT 1"};
         QTest::newRow("missing data folder")
             << QStringList {"--data", "/nonexistent/orvane", "check"};
     }
