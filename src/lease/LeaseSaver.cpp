@@ -89,7 +89,7 @@ void LeaseSaver::UpdateLease(const QVariantMap &params)
     // Another copy may have deleted the contract meanwhile: its schedule and
     // PCs are not written without it.
     if (update.numRowsAffected() == 0)
-        throw StoreError(QStringLiteral("修正対象データが見つかりません"));
+        throw LeaseGoneError();
     for (const char *table : {"LeaseMesai", "LeasePC"}) {
         QSqlQuery &remove
             = prepare(QStringLiteral("DELETE from %1\n").arg(QLatin1String(table)) + KeyCondition);

@@ -2,12 +2,20 @@
 
 #include "LeaseContract.h"
 #include "store/Schema.h"
+#include "store/StoreError.h"
 
 #include <QSqlQuery>
 #include <QStringList>
 #include <deque>
 
 class TDMdata;
+
+// The contract to update is gone: another copy deleted it meanwhile.
+class LeaseGoneError : public StoreError
+{
+public:
+    LeaseGoneError() : StoreError(QStringLiteral("修正対象データが見つかりません")) { }
+};
 
 // Writes a contract with its whole schedule and its covered PCs as one
 // store transaction: either all of it is written or, on any error, none of
@@ -22,8 +30,8 @@ public:
     // params as LeaseContract::SetLeaseParams gives them; the schedule in
     // date order, the PC keys in key order. Adding inserts the contract;
     // updating rewrites it and replaces its schedule and PCs. Throws
-    // StoreError with the store's text, or "修正対象データが見つかりません"
-    // when the contract to update is gone; the store is then unchanged.
+    // StoreError with the store's text, or LeaseGoneError when the contract
+    // to update is gone; the store is then unchanged.
     void save(Mode mode, const QVariantMap &params, const QVector<ScheduleRow> &schedule,
               const QStringList &pcKeys);
 

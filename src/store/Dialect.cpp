@@ -15,15 +15,15 @@ void run(QSqlDatabase &db, const QString &sql, const QVariantMap &params = {})
     // PostgreSQL prepares only queries and data changes, not DDL.
     if (params.isEmpty()) {
         if (!q.exec(sql))
-            throw StoreError(q.lastError().text());
+            throw StoreError(q.lastError());
         return;
     }
     if (!q.prepare(sql))
-        throw StoreError(q.lastError().text());
+        throw StoreError(q.lastError());
     for (auto it = params.cbegin(); it != params.cend(); ++it)
         q.bindValue(it.key(), it.value());
     if (!q.exec())
-        throw StoreError(q.lastError().text());
+        throw StoreError(q.lastError());
 }
 
 QVariant scalar(QSqlDatabase &db, const QString &sql, const QVariantMap &params = {})
@@ -31,11 +31,11 @@ QVariant scalar(QSqlDatabase &db, const QString &sql, const QVariantMap &params 
     QSqlQuery q(db);
     q.setForwardOnly(true);
     if (!q.prepare(sql))
-        throw StoreError(q.lastError().text());
+        throw StoreError(q.lastError());
     for (auto it = params.cbegin(); it != params.cend(); ++it)
         q.bindValue(it.key(), it.value());
     if (!q.exec())
-        throw StoreError(q.lastError().text());
+        throw StoreError(q.lastError());
     QVariant v = q.next() ? q.value(0) : QVariant();
     q.finish();
     return v;

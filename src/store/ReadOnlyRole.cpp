@@ -68,7 +68,7 @@ void run(QSqlDatabase &db, const QString &sql, const QVariantMap &params = {})
         return q.exec();
     }();
     if (!ok)
-        throw StoreError(q.lastError().text());
+        throw StoreError(q.lastError());
 }
 
 QVariant scalar(QSqlDatabase &db, const QString &sql, const QVariantMap &params = {})
@@ -76,11 +76,11 @@ QVariant scalar(QSqlDatabase &db, const QString &sql, const QVariantMap &params 
     QSqlQuery q(db);
     q.setForwardOnly(true);
     if (!q.prepare(sql))
-        throw StoreError(q.lastError().text());
+        throw StoreError(q.lastError());
     for (auto it = params.cbegin(); it != params.cend(); ++it)
         q.bindValue(it.key(), it.value());
     if (!q.exec())
-        throw StoreError(q.lastError().text());
+        throw StoreError(q.lastError());
     return q.next() ? q.value(0) : QVariant();
 }
 

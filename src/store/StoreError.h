@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSqlError>
 #include <QString>
 #include <stdexcept>
 
@@ -11,7 +12,18 @@ public:
     explicit StoreError(const QString &message)
         : std::runtime_error(message.toStdString()), m_message(message)
     { }
+    // A failed statement or connection: the engine's own text.
+    explicit StoreError(const QSqlError &error) : StoreError(textOf(error)) { }
     QString message() const { return m_message; }
+
+    // The engine's text of an error ("database is locked"), without the
+    // note of Qt's driver ("Unable to fetch row"), which is only taken when
+    // the engine gave none.
+    static QString textOf(const QSqlError &error)
+    {
+        const QString engine = error.databaseText().trimmed();
+        return engine.isEmpty() ? error.driverText() : engine;
+    }
 
 private:
     QString m_message;

@@ -132,7 +132,7 @@ void TDMdata::openLocal()
         }
         db.setConnectOptions(options);
         if (!db.open()) {
-            const QString error = db.lastError().text();
+            const QString error = StoreError::textOf(db.lastError());
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(m_connectionName);
             throw StoreError(error);
@@ -154,7 +154,7 @@ void TDMdata::configureSqlite(QSqlDatabase &db)
     QSqlQuery q(db);
     // Reading the catalog first tells a file that is not a database.
     if (!q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")))
-        throw StoreError(q.lastError().text());
+        throw StoreError(q.lastError());
     q.finish();
     // The journal mode is kept in the file: setting it is a write.
     if (reads())
@@ -166,7 +166,7 @@ void TDMdata::configureSqlite(QSqlDatabase &db)
                        QStringLiteral("PRAGMA synchronous = NORMAL")};
     for (const QString &p : pragmas) {
         if (!q.exec(p))
-            throw StoreError(q.lastError().text());
+            throw StoreError(q.lastError());
         q.finish();
     }
 }
@@ -190,7 +190,7 @@ void TDMdata::openRemote()
     db.setConnectOptions(QStringLiteral("connect_timeout=5"));
     QString error;
     if (!db.open()) {
-        error = db.lastError().text();
+        error = StoreError::textOf(db.lastError());
     } else {
         QSqlQuery q(db);
         // A lock held by another copy is waited for (1.5 s, 15 x 100 ms,
@@ -207,7 +207,7 @@ void TDMdata::openRemote()
             settings << QStringLiteral("SET default_transaction_read_only = on");
         for (const QString &s : std::as_const(settings)) {
             if (!q.exec(s)) {
-                error = q.lastError().text();
+                error = StoreError::textOf(q.lastError());
                 break;
             }
         }
@@ -244,7 +244,7 @@ QSqlDatabase TDMdata::memory()
     }
     QSqlDatabase db = QSqlDatabase::database(m_memoryName, false);
     if (!db.isOpen() && !db.open())
-        throw StoreError(db.lastError().text());
+        throw StoreError(db.lastError());
     return db;
 }
 
@@ -263,7 +263,7 @@ void TDMdata::startTransaction()
     const QString begin
         = engine() == Engine::SQLite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN");
     if (!q.exec(begin))
-        throw StoreError(q.lastError().text());
+        throw StoreError(q.lastError());
     m_inTransaction = true;
 }
 
@@ -273,7 +273,7 @@ void TDMdata::commit(Flush flush)
         throw StoreError(QStringLiteral("トランザクションが開始されていません"));
     QSqlQuery q(database());
     if (!q.exec(QStringLiteral("COMMIT")))
-        throw StoreError(q.lastError().text());
+        throw StoreError(q.lastError());
     m_inTransaction = false;
     if (flush == Flush::ToDisk)
         this->flush();
@@ -300,7 +300,7 @@ void TDMdata::rollback()
     m_inTransaction = false;
     QSqlQuery q(database());
     if (!q.exec(QStringLiteral("ROLLBACK")))
-        throw StoreError(q.lastError().text());
+        throw StoreError(q.lastError());
 }
 
 RecordCursor &TDMdata::table(TableId id)
@@ -316,14 +316,14 @@ QSqlQuery TDMdata::prepare(const QString &sql)
     QSqlQuery q(database());
     q.setForwardOnly(true);
     if (!q.prepare(m_dialect.translate(sql)))
-        throw StoreError(q.lastError().text());
+        throw StoreError(q.lastError());
     return q;
 }
 
 void TDMdata::exec(QSqlQuery &query)
 {
     if (!query.exec())
-        throw StoreError(query.lastError().text());
+        throw StoreError(query.lastError());
 }
 
 QSqlQuery TDMdata::exec(const QString &sql, const QVariantMap &params)
@@ -336,7 +336,7 @@ QSqlQuery TDMdata::exec(const QString &sql, const QVariantMap &params)
         QSqlQuery q(database());
         q.setForwardOnly(true);
         if (!q.exec(m_dialect.translate(sql)))
-            throw StoreError(q.lastError().text());
+            throw StoreError(q.lastError());
         return q;
     }
     QSqlQuery q = prepare(sql);
@@ -380,7 +380,7 @@ void TDMdata::applyLockWait()
         ? QStringLiteral("PRAGMA busy_timeout = %1").arg(m_lockWaitMs)
         : QStringLiteral("SET lock_timeout = %1").arg(m_lockWaitMs);
     if (!q.exec(statement))
-        throw StoreError(q.lastError().text());
+        throw StoreError(q.lastError());
     q.finish();
 }
 
@@ -407,7 +407,7 @@ void TDMdata::checkTables(TableCheckObserver &observer)
                 StoreSavepoint step(*this);
                 QSqlQuery q(database());
                 if (!q.exec(m_dialect.createStatement(t)))
-                    throw StoreError(q.lastError().text());
+                    throw StoreError(q.lastError());
                 step.release();
             }
             // A table just made from the creation script gets the upgrades
@@ -445,7 +445,7 @@ void TDMdata::checkTables(TableCheckObserver &observer)
             StoreSavepoint step(*this);
             QSqlQuery q(database());
             if (!q.exec(m_dialect.createStatement(Schema::claimTable())))
-                throw StoreError(q.lastError().text());
+                throw StoreError(q.lastError());
             step.release();
         }
         commit();

@@ -253,20 +253,28 @@ private slots:
         QCOMPARE(bu.value(0).toString(), QStringLiteral("a"));
     }
 
-    // A login that may not create roles checks its store without the role;
-    // its queries then run as that login only where it cannot write past the
-    // read-only transaction.
-    void postgresWithoutTheRole()
+    // An owner login that is no superuser, as the README sets one up: with
+    // the right to create roles its queries run as the store's read-only
+    // role; without it as the login, as long as the database has no dblink.
+    void postgresOwnerLogin_data()
     {
+        QTest::addColumn<bool>("mayCreateRoles");
+        QTest::newRow("may create roles") << true;
+        QTest::newRow("may not create roles") << false;
+    }
+    void postgresOwnerLogin()
+    {
+        QFETCH(bool, mayCreateRoles);
         TestStore store(int(TestStore::Kind::PostgreSQL));
         ORVANE_REQUIRE_STORE(store);
         const QString login
             = QStringLiteral("orvane_owner_") + QUuid::createUuid().toString(QUuid::Id128).left(12);
         StoreSettings s = store.settings();
-        adminExec(s, QStringLiteral("CREATE ROLE %1 LOGIN").arg(login));
+        adminExec(s,
+                  QStringLiteral("CREATE ROLE %1 LOGIN %2")
+                      .arg(login, mayCreateRoles ? "CREATEROLE" : "NOCREATEROLE"));
         adminExec(s, QStringLiteral("ALTER DATABASE %1 OWNER TO %2").arg(s.database, login));
         QTemporaryDir program;
-        s.user = login;
         IniFile ini(program.filePath(QStringLiteral("login.INI")));
         ini.writeString(QStringLiteral("DB"), QStringLiteral("type"), QStringLiteral("remote"));
         ini.writeString(QStringLiteral("DB"), QStringLiteral("ip"), s.host);
@@ -277,11 +285,13 @@ private slots:
         const QStringList where {"--ini", ini.path()};
         QCOMPARE(runCtl(program.path(), where + QStringList {"check"}).exit, 0);
 
-        Outcome o = runCtl(program.path(), where + QStringList {"sql", "SELECT COUNT(*) FROM PC"});
+        const QStringList query {"sql", "SELECT current_user AS u, COUNT(*) AS n FROM PC"};
+        Outcome o = runCtl(program.path(), where + query);
         QCOMPARE(o.exit, 0);
-        QCOMPARE(o.out, QStringLiteral("count\n0\n"));
+        const QString runsAs = mayCreateRoles ? "orvane_read_" + s.database : login;
+        QCOMPARE(o.out, QStringLiteral("u\tn\n%1\t0\n").arg(runsAs));
         adminExec(s, QStringLiteral("CREATE EXTENSION dblink"));
-        o = runCtl(program.path(), where + QStringList {"sql", "SELECT COUNT(*) FROM PC"});
+        o = runCtl(program.path(), where + query);
         QCOMPARE(o.exit, 1);
         QVERIFY2(o.err.contains(QStringLiteral("dblink")), qPrintable(o.err));
     }

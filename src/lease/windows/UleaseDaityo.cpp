@@ -535,8 +535,12 @@ void TFleaseDaityo::OkBTNClick()
     } catch (const InputError &e) {
         MessageBoxes::error(this, e.message());
         return;
-    } catch (const StoreError &e) {
+    } catch (const LeaseGoneError &e) {
         MessageBoxes::error(this, e.message());
+        return;
+    } catch (const StoreError &e) {
+        MessageBoxes::error(this,
+                            QStringLiteral("リース情報を保存できませんでした。\n") + e.message());
         return;
     }
     accept();
