@@ -35,7 +35,7 @@ constexpr const char *QueryCanceled = "57014";
 
 // A batch of rows fetched under the read-only role: at most this many rows
 // or, with the last row, a little more than this many bytes.
-constexpr int BatchRows = 256;
+constexpr int BatchRows = 512;
 constexpr qint64 BatchBytes = 4 * 1024 * 1024;
 
 QVariant valueOf(const char *text, int length, unsigned type)

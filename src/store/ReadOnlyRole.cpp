@@ -147,9 +147,10 @@ void install(TDMdata &dm)
     if (installed)
         return;
     step(dm, [&] {
-        // Making the role the functions' owner takes membership in it and
-        // its right to create in the schema, which it keeps no longer than
-        // that. Only the login that installs them may call them.
+        // Making the role the functions' owner takes the login's membership
+        // in the role (kept, so that a later check can replace them) and the
+        // role's right to create in the schema (taken back at once). Only
+        // the login that installs them may call them.
         const QString schema
             = quotedName(scalar(db, QStringLiteral("SELECT current_schema()")).toString());
         run(db, QStringLiteral("GRANT %1 TO CURRENT_USER").arg(quoted));

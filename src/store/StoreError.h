@@ -19,10 +19,18 @@ public:
     // The engine's text of an error ("database is locked"), without the
     // note of Qt's driver ("Unable to fetch row"), which is only taken when
     // the engine gave none.
+    // A lock that another copy held for longer than the wait (SQLite's
+    // SQLITE_BUSY or SQLITE_LOCKED, PostgreSQL's lock_not_available) is said
+    // in Japanese, with the engine's text after it.
     static QString textOf(const QSqlError &error)
     {
         const QString engine = error.databaseText().trimmed();
-        return engine.isEmpty() ? error.driverText() : engine;
+        const QString text = engine.isEmpty() ? error.driverText() : engine;
+        const QString code = error.nativeErrorCode();
+        if (code == QLatin1String("5") || code == QLatin1String("6")
+            || code == QLatin1String("55P03"))
+            return QStringLiteral("他のコピーがデータベースを使用中です (%1)").arg(text);
+        return text;
     }
 
 private:
