@@ -27,7 +27,7 @@
 #include "shell/UreadMe.h"
 #include "shell/VersionDialog.h"
 #include "store/ConnectionReason.h"
-#include "store/StoreAccess.h"
+#include "store/StoreRights.h"
 #include "store/StoreConnection.h"
 #include "store/StoreError.h"
 #include "store/StoreReconnector.h"
@@ -204,7 +204,7 @@ void TFmain::openStoreAtStartup()
     QString reason;
     try {
         m_dm->open();
-        reason = StoreAccess::missingRights(*m_dm);
+        reason = StoreRights::missingRights(*m_dm);
         if (reason.isEmpty()) {
             CheckTables();
             return;

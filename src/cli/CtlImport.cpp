@@ -6,14 +6,16 @@
 
 namespace {
 
+// The progress where it is shown (a terminal, --verbose), every failure
+// on err.
 class ImportPrinter : public ImportObserver
 {
 public:
-    explicit ImportPrinter(QTextStream &err) : m_err(err) { }
+    ImportPrinter(QTextStream &progress, QTextStream &err) : m_progress(progress), m_err(err) { }
     void progress(const QString &text) override
     {
         if (!text.isEmpty())
-            m_err << text.trimmed() << Qt::endl;
+            m_progress << text.trimmed() << Qt::endl;
     }
     void fileMessage(const QString &text) override { m_err << text << Qt::endl; }
     void fileFailed(const QString &text, const QString &reason, int line) override
@@ -26,6 +28,7 @@ public:
     void fatal(const QString &text) override { m_err << text << Qt::endl; }
 
 private:
+    QTextStream &m_progress;
     QTextStream &m_err;
 };
 
@@ -44,8 +47,11 @@ public:
     Access access() const override { return Access::Writes; }
     bool parse(CtlArguments &arguments) override
     {
+        // Milliseconds of a wait beyond a day would not fit the store's
+        // setting.
         m_lockWait = arguments.count(QLatin1String("--lock-wait"),
-                                     QStringLiteral("秒数に誤りがあります: %1"));
+                                     QStringLiteral("秒数に誤りがあります: %1"),
+                                     CtlArguments::SecondsInADay);
         const QStringList rest = arguments.positional();
         if (arguments.failed() || rest.size() != 1)
             return arguments.refuse();
@@ -65,19 +71,20 @@ public:
         options.network1 = {c.settings.net.ipAddr, c.settings.net.subNetMask};
         options.network2 = {c.settings.net.ipAddr2, c.settings.net.subNetMask2};
 
-        ImportPrinter printer(c.err);
+        ImportPrinter printer(c.progress, c.err);
         const ImportSummary s = ImportRun(c.dm, printer).run(m_folder, options);
-        c.err << QStringLiteral(
-                     "ファイル %1 件: 取込 %2 件、エラー %3 件、空 %4 件、対象外 %5 件%6")
-                     .arg(s.files)
-                     .arg(s.imported)
-                     .arg(s.failed)
-                     .arg(s.empty)
-                     .arg(s.skipped)
-                     .arg(s.stopped ? QStringLiteral("、中断") : QString())
-              << Qt::endl;
-        return (s.failed > 0 || s.empty > 0 || s.stopped || s.folderUnreadable) ? CtlFailure
-                                                                                : CtlSuccess;
+        const bool failed = s.failed > 0 || s.empty > 0 || s.stopped || s.folderUnreadable;
+        // The counts go with the failures; a run that went well is quiet.
+        (failed ? c.err : c.verbose)
+            << QStringLiteral("ファイル %1 件: 取込 %2 件、エラー %3 件、空 %4 件、対象外 %5 件%6")
+                   .arg(s.files)
+                   .arg(s.imported)
+                   .arg(s.failed)
+                   .arg(s.empty)
+                   .arg(s.skipped)
+                   .arg(s.stopped ? QStringLiteral("、中断") : QString())
+            << Qt::endl;
+        return failed ? CtlFailure : CtlSuccess;
     }
 
 private:

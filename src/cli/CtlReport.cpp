@@ -84,11 +84,11 @@ public:
             device.discard();
             return CtlFailure;
         }
-        c.err << QStringLiteral("%1 件、%2 ページを出力しました: %3")
-                     .arg(list->rows().size())
-                     .arg(pages)
-                     .arg(QDir::toNativeSeparators(m_pdfFile))
-              << Qt::endl;
+        c.verbose << QStringLiteral("%1 件、%2 ページを出力しました: %3")
+                         .arg(list->rows().size())
+                         .arg(pages)
+                         .arg(QDir::toNativeSeparators(m_pdfFile))
+                  << Qt::endl;
         return CtlSuccess;
     }
 

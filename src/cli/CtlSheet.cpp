@@ -70,11 +70,11 @@ public:
                 if (pcs.position() == lastPosition)
                     return;
                 lastPosition = pcs.position();
-                c.err << QStringLiteral("(%1/%2) %3")
-                             .arg(lastPosition + 1)
-                             .arg(pcs.recordCount())
-                             .arg(pcs.displayText(QStringLiteral("Key")))
-                      << Qt::endl;
+                c.progress << QStringLiteral("(%1/%2) %3")
+                                  .arg(lastPosition + 1)
+                                  .arg(pcs.recordCount())
+                                  .arg(pcs.displayText(QStringLiteral("Key")))
+                           << Qt::endl;
             });
         } catch (const LayoutError &e) {
             c.err << e.message() << Qt::endl;
@@ -90,11 +90,11 @@ public:
             device.discard();
             return CtlFailure;
         }
-        c.err << QStringLiteral("%1 台、%2 ページを出力しました: %3")
-                     .arg(lastPosition + 1)
-                     .arg(pages)
-                     .arg(QDir::toNativeSeparators(m_pdfFile))
-              << Qt::endl;
+        c.verbose << QStringLiteral("%1 台、%2 ページを出力しました: %3")
+                         .arg(lastPosition + 1)
+                         .arg(pages)
+                         .arg(QDir::toNativeSeparators(m_pdfFile))
+                  << Qt::endl;
         return CtlSuccess;
     }
 

@@ -157,10 +157,12 @@ ImportRun::Outcome ImportRun::importOne(CollectorImporter &importer,
             ++summary.skipped;
             return Outcome::Done;
         }
-        // NUL bytes become blanks, on disk too (unless the collector is
-        // still writing the file), and the whole text counts.
-        if (CollectorFile::replaceNulBytes(bytes)) {
-            CollectorFile::replaceIfUnchanged(file, stamp, bytes);
+        // NUL bytes become blanks, on disk too where that is safe (a file
+        // its collector still has open stops the run), and the whole text
+        // counts.
+        if (bytes.contains('\0')) {
+            CollectorFile::blankNulBytes(file, stamp, bytes);
+            CollectorFile::replaceNulBytes(bytes);
             lines = CollectorFile::linesOf(bytes);
         }
     } catch (const ImportError &e) {

@@ -100,12 +100,12 @@ void LeaseSaver::checkUnchanged(const LeaseKey &key)
         return;
     const std::optional<QVariant> now = LeaseReader::stamp(m_dm, key);
     if (!now)
-        throw StoreError(QStringLiteral("修正対象データが見つかりません"));
+        throw LeaseGoneError();
     const bool same = now->isNull() || m_readStamp->isNull()
         ? now->isNull() == m_readStamp->isNull()
         : now->toDateTime() == m_readStamp->toDateTime();
     if (!same)
-        throw StoreError(changedText(key));
+        throw LeaseChangedError(changedText(key));
 }
 
 void LeaseSaver::InsertLease(const QVariantMap &params)
@@ -123,7 +123,7 @@ void LeaseSaver::UpdateLease(const QVariantMap &params)
     // Another copy may have deleted the contract meanwhile: its schedule and
     // PCs are not written without it.
     if (update.numRowsAffected() == 0)
-        throw StoreError(QStringLiteral("修正対象データが見つかりません"));
+        throw LeaseGoneError();
     for (const char *table : {"LeaseMesai", "LeasePC"}) {
         QSqlQuery &remove
             = prepare(QStringLiteral("DELETE from %1\n").arg(QLatin1String(table)) + KeyCondition);

@@ -2,6 +2,7 @@
 
 #include "LeaseContract.h"
 #include "store/Schema.h"
+#include "store/StoreError.h"
 
 #include <QSqlQuery>
 #include <QStringList>
@@ -10,6 +11,20 @@
 
 class PcClaim;
 class TDMdata;
+
+// The contract to update is gone: another copy deleted it meanwhile.
+class LeaseGoneError : public StoreError
+{
+public:
+    LeaseGoneError() : StoreError(QStringLiteral("修正対象データが見つかりません")) { }
+};
+
+// The contract changed since the window read it: another copy saved it.
+class LeaseChangedError : public StoreError
+{
+public:
+    using StoreError::StoreError;
+};
 
 // Writes a contract with its whole schedule and its covered PCs as one
 // store transaction: either all of it is written or, on any error, none of
@@ -32,10 +47,9 @@ public:
     // params as LeaseContract::SetLeaseParams gives them; the schedule in
     // date order, the PC keys in key order. Adding inserts the contract;
     // updating rewrites it and replaces its schedule and PCs. Throws
-    // StoreError with the store's text, "修正対象データが見つかりません"
-    // when the contract to update is gone, changedText() when it changed
-    // since it was read, ClaimError when another copy holds it; the store
-    // is then unchanged.
+    // StoreError with the store's text, LeaseGoneError when the contract to
+    // update is gone, LeaseChangedError when it changed since it was read,
+    // ClaimError when another copy holds it; the store is then unchanged.
     void save(Mode mode, const QVariantMap &params, const QVector<ScheduleRow> &schedule,
               const QStringList &pcKeys);
 

@@ -3,7 +3,7 @@
 #include "PasswordEdit.h"
 #include "kit/MessageBoxes.h"
 #include "store/ConnectionReason.h"
-#include "store/StoreAccess.h"
+#include "store/StoreRights.h"
 #include "store/StoreConnection.h"
 #include "store/StoreError.h"
 #include "store/UDMdata.h"
@@ -185,7 +185,7 @@ void TFDBSetting::ConnectBTNClick()
     try {
         m_dm.open();
         // A login that may not use the tables cannot keep the ledger.
-        const QString missing = StoreAccess::missingRights(m_dm);
+        const QString missing = StoreRights::missingRights(m_dm);
         if (!missing.isEmpty()) {
             MessageBoxes::error(this, failed + missing);
             reopenPrevious(previous, wasOpen);

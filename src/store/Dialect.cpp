@@ -15,15 +15,15 @@ void run(QSqlDatabase &db, const QString &sql, const QVariantMap &params = {})
     // PostgreSQL prepares only queries and data changes, not DDL.
     if (params.isEmpty()) {
         if (!q.exec(sql))
-            throw StoreError(q.lastError().text());
+            throw StoreError(q.lastError());
         return;
     }
     if (!q.prepare(sql))
-        throw StoreError(q.lastError().text());
+        throw StoreError(q.lastError());
     for (auto it = params.cbegin(); it != params.cend(); ++it)
         q.bindValue(it.key(), it.value());
     if (!q.exec())
-        throw StoreError(q.lastError().text());
+        throw StoreError(q.lastError());
 }
 
 QVariant scalar(QSqlDatabase &db, const QString &sql, const QVariantMap &params = {})
@@ -31,11 +31,11 @@ QVariant scalar(QSqlDatabase &db, const QString &sql, const QVariantMap &params 
     QSqlQuery q(db);
     q.setForwardOnly(true);
     if (!q.prepare(sql))
-        throw StoreError(q.lastError().text());
+        throw StoreError(q.lastError());
     for (auto it = params.cbegin(); it != params.cend(); ++it)
         q.bindValue(it.key(), it.value());
     if (!q.exec())
-        throw StoreError(q.lastError().text());
+        throw StoreError(q.lastError());
     QVariant v = q.next() ? q.value(0) : QVariant();
     q.finish();
     return v;
@@ -107,6 +107,11 @@ QString Dialect::columnType(const ColumnDef &column, int width) const
         return QStringLiteral("TEXT");
     }
     return {};
+}
+
+SqlText::Syntax Dialect::syntax() const
+{
+    return m_engine == Engine::PostgreSQL ? SqlText::Syntax::PostgreSQL : SqlText::Syntax::Standard;
 }
 
 QString Dialect::identifier(const QString &name) const
@@ -194,9 +199,12 @@ QString Dialect::withSqliteNullOrder(const QString &sql) const
     // out, so words and commas are only found where they are code.
     QString code;
     code.reserve(sql.size());
-    SqlText::forEachRun(sql, [&](QStringView run, bool isCode) {
-        code += isCode ? run.toString() : QString(run.size(), u' ');
-    });
+    SqlText::forEachRun(
+        sql,
+        [&](QStringView run, bool isCode) {
+            code += isCode ? run.toString() : QString(run.size(), u' ');
+        },
+        SqlText::Syntax::PostgreSQL);
     static const QRegularExpression orderBy(QStringLiteral("\\bORDER\\s+BY\\b"),
                                             QRegularExpression::CaseInsensitiveOption);
     qsizetype start = -1;
@@ -247,33 +255,37 @@ QString Dialect::translate(const QString &sql) const
 {
     if (m_engine != Engine::PostgreSQL)
         return sql;
-    // Quote the word user outside literals, quoted names and comments; a
-    // parameter named :user stays as it is.
+    // Quote the word user outside literals of every form, quoted names and
+    // comments; a parameter named :user stays as it is.
     QString out;
     out.reserve(sql.size() + 8);
-    auto isWordChar = [](QChar c) { return c.isLetterOrNumber() || c == u'_'; };
-    SqlText::forEachRun(sql, [&](QStringView run, bool isCode) {
-        if (!isCode) {
-            out += run;
-            return;
-        }
-        qsizetype i = 0;
-        while (i < run.size()) {
-            if (!isWordChar(run[i])) {
-                out += run[i++];
-                continue;
+    // A name may hold $ after its first character (user$1 is no user).
+    auto isWordChar = [](QChar c) { return c.isLetterOrNumber() || c == u'_' || c == u'$'; };
+    SqlText::forEachRun(
+        sql,
+        [&](QStringView run, bool isCode) {
+            if (!isCode) {
+                out += run;
+                return;
             }
-            qsizetype j = i;
-            while (j < run.size() && isWordChar(run[j]))
-                ++j;
-            const QStringView word = run.mid(i, j - i);
-            const bool parameter = i > 0 && run[i - 1] == u':';
-            if (!parameter && word.compare(QLatin1String("user"), Qt::CaseInsensitive) == 0)
-                out += QStringLiteral("\"user\"");
-            else
-                out += word;
-            i = j;
-        }
-    });
+            qsizetype i = 0;
+            while (i < run.size()) {
+                if (!isWordChar(run[i])) {
+                    out += run[i++];
+                    continue;
+                }
+                qsizetype j = i;
+                while (j < run.size() && isWordChar(run[j]))
+                    ++j;
+                const QStringView word = run.mid(i, j - i);
+                const bool parameter = i > 0 && run[i - 1] == u':';
+                if (!parameter && word.compare(QLatin1String("user"), Qt::CaseInsensitive) == 0)
+                    out += QStringLiteral("\"user\"");
+                else
+                    out += word;
+                i = j;
+            }
+        },
+        SqlText::Syntax::PostgreSQL);
     return out;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Schema.h"
+#include "SqlText.h"
 
 #include <QSqlDatabase>
 #include <QString>
@@ -53,6 +54,9 @@ public:
     // when descending. PostgreSQL gets NULLS FIRST / NULLS LAST on each
     // item of the last ORDER BY outside parentheses.
     QString withSqliteNullOrder(const QString &sql) const;
+
+    // How this engine quotes literals and names and writes comments.
+    SqlText::Syntax syntax() const;
 
     // A name as this engine spells an identifier created unquoted.
     QString identifier(const QString &name) const;

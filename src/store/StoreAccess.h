@@ -1,18 +1,7 @@
 #pragma once
 
-#include <QString>
-
-class TDMdata;
-
-// What the login of a server store may do with the ten tables: a login
-// that connects but may not read and write them (or create them in a new
-// database) cannot keep the ledger, and is told so before the store is
-// taken into use.
-namespace StoreAccess {
-
-// Empty when the login has every right it needs (or the store is local or
-// opened only to read); otherwise the message naming what it lacks.
-// Throws StoreError.
-QString missingRights(TDMdata &dm);
-
-} // namespace StoreAccess
+// How a part of the program uses the store. Reads opens it without writing
+// anything: no store or table is made, nothing is upgraded or filled in,
+// the engine itself refuses every write and no write lock is ever waited
+// for. Writes runs the whole table check of the start-up.
+enum class StoreAccess { Reads, Writes };

@@ -1,5 +1,6 @@
 #include "UDMdata.h"
 
+#include "ReadOnlyRole.h"
 #include "RecordCursor.h"
 #include "StoreError.h"
 #include "StoreTransaction.h"
@@ -137,6 +138,11 @@ void TDMdata::openLocal()
     const QString folder = m_settings.folder;
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         throw StoreError(QStringLiteral("データベースフォルダがありません: %1").arg(folder));
+    // SQLite would make an empty store where there is none; reading never
+    // makes one.
+    if (reads() && !QFileInfo(localDatabaseFile(folder)).isFile())
+        throw StoreError(QStringLiteral("データフォルダ %1 にデータベースがありません")
+                             .arg(QDir::toNativeSeparators(folder)));
     m_dialect = Dialect(Engine::SQLite);
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
@@ -144,7 +150,7 @@ void TDMdata::openLocal()
         // Another copy's lock is waited for (15 x 100 ms unless set) before
         // the error reaches the user.
         QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(m_lockWaitMs);
-        if (m_readOnly) {
+        if (reads()) {
             options += QStringLiteral(";QSQLITE_OPEN_READONLY");
             // On a read-only mount no copy can write, and SQLite could not
             // make the files it reads a WAL store with: the file is taken as
@@ -158,7 +164,7 @@ void TDMdata::openLocal()
         }
         db.setConnectOptions(options);
         if (!db.open()) {
-            const QString error = db.lastError().text();
+            const QString error = sqlErrorText(db.lastError());
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(m_connectionName);
             throw StoreError(error);
@@ -180,9 +186,10 @@ void TDMdata::configureSqlite(QSqlDatabase &db)
     QSqlQuery q(db);
     // Reading the catalog first tells a file that is not a database.
     if (!q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")))
-        throw StoreError(q.lastError().text());
+        throw StoreError(q.lastError());
     q.finish();
-    if (m_readOnly)
+    // The journal mode is kept in the file: setting it is a write.
+    if (reads())
         return;
     const QStringList pragmas = m_networkFs
         ? QStringList {QStringLiteral("PRAGMA journal_mode = DELETE"),
@@ -191,7 +198,7 @@ void TDMdata::configureSqlite(QSqlDatabase &db)
                        QStringLiteral("PRAGMA synchronous = NORMAL")};
     for (const QString &p : pragmas) {
         if (!q.exec(p))
-            throw StoreError(q.lastError().text());
+            throw StoreError(q.lastError());
         q.finish();
     }
 }
@@ -223,7 +230,7 @@ void TDMdata::openRemoteAs(const QString &name, const QString &user, const QStri
     db.setConnectOptions(QStringLiteral("connect_timeout=5"));
     QString error;
     if (!db.open()) {
-        error = db.lastError().text();
+        error = sqlErrorText(db.lastError());
     } else {
         QSqlQuery q(db);
         // A lock held by another copy is waited for (1.5 s, 15 x 100 ms,
@@ -236,11 +243,11 @@ void TDMdata::openRemoteAs(const QString &name, const QString &user, const QStri
                               QStringLiteral("SET tcp_keepalives_idle = 30"),
                               QStringLiteral("SET tcp_keepalives_interval = 10"),
                               QStringLiteral("SET tcp_keepalives_count = 3")};
-        if (m_readOnly)
+        if (reads())
             settings << QStringLiteral("SET default_transaction_read_only = on");
         for (const QString &s : std::as_const(settings)) {
             if (!q.exec(s)) {
-                error = q.lastError().text();
+                error = sqlErrorText(q.lastError());
                 break;
             }
         }
@@ -409,7 +416,7 @@ QSqlDatabase TDMdata::memory()
     }
     QSqlDatabase db = QSqlDatabase::database(m_memoryName, false);
     if (!db.isOpen() && !db.open())
-        throw StoreError(db.lastError().text());
+        throw StoreError(db.lastError());
     return db;
 }
 
@@ -420,6 +427,9 @@ void TDMdata::startTransaction()
     throwIfLost();
     if (m_inTransaction)
         throw StoreError(QStringLiteral("トランザクションは既に開始されています"));
+    if (reads())
+        throw StoreError(
+            QStringLiteral("データベースを読み取り専用で開いているため書き込めません"));
     QSqlQuery q(database());
     // A transaction that will write takes SQLite's write lock at once, so a
     // lock held by another copy is waited for here rather than failing later.
@@ -449,7 +459,8 @@ void TDMdata::flush()
     // checkpoint; a passive one makes the commits durable without waiting
     // for readers. The rollback journal (FULL) and PostgreSQL are durable at
     // every commit.
-    if (!isConnected() || engine() != Engine::SQLite || m_networkFs)
+    // A checkpoint writes the database file: never when only reading.
+    if (!isConnected() || engine() != Engine::SQLite || m_networkFs || reads())
         return;
     QSqlQuery q(database());
     q.exec(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));
@@ -564,13 +575,8 @@ void TDMdata::checkTables(TableCheckObserver &observer)
 {
     if (!isConnected())
         return;
-    if (m_readOnly) {
-        // Nothing may be made or widened; the table objects open on what
-        // is there.
-        for (const TableDef &t : Schema::tables()) {
-            if (tableExists(t.name))
-                table(t.id).open();
-        }
+    if (reads()) {
+        verifyTables();
         return;
     }
     // The whole check is one write transaction: a second copy opening the
@@ -616,6 +622,10 @@ void TDMdata::checkTables(TableCheckObserver &observer)
             if (++n > 2)
                 observer.status(QString());
         }
+        // Queries typed by the user run on a server as a role that can only
+        // read (ReadOnlyRole.h).
+        if (engine() == Engine::PostgreSQL)
+            ReadOnlyRole::install(*this);
         // Copies sharing a SQLite store mark the PCs they edit in a table of
         // their own; on a server the engine's own locks do that (PcClaims.h).
         if (engine() == Engine::SQLite && !tableExists(Schema::claimTable().name)) {
@@ -645,4 +655,26 @@ void TDMdata::checkTables(TableCheckObserver &observer)
     // Asked after the check's transaction, as the back-fill writes.
     if (withoutIp16 > 0)
         observer.ip16BackfillNeeded(withoutIp16);
+}
+
+void TDMdata::verifyTables()
+{
+    // Only reads the catalog: what the check of a writing start would make
+    // or widen is reported instead.
+    try {
+        for (const TableDef &t : Schema::tables()) {
+            if (!tableExists(t.name))
+                throw StoreError(QStringLiteral("テーブル %1 がありません").arg(t.name));
+            if (UpgradeNeeded(*this, t.id))
+                throw StoreError(QStringLiteral("テーブル %1 は古い形式のままです (更新が必要です)")
+                                     .arg(t.name));
+            RecordCursor &cursor = table(t.id);
+            cursor.close();
+            cursor.open();
+        }
+    } catch (const StoreError &) {
+        for (auto &cursor : m_tables)
+            cursor->close();
+        throw;
+    }
 }

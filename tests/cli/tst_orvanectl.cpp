@@ -53,7 +53,11 @@ private slots:
         QVERIFY(generator.writeFolder(collector.path(), 0, 4) > 0);
         const QStringList where = storeArguments(store, program.path());
 
+        // Quiet when all went well; progress and counts with --verbose.
         Outcome o = runCtl(program.path(), where + QStringList {"import", collector.path()});
+        QCOMPARE(o.exit, 0);
+        QCOMPARE(o.err, QString());
+        o = runCtl(program.path(), where + QStringList {"--verbose", "import", collector.path()});
         QCOMPARE(o.exit, 0);
         QVERIFY2(o.err.contains(QStringLiteral("(4/4) PC00004.csv 読込中")), qPrintable(o.err));
         QVERIFY(o.err.contains(QStringLiteral("取込 4 件")));
@@ -172,6 +176,7 @@ private slots:
         ORVANE_REQUIRE_STORE(store);
         QTemporaryDir program;
         const QStringList where = storeArguments(store, program.path());
+        QCOMPARE(runCtl(program.path(), where + QStringList {"check"}).exit, 0);
         Outcome o = runCtl(program.path(),
                            where + QStringList {"sql", "SELECT COUNT(*) AS n FROM PC; -- all"});
         QCOMPARE(o.exit, 0);
@@ -273,7 +278,8 @@ private slots:
         QVERIFY(ini.updateFile());
         Outcome o;
         std::thread import([&] {
-            o = runCtl(program.path(), {"import", "--lock-wait", "20", collector.path()});
+            o = runCtl(program.path(),
+                       {"--verbose", "import", "--lock-wait", "20", collector.path()});
         });
         // Once the import waits for the claimed PC, the server restarts.
         bool waiting = false;
@@ -327,7 +333,7 @@ private slots:
         QCOMPARE(runCtl(program.path(), where + QStringList {"import", collector.path()}).exit, 0);
 
         const QString file = program.filePath(QStringLiteral("pc.csv"));
-        Outcome o = runCtl(program.path(), where + QStringList {"export", "PC", file});
+        Outcome o = runCtl(program.path(), where + QStringList {"--verbose", "export", "PC", file});
         QCOMPARE(o.exit, 0);
         QVERIFY2(o.err.contains(QStringLiteral("2 件")), qPrintable(o.err));
         QFile f(file);
@@ -369,7 +375,7 @@ private slots:
         QCOMPARE(runCtl(program.path(), where + QStringList {"import", collector.path()}).exit, 0);
 
         const QString dump = program.filePath(QStringLiteral("pc.csv"));
-        Outcome o = runCtl(program.path(), where + QStringList {"dump", dump});
+        Outcome o = runCtl(program.path(), where + QStringList {"--verbose", "dump", dump});
         QCOMPARE(o.exit, 0);
         QVERIFY2(o.err.contains(QStringLiteral("2 件を出力しました")), qPrintable(o.err));
 
@@ -390,7 +396,7 @@ private slots:
         o = runCtl(program.path(), where + QStringList {"sql", "SELECT COUNT(*) FROM PC"});
         QCOMPARE(o.out.section(u'\n', 1, 1), QStringLiteral("2"));
 
-        o = runCtl(program.path(), where + QStringList {"restore", dump});
+        o = runCtl(program.path(), where + QStringList {"--verbose", "restore", dump});
         QCOMPARE(o.exit, 0);
         QVERIFY2(o.err.contains(QStringLiteral("2 件を復元しました")), qPrintable(o.err));
 
@@ -406,7 +412,8 @@ private slots:
                  qPrintable(o.err));
         o = runCtl(program.path(), where + QStringList {"sql", "SELECT COUNT(*) FROM PC"});
         QCOMPARE(o.out.section(u'\n', 1, 1), QStringLiteral("2"));
-        o = runCtl(program.path(), where + QStringList {"restore", "--allow-shrink", empty});
+        o = runCtl(program.path(),
+                   where + QStringList {"--verbose", "restore", "--allow-shrink", empty});
         QCOMPARE(o.exit, 0);
         QVERIFY2(o.err.contains(QStringLiteral("0 件を復元しました")), qPrintable(o.err));
     }
@@ -462,8 +469,10 @@ private slots:
     void defaultStoreBesideTheProgram()
     {
         QTemporaryDir program;
-        const Outcome o = runCtl(program.path(), {QStringLiteral("check")});
+        Outcome o = runCtl(program.path(), {QStringLiteral("check")});
         QCOMPARE(o.exit, 0);
+        QCOMPARE(o.err, QString());
+        o = runCtl(program.path(), {QStringLiteral("--verbose"), QStringLiteral("check")});
         QVERIFY(o.err.contains(QStringLiteral("ＰＣテーブルのチェック")));
         QVERIFY(QFile::exists(program.path() + QStringLiteral("/PCDB/Orvane.db")));
     }
@@ -478,6 +487,10 @@ private slots:
         QTest::newRow("dump without file") << QStringList {"dump"};
         QTest::newRow("restore with two files") << QStringList {"restore", "a.csv", "b.csv"};
         QTest::newRow("unknown option") << QStringList {"--fast", "check"};
+        QTest::newRow("lock wait beyond a day")
+            << QStringList {"import", "--lock-wait", "3000000", "folder"};
+        QTest::newRow("time limit beyond a day")
+            << QStringList {"sql", "--time-limit", "86401", "SELECT 1"};
         QTest::newRow("missing data folder")
             << QStringList {"--data", "/nonexistent/orvane", "check"};
     }

@@ -38,7 +38,8 @@ private slots:
         QCOMPARE(runCtl(program.path(), where + QStringList {"import", collector.path()}).exit, 0);
         const QString file = program.filePath(QStringLiteral("sheets.pdf"));
 
-        Outcome o = runCtl(program.path(), where + QStringList {"sheet", "--pdf", file});
+        Outcome o
+            = runCtl(program.path(), where + QStringList {"--verbose", "sheet", "--pdf", file});
         QCOMPARE(o.exit, 0);
         QVERIFY2(o.err.contains(QStringLiteral("(3/3) PC00003")), qPrintable(o.err));
         QStringList pages = PdfText::pages(file);
@@ -89,9 +90,9 @@ private slots:
             {{"kyoyu", "--printers"}, "共有名"},
         };
         for (const auto &run : runs) {
-            const Outcome o
-                = runCtl(program.path(),
-                         where + QStringList {"report"} + run.first + QStringList {"--pdf", file});
+            const Outcome o = runCtl(program.path(),
+                                     where + QStringList {"--verbose", "report"} + run.first
+                                         + QStringList {"--pdf", file});
             QCOMPARE(o.exit, 0);
             const QString rows
                 = run.first[0] == QLatin1String("bu-ka") ? QStringLiteral("3 件") : QString();
@@ -133,7 +134,8 @@ private slots:
         const QString file = program.filePath(QStringLiteral("appli.pdf"));
 
         Outcome o
-            = runCtl(program.path(), where + QStringList {"report", "appli", known, "--pdf", file});
+            = runCtl(program.path(),
+                     where + QStringList {"--verbose", "report", "appli", known, "--pdf", file});
         QCOMPARE(o.exit, 0);
         QVERIFY2(o.err.contains(QStringLiteral("0 件、1 ページを出力しました")), qPrintable(o.err));
         QVERIFY(PdfText::pages(file).value(0).remove(u' ').contains(

@@ -387,8 +387,8 @@ private slots:
         QVERIFY2(errors.isEmpty(), qPrintable(errors.join(u'|')));
     }
 
-    // A store opened read-only is read as it is: no table is made, nothing
-    // can be written.
+    // A store opened for reading is read as it is: a missing table is
+    // reported, not made, and nothing can be written.
     void readOnlyStoreOnlyReads()
     {
         TestStore store(int(TestStore::Kind::SQLite));
@@ -400,13 +400,19 @@ private slots:
         }
         TDMdata dm;
         dm.setSettings(store.settings());
-        dm.setReadOnly(true);
+        dm.setAccess(StoreAccess::Reads);
         dm.open();
         SilentTableCheck check;
-        dm.checkTables(check);
+        try {
+            dm.checkTables(check);
+            QFAIL("a missing table passed the check");
+        } catch (const StoreError &e) {
+            QVERIFY2(e.message().contains(QStringLiteral("LeasePC")), qPrintable(e.message()));
+        }
         QVERIFY(!dm.tableExists(QStringLiteral("LeasePC")));
         QCOMPARE(scalar(dm, QStringLiteral("SELECT COUNT(*) FROM PC")).toInt(), 1);
         QVERIFY_THROWS_EXCEPTION(StoreError, dm.exec(QStringLiteral("DELETE FROM PC")));
+        QVERIFY_THROWS_EXCEPTION(StoreError, dm.startTransaction());
     }
 };
 

@@ -581,8 +581,18 @@ void TFleaseDaityo::OkBTNClick()
     } catch (const ConnectionLost &) {
         MessageBoxes::error(this, storeGoneText());
         return;
-    } catch (const StoreError &e) {
+    } catch (const LeaseGoneError &e) {
         MessageBoxes::error(this, e.message());
+        return;
+    } catch (const LeaseChangedError &e) {
+        MessageBoxes::error(this, e.message());
+        return;
+    } catch (const ClaimError &e) {
+        MessageBoxes::error(this, e.message());
+        return;
+    } catch (const StoreError &e) {
+        MessageBoxes::error(this,
+                            QStringLiteral("リース情報を保存できませんでした。\n") + e.message());
         return;
     }
     accept();

@@ -52,7 +52,9 @@ void TFleaseDataCRT::StartBTNClick()
         const WaitCursor wait;
         result = LeaseDataCreation::run(m_dm);
     } catch (const StoreError &e) {
-        MessageBoxes::error(this, e.message());
+        // What was made before the failure stays; running it again is safe.
+        MessageBoxes::error(this,
+                            QStringLiteral("リースデータの作成に失敗しました。\n") + e.message());
         return;
     }
     // Contracts open in another copy's lease window: the window stays open

@@ -1,4 +1,4 @@
-#include "StoreAccess.h"
+#include "StoreRights.h"
 
 #include "Schema.h"
 #include "UDMdata.h"
@@ -6,11 +6,11 @@
 #include <QSqlQuery>
 #include <QStringList>
 
-namespace StoreAccess {
+namespace StoreRights {
 
 QString missingRights(TDMdata &dm)
 {
-    if (dm.engine() != Engine::PostgreSQL || dm.isReadOnly())
+    if (dm.engine() != Engine::PostgreSQL || dm.access() == StoreAccess::Reads)
         return QString();
     QStringList names;
     for (const TableDef &t : Schema::tables())
@@ -54,4 +54,4 @@ QString missingRights(TDMdata &dm)
     return QString();
 }
 
-} // namespace StoreAccess
+} // namespace StoreRights
