@@ -3,11 +3,15 @@
 #include "CollectorFile.h"
 #include "ImportError.h"
 #include "ImportFile.h"
+#include "ImportPreview.h"
 #include "store/PcClaims.h"
+#include "store/ReadOnlyScope.h"
 #include "store/StoreError.h"
+#include "store/StoreValue.h"
 #include "store/UDMdata.h"
 
 #include <QDir>
+#include <QSqlRecord>
 #include <optional>
 
 namespace {
@@ -45,6 +49,8 @@ private:
     bool m_own;
 };
 
+const QString PageFileDrives = QStringLiteral("DRIVE = 'ページファイル'");
+
 } // namespace
 
 ImportRun::ImportRun(TDMdata &dm, ImportObserver &observer) : m_dm(dm), m_observer(observer) { }
@@ -57,6 +63,18 @@ QString ImportRun::withSeparator(const QString &folder)
 }
 
 ImportSummary ImportRun::run(const QString &folder, const ImportOptions &options)
+{
+    return execute(folder, options, nullptr);
+}
+
+ImportSummary ImportRun::preview(const QString &folder, const ImportOptions &options,
+                                 ImportPreview &preview)
+{
+    return execute(folder, options, &preview);
+}
+
+ImportSummary ImportRun::execute(const QString &folder, const ImportOptions &options,
+                                 ImportPreview *preview)
 {
     ImportSummary summary;
     QVector<CollectorFile::Entry> files;
@@ -72,30 +90,128 @@ ImportSummary ImportRun::run(const QString &folder, const ImportOptions &options
         }
     }
     summary.files = int(files.size());
+    m_imported.clear();
 
     try {
+        std::optional<ReadOnlyScope> readOnly;
         CollectorImporter importer(m_dm);
         importer.setAppliDel(options.appliDel);
+        importer.setRecordsHistory(options.recordHistory);
+        importer.setNetworks(options.network1, options.network2);
+        if (preview) {
+            readOnly.emplace(m_dm);
+            importer.setDryRun(preview);
+            importer.setKeptKeys(repeatedKeys(importer, files));
+        }
         for (qsizetype i = 0; i < files.size(); ++i) {
             const CollectorFile::Entry &file = files.at(i);
             m_observer.progress(
                 QStringLiteral(" (%1/%2) %3 読込中").arg(i + 1).arg(files.size()).arg(file.name));
+            if (preview)
+                preview->setFile(file.name);
             if (!importOne(importer, file, summary)) {
                 summary.stopped = true;
                 break;
             }
         }
         if (!summary.stopped) {
-            m_dm.exec(QStringLiteral("DELETE FROM DRIVE\nWHERE DRIVE = 'ページファイル'"));
-            SelectPCNetwork(m_dm, options.network1, options.network2);
+            if (preview)
+                previewFinish(options, *preview);
+            else
+                finish(importer, options);
         }
     } catch (const StoreError &e) {
         summary.stopped = true;
         m_observer.fatal(e.message());
     }
-    m_dm.flush();
+    if (!preview)
+        m_dm.flush();
     m_observer.progress(QString());
     return summary;
+}
+
+QSet<QString> ImportRun::repeatedKeys(CollectorImporter &importer,
+                                      const QVector<CollectorFile::Entry> &files)
+{
+    const ColumnDef &keyColumn = *Schema::table(TableId::PC).column(QStringLiteral("Key"));
+    QSet<QString> seen, repeated;
+    for (const CollectorFile::Entry &file : files) {
+        QStringList lines;
+        try {
+            lines = CollectorFile::linesOf(CollectorFile::readBytes(file));
+        } catch (const ImportError &) {
+            continue; // the run reports it when the file's turn comes
+        }
+        if (lines.value(0) != CollectorFile::header())
+            continue;
+        for (const QString &key : importer.pcKeys(lines)) {
+            const QString stored = StoreValue::toStore(keyColumn, key, m_dm.engine()).toString();
+            if (seen.contains(stored))
+                repeated.insert(stored);
+            seen.insert(stored);
+        }
+    }
+    return repeated;
+}
+
+void ImportRun::finish(CollectorImporter &importer, const ImportOptions &options)
+{
+    HistoryRecorder *history = options.recordHistory ? &importer.history() : nullptr;
+    if (history)
+        history->restamp();
+    {
+        // Page-file rows however they were entered, each recorded.
+        FileTransaction transaction(m_dm);
+        QSqlQuery q
+            = m_dm.exec(QStringLiteral("SELECT KEY, DRIVE FROM DRIVE\nWHERE ") + PageFileDrives);
+        QVector<QPair<QString, QString>> rows;
+        while (q.next())
+            rows.append({q.value(0).toString(), q.value(1).toString()});
+        q.finish();
+        for (const auto &[key, drive] : std::as_const(rows)) {
+            if (history)
+                history->rowRemoved(TableId::Drive, key, drive);
+        }
+        if (!rows.isEmpty())
+            m_dm.exec(QStringLiteral("DELETE FROM DRIVE\nWHERE ") + PageFileDrives);
+        transaction.commit();
+    }
+    SelectPCNetwork(m_dm, options.network1, options.network2, history);
+}
+
+void ImportRun::previewFinish(const ImportOptions &options, ImportPreview &preview)
+{
+    preview.setFile(ImportPreview::storeWideFile());
+    const TableDef &drive = Schema::table(TableId::Drive);
+    QSqlQuery q = m_dm.exec(QStringLiteral("SELECT * FROM DRIVE\nWHERE ") + PageFileDrives);
+    QVector<TableImage::Row> rows;
+    while (q.next()) {
+        TableImage::Row row(drive.columns.size());
+        const QSqlRecord record = q.record();
+        for (int f = 0; f < record.count(); ++f) {
+            const int i = drive.indexOf(record.fieldName(f));
+            if (i >= 0)
+                row[i] = StoreValue::fromStore(drive.columns[i], q.value(f));
+        }
+        rows.append(row);
+    }
+    q.finish();
+    const int keyColumn = drive.indexOf(QStringLiteral("Key"));
+    const int kbn = drive.indexOf(QStringLiteral("NyuryokuKBN"));
+    for (const TableImage::Row &row : std::as_const(rows)) {
+        // An imported one of a PC of the files went with its file's merge.
+        const QString key = row.at(keyColumn).toString();
+        if (m_imported.contains(key) && row.at(kbn).toString() == QLatin1String("Invaro"))
+            continue;
+        preview.rowChanged(TableId::Drive, key, &row, nullptr, false);
+    }
+
+    // The PCs of the files were chosen for as they were imported; the
+    // selection changes the others.
+    for (const PcNetworkChange &change : PlanPCNetwork(m_dm, options.network1, options.network2)) {
+        if (!m_imported.contains(change.key))
+            preview.pcFieldsChanged(change.key, change.changes);
+    }
 }
 
 bool ImportRun::importOne(CollectorImporter &importer, const CollectorFile::Entry &file,
@@ -117,9 +233,11 @@ bool ImportRun::importOne(CollectorImporter &importer, const CollectorFile::Entr
             return true;
         }
         // NUL bytes become blanks, on disk too (unless the collector is
-        // still writing the file), and the whole text counts.
+        // still writing the file, or this is the preview), and the whole
+        // text counts.
         if (CollectorFile::replaceNulBytes(bytes)) {
-            CollectorFile::replaceIfUnchanged(file, stamp, bytes);
+            if (!importer.isDryRun())
+                CollectorFile::replaceIfUnchanged(file, stamp, bytes);
             lines = CollectorFile::linesOf(bytes);
         }
     } catch (const ImportError &e) {
@@ -131,22 +249,33 @@ bool ImportRun::importOne(CollectorImporter &importer, const CollectorFile::Entr
     try {
         // A PC that another copy is editing is waited for before the file's
         // transaction begins, so the wait holds no lock.
-        for (const QString &key : importer.pcKeys(lines))
-            PcClaims::waitWhileClaimed(m_dm, key);
+        if (!importer.isDryRun()) {
+            for (const QString &key : importer.pcKeys(lines))
+                PcClaims::waitWhileClaimed(m_dm, key);
+        }
     } catch (const ClaimError &e) {
         error = ImportError(e.message(), 2); // the PC of the first record
     }
-    if (!error) {
+    if (!error && importer.isDryRun()) {
+        try {
+            importer.ImportFile(lines);
+        } catch (const ImportError &e) {
+            error = e;
+        }
+    } else if (!error) {
         FileTransaction transaction(m_dm);
         try {
             importer.ImportFile(lines);
         } catch (const ImportError &e) {
             error = e;
         }
-        // Committed either way: what the file wrote before a failure stays.
+        // Committed either way: what the file wrote before a failure stays,
+        // with its history. (A history that cannot be written throws
+        // StoreError past this point, and the transaction is dropped.)
         transaction.commit();
     }
     if (!error) {
+        m_imported.insert(importer.lastPcKey());
         ++summary.imported;
     } else {
         ++summary.failed;

@@ -3,6 +3,7 @@
 #include "FieldText.h"
 #include "TableDump.h"
 #include "TableWriter.h"
+#include "store/HistoryRecorder.h"
 #include "store/StoreError.h"
 #include "store/StoreTransaction.h"
 #include "store/StoreValue.h"
@@ -298,7 +299,10 @@ CsvExport::Result PendingTable::exportDump(const QString &path) const
 
 void PendingTable::apply()
 {
-    TableWriter writer(m_dm, m_table, m_defs);
+    // A dump loaded in place of the rows is a restore; the grid's edits are
+    // typed by hand.
+    HistoryRecorder history(m_dm, m_replaced ? History::restoring() : History::manual());
+    TableWriter writer(m_dm, m_table, m_defs, &history);
     StoreTransaction transaction(m_dm);
     QString key;
     try {
@@ -308,6 +312,8 @@ void PendingTable::apply()
                 key = keyText(row.fields);
                 writer.insert(values(row.fields, m_allColumns));
             }
+            key.clear();
+            writer.finish();
         } else {
             for (const Texts &gone : std::as_const(m_deleted)) {
                 key = keyText(gone);

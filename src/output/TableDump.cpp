@@ -4,6 +4,7 @@
 #include "FieldText.h"
 #include "TableWriter.h"
 #include "base/Cp932.h"
+#include "store/HistoryRecorder.h"
 #include "store/StoreError.h"
 #include "store/StoreTransaction.h"
 #include "store/StoreValue.h"
@@ -125,7 +126,8 @@ RestoreResult restore(TDMdata &dm, TableId table, const QString &path)
         defs << CsvExport::definition(c);
     DumpReader reader(def, columns);
     try {
-        TableWriter writer(dm, def, defs);
+        HistoryRecorder history(dm, History::restoring());
+        TableWriter writer(dm, def, defs, &history);
         StoreTransaction transaction(dm);
         writer.deleteAll();
         const bool read = reader.read(bytes, [&](const QVariantList &row, int, QString &reason) {
@@ -141,6 +143,7 @@ RestoreResult restore(TDMdata &dm, TableId table, const QString &path)
             result.error = reader.error().text();
             return result;
         }
+        writer.finish();
         transaction.commit();
     } catch (const StoreError &e) {
         result.error = e.message();

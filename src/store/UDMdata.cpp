@@ -438,6 +438,21 @@ void TDMdata::checkTables(TableCheckObserver &observer)
                 throw StoreError(q.lastError().text());
             step.release();
         }
+        // The history of changes, with its indexes; made in a store of an
+        // older program as in a new one.
+        {
+            const TableDef &history = Schema::historyTable();
+            StoreSavepoint step(*this);
+            QStringList statements = m_dialect.indexStatements(history);
+            if (!tableExists(history.name))
+                statements.prepend(m_dialect.createStatement(history));
+            for (const QString &statement : std::as_const(statements)) {
+                QSqlQuery q(database());
+                if (!q.exec(statement))
+                    throw StoreError(q.lastError().text());
+            }
+            step.release();
+        }
         commit();
     } catch (...) {
         // What was made or widened before the failure stays (each group and
