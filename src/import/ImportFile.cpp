@@ -184,6 +184,8 @@ void CollectorImporter::recordChanges(const QString &newPc)
         return;
     const QString imported = QStringLiteral("Invaro");
     const QString reported = QStringLiteral("new");
+    // The lines of the file go to the store together.
+    HistoryRecorder::Batch batch(m_history);
     for (TableImage *t : {&m_pc, &m_appli, &m_printer, &m_drive, &m_share, &m_lan, &m_memory}) {
         const TableId table = t->def().id;
         const int keyColumn = t->column(QStringLiteral("Key"));
@@ -197,19 +199,25 @@ void CollectorImporter::recordChanges(const QString &newPc)
             copy[kbn] = imported;
             return static_cast<const TableImage::Row *>(&copy);
         };
-        t->changes([&](const TableImage::Row *before, const TableImage::Row *after) {
-            TableImage::Row beforeCopy, afterCopy;
-            before = settled(before, beforeCopy);
-            after = settled(after, afterCopy);
-            const QString key = (after ? *after : *before).at(keyColumn).toString();
-            const bool ofNewPc = !newPc.isEmpty() && key == newPc;
-            if (m_changes)
-                m_changes->rowChanged(table, key, before, after, ofNewPc);
-            // A PC added is one line, without its detail rows.
-            if (!m_dryRun && !(ofNewPc && table != TableId::PC))
-                m_history.rowChanged(table, key, before, after);
-        });
+        // A PC added is one line, without its detail rows: without a preview
+        // to tell, they are not even looked at.
+        const QString skipped = !m_changes && table != TableId::PC ? newPc : QString();
+        t->changes(
+            [&](const TableImage::Row *before, const TableImage::Row *after) {
+                TableImage::Row beforeCopy, afterCopy;
+                before = settled(before, beforeCopy);
+                after = settled(after, afterCopy);
+                const QString key = (after ? *after : *before).at(keyColumn).toString();
+                const bool ofNewPc = !newPc.isEmpty() && key == newPc;
+                if (m_changes)
+                    m_changes->rowChanged(table, key, before, after, ofNewPc);
+                if (!m_dryRun && !(ofNewPc && table != TableId::PC))
+                    m_history.rowChanged(table, key, before, after);
+            },
+            skipped);
     }
+    if (!m_dryRun)
+        batch.write();
 }
 
 void CollectorImporter::flushDetails()

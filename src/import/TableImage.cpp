@@ -455,8 +455,8 @@ template <typename SetStored> void TableImage::write(const SetStored &setStored)
     }
 }
 
-void TableImage::changes(
-    const std::function<void(const Row *before, const Row *after)> &visit) const
+void TableImage::changes(const std::function<void(const Row *before, const Row *after)> &visit,
+                         const QString &exceptPc) const
 {
     // In the order of the keys, so that the lines of a file read in order.
     struct Changed
@@ -467,6 +467,8 @@ void TableImage::changes(
     };
     QVector<Changed> changed;
     for (auto pc = m_rows.cbegin(); pc != m_rows.cend(); ++pc) {
+        if (!exceptPc.isNull() && pc.key() == exceptPc)
+            continue;
         for (const Entry &e : pc.value()) {
             if (e.original != e.stored) {
                 const Row &row = e.stored ? *e.stored : *e.original;

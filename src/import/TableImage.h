@@ -85,8 +85,10 @@ public:
     void flush();
     // Each row that the store holds (or, in a dry run, would hold) other
     // than when it was read, by PC key and row key: before is null for a
-    // row added, after for a row deleted.
-    void changes(const std::function<void(const Row *before, const Row *after)> &visit) const;
+    // row added, after for a row deleted. The rows of the PC key exceptPc
+    // are passed over.
+    void changes(const std::function<void(const Row *before, const Row *after)> &visit,
+                 const QString &exceptPc = QString()) const;
     // Drops the rows held (unwritten changes are lost), except those of the
     // PC keys in keep, which stay as written: the changes of a later file
     // are told from them.

@@ -3,6 +3,23 @@
 #include "StoreValue.h"
 #include "UDMdata.h"
 
+#include <QDateTime>
+#include <QStringList>
+
+namespace {
+
+// A value for a column of History, as the store keeps it: text cut to the
+// width (a text of at most half the width fits as it is), empty as none.
+QVariant stored(int column, const QString &value, Engine engine)
+{
+    const ColumnDef &c = Schema::historyTable().columns.at(column);
+    if (c.type == ColumnType::Character && value.size() * 2 <= c.width)
+        return StoreValue::text(value);
+    return StoreValue::toStore(c, value, engine);
+}
+
+} // namespace
+
 HistoryRecorder::HistoryRecorder(TDMdata &dm, QString operation)
     : m_dm(dm), m_operation(std::move(operation))
 {
@@ -11,33 +28,37 @@ HistoryRecorder::HistoryRecorder(TDMdata &dm, QString operation)
 
 void HistoryRecorder::restamp()
 {
-    m_at = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    const Engine engine = m_dm.engine();
+    m_shared
+        = {stored(1, QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                  engine),
+           stored(2, m_operation, engine), stored(3, History::who(), engine)};
 }
 
 void HistoryRecorder::pcAdded(const QString &key)
 {
-    write(TableId::PC, key, QString(), QString(), QString(), History::addedText());
+    record(TableId::PC, key, QString(), QString(), QString(), History::addedText());
 }
 
 void HistoryRecorder::pcRemoved(const QString &key)
 {
-    write(TableId::PC, key, QString(), QString(), QString(), History::removedText());
+    record(TableId::PC, key, QString(), QString(), QString(), History::removedText());
 }
 
 void HistoryRecorder::rowAdded(TableId table, const QString &key, const QString &rowName)
 {
-    write(table, key, rowName, QString(), QString(), History::addedText());
+    record(table, key, rowName, QString(), QString(), History::addedText());
 }
 
 void HistoryRecorder::rowRemoved(TableId table, const QString &key, const QString &rowName)
 {
-    write(table, key, rowName, QString(), QString(), History::removedText());
+    record(table, key, rowName, QString(), QString(), History::removedText());
 }
 
 void HistoryRecorder::valueChanged(TableId table, const QString &key, const QString &rowName,
                                    const History::ColumnChange &change)
 {
-    write(table, key, rowName, change.column, change.oldValue, change.newValue);
+    record(table, key, rowName, change.column, change.oldValue, change.newValue);
 }
 
 void HistoryRecorder::rowChanged(TableId table, const QString &key, const QVector<QVariant> *before,
@@ -65,22 +86,72 @@ void HistoryRecorder::rowChanged(TableId table, const QString &key, const QVecto
         valueChanged(table, key, name, change);
 }
 
-void HistoryRecorder::write(TableId table, const QString &key, const QString &rowName,
-                            const QString &column, const QString &oldValue, const QString &newValue)
+void HistoryRecorder::record(TableId table, const QString &key, const QString &rowName,
+                             const QString &column, const QString &oldValue,
+                             const QString &newValue)
 {
-    const TableDef &history = Schema::historyTable();
-    if (!m_prepared) {
-        m_insert = m_dm.prepare(QStringLiteral("INSERT INTO History (At, Operation, Who, Key, "
-                                               "TableName, RowName, ColumnName, OldValue, "
-                                               "NewValue)\nVALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-        m_prepared = true;
-    }
     const Engine engine = m_dm.engine();
-    const QVariantList values {
-        m_at,    m_operation, History::who(), key,     Schema::table(table).name,
-        rowName, column,      oldValue,       newValue};
-    for (int i = 0; i < values.size(); ++i)
-        m_insert.bindValue(i, StoreValue::toStore(history.columns.at(i + 1), values.at(i), engine));
-    TDMdata::exec(m_insert);
+    m_pending.append({stored(4, key, engine), stored(5, Schema::table(table).name, engine),
+                      stored(6, rowName, engine), stored(7, column, engine),
+                      stored(8, oldValue, engine), stored(9, newValue, engine)});
     ++m_lines;
+    if (!m_batching)
+        writePending();
+}
+
+QSqlQuery &HistoryRecorder::insertStatement(int rows)
+{
+    auto it = m_inserts.find(rows);
+    if (it == m_inserts.end()) {
+        const QString row = QStringLiteral("(?, ?, ?, ?, ?, ?, ?, ?, ?)");
+        QStringList values;
+        for (int r = 0; r < rows; ++r)
+            values << row;
+        it = m_inserts
+                 .emplace(rows,
+                          m_dm.prepare(QStringLiteral("INSERT INTO History (At, Operation, "
+                                                      "Who, Key, TableName, RowName, "
+                                                      "ColumnName, OldValue, NewValue)\n"
+                                                      "VALUES ")
+                                       + values.join(QStringLiteral(", "))))
+                 .first;
+    }
+    return it->second;
+}
+
+void HistoryRecorder::writePending()
+{
+    // Three sizes only, so that few statements are prepared.
+    for (qsizetype done = 0; done < m_pending.size();) {
+        const qsizetype left = m_pending.size() - done;
+        const int n = left >= 32 ? 32 : left >= 8 ? 8 : 1;
+        QSqlQuery &q = insertStatement(n);
+        int p = 0;
+        for (int r = 0; r < n; ++r) {
+            for (const QVariant &v : std::as_const(m_shared))
+                q.bindValue(p++, v);
+            for (const QVariant &v : std::as_const(m_pending[done + r]))
+                q.bindValue(p++, v);
+        }
+        TDMdata::exec(q);
+        done += n;
+    }
+    m_pending.clear();
+}
+
+HistoryRecorder::Batch::Batch(HistoryRecorder &recorder) : m_recorder(recorder)
+{
+    m_recorder.m_pending.clear();
+    m_recorder.m_batching = true;
+}
+
+HistoryRecorder::Batch::~Batch()
+{
+    m_recorder.m_batching = false;
+    m_recorder.m_pending.clear();
+}
+
+void HistoryRecorder::Batch::write()
+{
+    m_recorder.writePending();
 }

@@ -2,17 +2,23 @@
 
 #include "History.h"
 
-#include <QDateTime>
 #include <QSqlQuery>
+#include <QVariant>
+#include <QVector>
+#include <map>
 
 class TDMdata;
 
 // Writes lines of the history (History.h) for one operation, inside the
 // caller's transaction, so that a change and its lines are both in the
-// store or neither is. The statement is prepared at the first line and
+// store or neither is. Its statements are prepared at their first use and
 // kept for the recorder's life (an import run, a window's OK); values are
 // bound. Every line of the recorder carries the time of its last
 // restamp() (its creation, unless restamped) and History::who().
+//
+// A line is written at once, unless a Batch is open: then the lines wait
+// and Batch::write() sends them several rows to a statement, as a store
+// server answers each statement over the network.
 //
 // Make the recorder before the transaction it writes in: PostgreSQL frees
 // a prepared statement only once a failed transaction is rolled back.
@@ -27,7 +33,7 @@ public:
     // The lines written from now on carry the current time.
     void restamp();
 
-    // Each writes one line; throws StoreError.
+    // Each records one line; throws StoreError.
     void pcAdded(const QString &key);
     void pcRemoved(const QString &key);
     void rowAdded(TableId table, const QString &key, const QString &rowName);
@@ -41,17 +47,38 @@ public:
     void rowChanged(TableId table, const QString &key, const QVector<QVariant> *before,
                     const QVector<QVariant> *after);
 
-    // Lines written so far.
+    // Lines recorded so far.
     int lines() const { return m_lines; }
 
+    // Holds the recorder's lines back while it lives; write() sends them.
+    // Lines not written when it ends are dropped (the transaction they
+    // belonged to is rolled back).
+    class Batch
+    {
+    public:
+        explicit Batch(HistoryRecorder &recorder);
+        ~Batch();
+        Batch(const Batch &) = delete;
+        Batch &operator=(const Batch &) = delete;
+        // Throws StoreError.
+        void write();
+
+    private:
+        HistoryRecorder &m_recorder;
+    };
+
 private:
-    void write(TableId table, const QString &key, const QString &rowName, const QString &column,
-               const QString &oldValue, const QString &newValue);
+    void record(TableId table, const QString &key, const QString &rowName, const QString &column,
+                const QString &oldValue, const QString &newValue);
+    void writePending();
+    QSqlQuery &insertStatement(int rows);
 
     TDMdata &m_dm;
     QString m_operation;
-    QString m_at; // the store's text form of the time
-    QSqlQuery m_insert;
-    bool m_prepared = false;
+    // The values every line of now shares: At, Operation, Who.
+    QVariantList m_shared;
+    QVector<QVariantList> m_pending; // the other six values of each line
+    bool m_batching = false;
+    std::map<int, QSqlQuery> m_inserts; // by the number of rows
     int m_lines = 0;
 };

@@ -81,6 +81,7 @@ TFtorikomiKakunin::TFtorikomiKakunin(const ProgramPaths &paths, QWidget *parent)
     m_linesGrid->setObjectName(QStringLiteral("KakuninGrid"));
     m_linesGrid->setModel(m_linesModel);
     setupGrid(m_linesGrid);
+    m_linesGrid->horizontalHeader()->setStretchLastSection(false);
     m_linesGrid->setColumnWidth(0, 150);
     m_linesGrid->setColumnWidth(1, 120);
     m_linesGrid->setColumnWidth(2, 80);

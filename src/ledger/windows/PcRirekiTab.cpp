@@ -29,6 +29,7 @@ PcRirekiTab::PcRirekiTab(TDMdata &dm, std::function<QString()> key, QWidget *par
                                this))
 {
     m_tableCB->setObjectName(QStringLiteral("RirekiTableCB"));
+    m_tableCB->setMinimumWidth(110);
     m_tableCB->addItem(AllTables);
     for (const TableDef &t : Schema::tables()) {
         if (History::recordsTable(t.id))
@@ -44,7 +45,7 @@ PcRirekiTab::PcRirekiTab(TDMdata &dm, std::function<QString()> key, QWidget *par
     m_grid->horizontalHeader()->setHighlightSections(false);
     m_grid->horizontalHeader()->setStretchLastSection(true);
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    const QVector<int> widths {130, 50, 120, 60, 140, 110, 130};
+    const QVector<int> widths {140, 55, 100, 75, 150, 100, 130};
     for (int c = 0; c < widths.size(); ++c)
         m_grid->setColumnWidth(c, widths[c]);
     auto *copy = new QAction(QStringLiteral("全項目ｺﾋﾟｰ"), m_grid);

@@ -61,7 +61,7 @@ TFhenkoRireki::TFhenkoRireki(TDMdata &dm, const ProgramPaths &paths, QWidget *pa
       m_saveDialog(askSaveFile)
 {
     setWindowTitle(QStringLiteral("変更履歴"));
-    resize(900, 560);
+    resize(1040, 600);
 
     m_sinceEDT->setObjectName(QStringLiteral("SinceEDT"));
     m_untilEDT->setObjectName(QStringLiteral("UntilEDT"));
@@ -76,7 +76,8 @@ TFhenkoRireki::TFhenkoRireki(TDMdata &dm, const ProgramPaths &paths, QWidget *pa
         if (History::recordsTable(t.id))
             m_tableCB->addItem(t.name);
     }
-    m_buCB->setMinimumWidth(120);
+    for (QComboBox *box : {m_buCB, m_tableCB, m_operationCB})
+        box->setMinimumWidth(110);
     m_countLBL->setObjectName(QStringLiteral("CountLBL"));
 
     auto *hyojiBTN = new QPushButton(QStringLiteral("表　示"));
@@ -105,7 +106,7 @@ TFhenkoRireki::TFhenkoRireki(TDMdata &dm, const ProgramPaths &paths, QWidget *pa
     m_grid->horizontalHeader()->setSectionsMovable(true);
     m_grid->horizontalHeader()->setStretchLastSection(true);
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    const QVector<int> widths {130, 50, 120, 90, 60, 140, 110, 120};
+    const QVector<int> widths {140, 55, 110, 80, 75, 170, 110, 130};
     for (int c = 0; c < widths.size(); ++c)
         m_grid->setColumnWidth(c, widths[c]);
     const auto action = [this](const char *name, const QString &caption, auto handler) {
