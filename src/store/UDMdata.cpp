@@ -440,13 +440,11 @@ void TDMdata::checkTables(TableCheckObserver &observer)
         }
         // The history of changes, with its indexes; made in a store of an
         // older program as in a new one.
-        {
-            const TableDef &history = Schema::historyTable();
+        if (const TableDef &history = Schema::historyTable(); !tableExists(history.name)) {
             StoreSavepoint step(*this);
-            QStringList statements = m_dialect.indexStatements(history);
-            if (!tableExists(history.name))
-                statements.prepend(m_dialect.createStatement(history));
-            for (const QString &statement : std::as_const(statements)) {
+            const QStringList statements = QStringList {m_dialect.createStatement(history)}
+                + m_dialect.indexStatements(history);
+            for (const QString &statement : statements) {
                 QSqlQuery q(database());
                 if (!q.exec(statement))
                     throw StoreError(q.lastError().text());
