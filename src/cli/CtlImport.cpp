@@ -95,6 +95,7 @@ public:
 
         ImportPrinter printer(c.err);
         ImportPreview preview(c.dm);
+        preview.setKeepsDetails(false); // the table shows the counts only
         const ImportSummary s = m_dryRun
             ? ImportRun(c.dm, printer).preview(m_folder, options, preview)
             : ImportRun(c.dm, printer).run(m_folder, options);

@@ -54,14 +54,16 @@ void ImportPreview::rowChanged(TableId table, const QString &key, const TableIma
     if (!before) {
         Line &line = lineOf(key, table);
         ++line.added;
-        line.details.append({name, QString(), QString(), History::addedText()});
+        if (m_keepsDetails)
+            line.details.append({name, QString(), QString(), History::addedText()});
         return;
     }
     if (!after) {
         Line &line = lineOf(key, table);
         ++line.removed;
         line.hand += handRow ? 1 : 0;
-        line.details.append({name, QString(), QString(), History::removedText()});
+        if (m_keepsDetails)
+            line.details.append({name, QString(), QString(), History::removedText()});
         return;
     }
     const QVector<History::ColumnChange> changes = History::changes(def.columns, *before, *after);
@@ -73,6 +75,8 @@ void ImportPreview::rowChanged(TableId table, const QString &key, const TableIma
         line.hand += handColumns(key, changes);
     else
         line.hand += handRow ? 1 : 0;
+    if (!m_keepsDetails)
+        return;
     for (const History::ColumnChange &c : changes)
         line.details.append({name, c.column, c.oldValue, c.newValue});
 }
@@ -85,6 +89,8 @@ void ImportPreview::pcFieldsChanged(const QString &key,
     Line &line = lineOf(key, TableId::PC);
     ++line.changed;
     line.hand += handColumns(key, changes);
+    if (!m_keepsDetails)
+        return;
     for (const History::ColumnChange &c : changes)
         line.details.append({QString(), c.column, c.oldValue, c.newValue});
 }

@@ -42,6 +42,10 @@ public:
 
     explicit ImportPreview(TDMdata &dm);
 
+    // Whether the lines keep their rows' changes (on by default); the
+    // counts alone take little memory for a large folder.
+    void setKeepsDetails(bool keeps) { m_keepsDetails = keeps; }
+
     // The file whose changes come next.
     void setFile(const QString &file) { m_file = file; }
     // The name the lines of the run's store-wide steps carry as their file.
@@ -64,6 +68,7 @@ private:
     int handColumns(const QString &key, const QVector<History::ColumnChange> &changes);
 
     TDMdata &m_dm;
+    bool m_keepsDetails = true;
     QString m_file;
     QVector<Line> m_lines;
     QHash<QString, int> m_index; // file, key and table -> line
