@@ -161,6 +161,7 @@ double floorSeconds(const QString &folder)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0); // each figure as it comes
     QCommandLineParser parser;
     parser.addHelpOption();
     const QCommandLineOption filesOption(QStringLiteral("files"), QStringLiteral("PCs (files)."),
@@ -241,46 +242,45 @@ int main(int argc, char *argv[])
     }
 
     if (parser.isSet(hostOption)) {
-        const QString name
-            = QStringLiteral("orvane_bench_") + QUuid::createUuid().toString(QUuid::Id128).left(12);
         StoreSettings s;
         s.mode = StoreSettings::Mode::Remote;
         s.host = parser.value(hostOption);
         s.port = parser.value(portOption).toInt();
         s.user = parser.value(userOption);
-        {
-            QSqlDatabase admin
-                = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("admin"));
-            admin.setHostName(s.host);
-            admin.setPort(s.port);
-            admin.setUserName(s.user);
-            admin.setDatabaseName(QStringLiteral("postgres"));
-            if (!admin.open()
-                || !QSqlQuery(admin).exec(QStringLiteral("CREATE DATABASE ") + name)) {
+        QSqlDatabase admin
+            = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("admin"));
+        admin.setHostName(s.host);
+        admin.setPort(s.port);
+        admin.setUserName(s.user);
+        admin.setDatabaseName(QStringLiteral("postgres"));
+        if (!admin.open()) {
+            std::fprintf(stderr, "PostgreSQL: %s\n", qPrintable(admin.lastError().text()));
+            return 1;
+        }
+        // A new database for each pass, so that neither finds the other's
+        // pages.
+        for (const bool history : {true, false}) {
+            const QString name = QStringLiteral("orvane_bench_")
+                + QUuid::createUuid().toString(QUuid::Id128).left(12);
+            if (!QSqlQuery(admin).exec(QStringLiteral("CREATE DATABASE ") + name)) {
                 std::fprintf(stderr, "PostgreSQL: %s\n", qPrintable(admin.lastError().text()));
                 return 1;
             }
-        }
-        s.database = name;
-        try {
-            for (const bool history : {true, false}) {
+            s.database = name;
+            try {
                 TDMdata dm;
                 dm.setSettings(s);
                 dm.open();
                 Quiet quiet;
                 dm.checkTables(quiet);
-                // The second pass starts from empty tables.
-                for (const TableDef &t : Schema::tables())
-                    dm.exec(QStringLiteral("DELETE FROM ") + t.name);
-                dm.exec(QStringLiteral("DELETE FROM History"));
                 importThree(dm, QStringLiteral("PostgreSQL"), folder, changedFolder, records,
                             changedRecords, history);
+            } catch (const StoreError &e) {
+                std::fprintf(stderr, "PostgreSQL: %s\n", qPrintable(e.message()));
             }
-        } catch (const StoreError &e) {
-            std::fprintf(stderr, "PostgreSQL: %s\n", qPrintable(e.message()));
+            QSqlQuery(admin).exec(
+                QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
         }
-        QSqlQuery(QSqlDatabase::database(QStringLiteral("admin")))
-            .exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
     }
     return 0;
 }

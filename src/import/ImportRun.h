@@ -6,6 +6,7 @@
 #include <QSet>
 #include <QString>
 
+class CollectorImporter;
 class ImportPreview;
 class TDMdata;
 
@@ -87,13 +88,13 @@ public:
 private:
     ImportSummary execute(const QString &folder, const ImportOptions &options,
                           ImportPreview *preview);
-    bool importOne(class CollectorImporter &importer, const CollectorFile::Entry &file,
+    bool importOne(CollectorImporter &importer, const CollectorFile::Entry &file,
                    ImportSummary &summary);
     // The store-wide steps after the files. Throws StoreError.
     void finish(CollectorImporter &importer, const ImportOptions &options);
     void previewFinish(const ImportOptions &options, ImportPreview &preview);
     // The PC keys that more than one of the files names.
-    QSet<QString> repeatedKeys(class CollectorImporter &importer,
+    QSet<QString> repeatedKeys(CollectorImporter &importer,
                                const QVector<CollectorFile::Entry> &files);
 
     TDMdata &m_dm;
