@@ -35,6 +35,7 @@
 #include "tools/windows/Usql.h"
 #include "views/AppliCorrection.h"
 #include "views/windows/UappliUpd.h"
+#include "views/windows/UhenkoRireki.h"
 
 #include <QApplication>
 #include <QDir>
@@ -124,6 +125,11 @@ TFmain::TFmain(const ProgramPaths &paths, QWidget *parent)
         RefreshLists();
     });
     connect(m_menu->appliUpd, &QAction::triggered, this, &TFmain::N15Click);
+    // The history of changes; it only reads, the views stay as they are.
+    connect(m_menu->history, &QAction::triggered, this, [this] {
+        if (StoreRequired::ensureConnected(this, m_dm.get()))
+            TFhenkoRireki(*m_dm, this->paths(), this).exec();
+    });
     // The overall status tab: its radio buttons refresh the statistics, its
     // "最新の状態に更新" is the PC list's (SaisinBTNClick).
     connect(m_statusPage, &OverallStatusPage::groupingChanged, this, &TFmain::RefreshStatistics);

@@ -1,6 +1,8 @@
 #include "CtlArguments.h"
 #include "CtlCommands.h"
+#include "CtlOutput.h"
 #include "base/AppSettings.h"
+#include "import/ImportPreview.h"
 #include "import/ImportRun.h"
 #include "store/UDMdata.h"
 
@@ -32,7 +34,30 @@ private:
     QTextStream &m_err;
 };
 
-// import [--lock-wait SECONDS] FOLDER: the window's import over a folder.
+// Prints what the import would change: a header line, a line per file,
+// PC and table, the sums last.
+void printPreview(QTextStream &out, const ImportPreview &preview)
+{
+    const auto line = [&](const ImportPreview::Line &l) {
+        out << QStringList {CtlOutput::cell(l.file),
+                            CtlOutput::cell(l.key),
+                            l.table,
+                            QString::number(l.added),
+                            QString::number(l.changed),
+                            QString::number(l.removed),
+                            QString::number(l.hand)}
+                   .join(u'\t')
+            << '\n';
+    };
+    out << ImportPreview::header().join(u'\t') << '\n';
+    for (const ImportPreview::Line &l : preview.lines())
+        line(l);
+    line(preview.total());
+    out.flush();
+}
+
+// import [--dry-run] [--lock-wait SECONDS] FOLDER: the window's import over
+// a folder, or what it would change.
 class CtlImport : public CtlCommand
 {
 public:
@@ -40,13 +65,16 @@ public:
     QString usage() const override
     {
         return QStringLiteral(
-            "  import [--lock-wait SECONDS] FOLDER\n"
+            "  import [--dry-run] [--lock-wait SECONDS] FOLDER\n"
             "                     収集ファイル(*.csv)のフォルダを取り込む\n"
-            "                     (他のコピーのロックを1ファイルにつき最大SECONDS秒待つ)\n");
+            "                     (他のコピーのロックを1ファイルにつき最大SECONDS秒待つ)\n"
+            "                     --dry-run: 何も書き込まず、ファイル・テーブルごとに追加・変更・\n"
+            "                     削除される行数と変更される手入力の数を出力する\n");
     }
-    Access access() const override { return Access::Writes; }
+    Access access() const override { return m_dryRun ? Access::Reads : Access::Writes; }
     bool parse(CtlArguments &arguments) override
     {
+        m_dryRun = arguments.flag(QLatin1String("--dry-run"));
         // Milliseconds of a wait beyond a day would not fit the store's
         // setting.
         m_lockWait = arguments.count(QLatin1String("--lock-wait"),
@@ -72,7 +100,13 @@ public:
         options.network2 = {c.settings.net.ipAddr2, c.settings.net.subNetMask2};
 
         ImportPrinter printer(c.progress, c.err);
-        const ImportSummary s = ImportRun(c.dm, printer).run(m_folder, options);
+        ImportPreview preview(c.dm);
+        preview.setKeepsDetails(false); // the table shows the counts only
+        const ImportSummary s = m_dryRun
+            ? ImportRun(c.dm, printer).preview(m_folder, options, preview)
+            : ImportRun(c.dm, printer).run(m_folder, options);
+        if (m_dryRun && !s.stopped)
+            printPreview(c.out, preview);
         const bool failed = s.failed > 0 || s.empty > 0 || s.stopped || s.folderUnreadable;
         // The counts go with the failures; a run that went well is quiet.
         (failed ? c.err : c.verbose)
@@ -83,11 +117,13 @@ public:
                    .arg(s.empty)
                    .arg(s.skipped)
                    .arg(s.stopped ? QStringLiteral("、中断") : QString())
+            << (m_dryRun ? QStringLiteral(" (確認のみ、何も書き込んでいません)") : QString())
             << Qt::endl;
         return failed ? CtlFailure : CtlSuccess;
     }
 
 private:
+    bool m_dryRun = false;
     std::optional<int> m_lockWait; // seconds
     QString m_folder;
 };

@@ -2,6 +2,7 @@
 
 #include "base/InputError.h"
 #include "base/TextHelpers.h"
+#include "store/HistoryRecorder.h"
 #include "store/RecordCursor.h"
 #include "store/StoreError.h"
 #include "store/StoreTransaction.h"
@@ -132,11 +133,12 @@ void PcLedger::save(const QDate &today)
     if (pcKey.isEmpty())
         throw StoreError(FieldErrorText::required(QStringLiteral("Key")));
 
-    // The table object is made ready before the transaction, which it
-    // outlives (see DetailWorkCopy).
+    // The table object and the history's statement are made ready before
+    // the transaction, which they outlive (see DetailWorkCopy).
     m_tpc.cancel();
     if (!m_tpc.isOpen())
         m_tpc.open();
+    HistoryRecorder history(m_dm, History::manual());
     StoreTransaction transaction(m_dm);
     m_claim.confirm();
     if (isNew) {
@@ -153,7 +155,11 @@ void PcLedger::save(const QDate &today)
             m_tpc.setValue(field, m_pc.value(field));
     }
     m_tpc.post();
-    m_work.apply(pcKey);
+    // A new PC is one line of the history, its detail rows none.
+    const QVector<QVariant> before = m_pc.startValues();
+    const QVector<QVariant> after = m_pc.values();
+    history.rowChanged(TableId::PC, pcKey, isNew ? nullptr : &before, &after);
+    m_work.apply(pcKey, isNew ? nullptr : &history);
     transaction.commit();
 
     m_pc.posted();

@@ -33,6 +33,8 @@ public:
     // engine knows are dropped, names are left unquoted (so every spelling
     // in later statements matches), types are mapped.
     QString createStatement(const TableDef &table) const;
+    // The table's further indexes, one CREATE INDEX IF NOT EXISTS each.
+    QStringList indexStatements(const TableDef &table) const;
 
     // The system's ALTER TABLE text (one statement, a clause per line).
     static QString alterScript(const QString &table, const QVector<AlterClause> &clauses);

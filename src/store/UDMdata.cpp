@@ -635,6 +635,19 @@ void TDMdata::checkTables(TableCheckObserver &observer)
                 raise(q);
             step.release();
         }
+        // The history of changes, with its indexes; made in a store of an
+        // older program as in a new one.
+        if (const TableDef &history = Schema::historyTable(); !tableExists(history.name)) {
+            StoreSavepoint step(*this);
+            const QStringList statements = QStringList {m_dialect.createStatement(history)}
+                + m_dialect.indexStatements(history);
+            for (const QString &statement : statements) {
+                QSqlQuery q(database());
+                if (!q.exec(statement))
+                    throw StoreError(q.lastError().text());
+            }
+            step.release();
+        }
         commit();
     } catch (...) {
         // What was made or widened before the failure stays (each group and

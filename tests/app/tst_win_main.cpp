@@ -237,7 +237,8 @@ void TestMain::menuBarAndTabs()
                            QStringLiteral("終了(&X)")}));
     QCOMPARE(captions(menus.at(1)->menu()->actions()),
              (QStringList {QStringLiteral("PCﾃｰﾌﾞﾙ(&P)"), QStringLiteral("ｱﾌﾟﾘﾃﾞｰﾀ修正"),
-                           QStringLiteral("-"), QStringLiteral("SQLｳｨﾝﾄﾞｳ...(&Q)")}));
+                           QStringLiteral("変更履歴..."), QStringLiteral("-"),
+                           QStringLiteral("SQLｳｨﾝﾄﾞｳ...(&Q)")}));
     QCOMPARE(captions(menus.at(2)->menu()->actions()),
              QStringList {QStringLiteral("ｵﾌﾟｼｮﾝ(&O)...")});
     QCOMPARE(captions(menus.at(3)->menu()->actions()),

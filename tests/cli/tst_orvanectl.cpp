@@ -207,8 +207,12 @@ private slots:
         QCOMPARE(runCtl(program.path(), where + import).exit, 0);
 
         for (const bool wait : {false, true}) {
+            // Other values, so that the import must write the locked row.
+            SampleGenerator::Options other;
+            other.seed = wait ? 3 : 2;
+            QVERIFY(SampleGenerator(other).writeFolder(collector.path(), 0, 1) > 0);
             std::atomic<bool> locked {false};
-            std::thread other([&] {
+            std::thread holder([&] {
                 TDMdata dm;
                 openCheckedStore(dm, store.settings());
                 dm.startTransaction();
@@ -222,7 +226,7 @@ private slots:
             const QStringList waitArgs = wait ? QStringList {"--lock-wait", "20"} : QStringList();
             const Outcome o
                 = runCtl(program.path(), where + import.mid(0, 1) + waitArgs + import.mid(1));
-            other.join();
+            holder.join();
             // Without the wait the lock error ends it (in the table check on
             // SQLite, whose lock is store-wide).
             QVERIFY2(wait ? o.exit == 0 : o.exit != 0, qPrintable(o.err));
@@ -399,6 +403,9 @@ private slots:
         o = runCtl(program.path(), where + QStringList {"--verbose", "restore", dump});
         QCOMPARE(o.exit, 0);
         QVERIFY2(o.err.contains(QStringLiteral("2 件を復元しました")), qPrintable(o.err));
+        // The same rows back: the history holds the import's two lines only.
+        o = runCtl(program.path(), where + QStringList {"history"});
+        QCOMPARE(o.out.count(u'\n'), 3);
 
         // A dump without rows empties the table only when that is asked for.
         const QString empty = program.filePath(QStringLiteral("empty.csv"));
@@ -446,6 +453,59 @@ private slots:
         const Outcome o = runCtl(program.path(), {QStringLiteral("restore"), path});
         QCOMPARE(o.exit, 1);
         QVERIFY2(o.err.contains(reason), qPrintable(o.err));
+    }
+
+    // The preview of an import writes nothing and prints its table; the
+    // history is printed, filtered and pruned.
+    void dryRunAndHistory_data() { TestStore::addEngineRows(); }
+    void dryRunAndHistory()
+    {
+        QFETCH(int, engine);
+        TestStore store(engine);
+        ORVANE_REQUIRE_STORE(store);
+        QTemporaryDir program, collector;
+        SampleGenerator::Options options;
+        options.maxApplications = 60;
+        QVERIFY(SampleGenerator(options).writeFolder(collector.path(), 0, 2) > 0);
+        const QStringList where = storeArguments(store, program.path());
+        QCOMPARE(runCtl(program.path(), where + QStringList {"import", collector.path()}).exit, 0);
+        const QStringList history = where + QStringList {"history"};
+        Outcome o = runCtl(program.path(), history);
+        QCOMPARE(o.exit, 0);
+        QStringList lines = o.out.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 3);
+        QCOMPARE(lines[0], QStringLiteral("日時\t操作\tKey\tテーブル\t行\t項目\t変更前\t変更後"));
+        QVERIFY2(lines[1].endsWith(QStringLiteral("\t取込\tPC00001\tPC\t\t\t\t追加")),
+                 qPrintable(lines[1]));
+
+        // The first PC's file with other values: the preview names its
+        // changes and writes nothing.
+        options.seed = 7;
+        QVERIFY(SampleGenerator(options).writeFolder(collector.path(), 0, 1) > 0);
+        o = runCtl(program.path(), where + QStringList {"import", "--dry-run", collector.path()});
+        QCOMPARE(o.exit, 0);
+        lines = o.out.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.first(),
+                 QStringLiteral("ファイル\tKey\tテーブル\t追加\t変更\t削除\t手入力"));
+        QVERIFY(lines.last().startsWith(QStringLiteral("合計\t\t\t")));
+        QVERIFY(lines.filter(QStringLiteral("PC00001.csv\tPC00001\tPC\t0\t1\t0\t0")).size() == 1);
+        QVERIFY(lines.filter(QStringLiteral("PC00002")).isEmpty());
+        QCOMPARE(runCtl(program.path(), history).out.count(u'\n'), 3);
+
+        o = runCtl(program.path(), history + QStringList {"PC00002"});
+        QCOMPARE(o.out.count(u'\n'), 2);
+        const QString tomorrow
+            = QDate::currentDate().addDays(1).toString(QStringLiteral("yyyy/MM/dd"));
+        o = runCtl(program.path(), history + QStringList {"--since", tomorrow});
+        QCOMPARE(o.out.count(u'\n'), 1);
+        o = runCtl(program.path(), history + QStringList {"--prune-before", tomorrow});
+        QCOMPARE(o.exit, 0);
+        QVERIFY2(o.err.contains(QStringLiteral("2 件を削除しました")), qPrintable(o.err));
+        QCOMPARE(runCtl(program.path(), history).out.count(u'\n'), 1);
+        QCOMPARE(
+            runCtl(program.path(), history + QStringList {"--prune-before", tomorrow, "PC00001"})
+                .exit,
+            2);
     }
 
     void exportUsage_data()

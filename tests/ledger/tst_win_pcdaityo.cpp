@@ -4,9 +4,12 @@
 #include "TestStores.h"
 #include "base/ProgramPaths.h"
 #include "kit/MessageBoxes.h"
+#include "kit/TDBGridEx.h"
+#include "ledger/windows/PcRirekiTab.h"
 #include "ledger/windows/UpcDaityo.h"
 #include "ledger/windows/Uprinter.h"
 #include "ledger/windows/Ushare.h"
+#include "store/HistoryRecorder.h"
 #include "store/RecordCursor.h"
 #include "store/UDMdata.h"
 
@@ -100,6 +103,7 @@ private slots:
     void typedTextIsWhatCp932Holds();
     void newPcListsShowRowsBeforeTheKey();
     void storeGoneKeepsTheWorkUntilBack();
+    void historyTabListsThePcsChanges();
 
 private:
     ProgramPaths paths() const { return ProgramPaths(m_dir.filePath(u"Orvane"_s), m_dir.path()); }
@@ -357,5 +361,39 @@ void TestWinPcDaityo::storeGoneKeepsTheWorkUntilBack()
     QCOMPARE(stored(admin, u"SELECT Bu FROM PC WHERE Key = 'P'"_s).toString(), u"人事"_s);
 }
 
+void TestWinPcDaityo::historyTabListsThePcsChanges()
+{
+    TestStore store(int(TestStore::Kind::SQLite));
+    TDMdata dm;
+    openCheckedStore(dm, store.settings());
+    insertRow(dm, TableId::PC, {{u"Key"_s, u"P"_s}, {u"Bu"_s, u"総務"_s}});
+    {
+        HistoryRecorder imported(dm, History::importing());
+        imported.rowAdded(TableId::Appli, u"P"_s, u"Word"_s);
+        imported.rowAdded(TableId::Appli, u"Q"_s, u"Word"_s);
+        HistoryRecorder typed(dm, History::manual());
+        typed.valueChanged(TableId::PC, u"P"_s, {}, {u"Bu"_s, u"経理"_s, u"総務"_s});
+    }
+
+    TFpcDaityo window(dm, paths());
+    QVERIFY(window.beginEdit(u"P"_s));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto *pages = window.findChild<QTabWidget *>(u"PageControl1"_s);
+    QCOMPARE(pages->tabText(pages->count() - 1), u"履歴"_s);
+    pages->setCurrentIndex(pages->count() - 1);
+    auto *tab = window.findChild<PcRirekiTab *>();
+    QAbstractItemModel *lines = tab->grid()->model();
+    // The PC's lines, newest first.
+    QCOMPARE(lines->rowCount(), 2);
+    QCOMPARE(lines->index(0, 1).data().toString(), u"手入力"_s);
+    QCOMPARE(lines->index(0, 6).data().toString(), u"経理"_s);
+    QCOMPARE(lines->index(1, 4).data().toString(), u"Word"_s);
+    tab->setTable(u"Appli"_s);
+    QCOMPARE(lines->rowCount(), 1);
+    window.findChild<QPushButton *>(u"CanBTN"_s)->click();
+}
+
 QTEST_MAIN(TestWinPcDaityo)
+
 #include "tst_win_pcdaityo.moc"

@@ -68,6 +68,21 @@ private slots:
         QCOMPARE(declaredWidth(dm, QStringLiteral("Printer"), QStringLiteral("Port")), 30);
         QCOMPARE(dm.columnNames(QStringLiteral("Printer")).last().toLower(),
                  QStringLiteral("ver116"));
+
+        // The history beside the ten; a store of an older program, which
+        // has none, gets it (with its numbering) at its next check.
+        QVERIFY(dm.tableExists(QStringLiteral("History")));
+        dm.exec(QStringLiteral("DROP TABLE History"));
+        dm.checkTables(observer);
+        QCOMPARE(dm.columnNames(QStringLiteral("History")).size(), 10);
+        for (const char *key : {"A", "B"})
+            dm.exec(QStringLiteral("INSERT INTO History (At, Operation, Key, TableName) "
+                                   "VALUES ('2026-01-02 03:04:05', '取込', :KEY, 'PC')"),
+                    {{QStringLiteral(":KEY"), QLatin1String(key)}});
+        QSqlQuery ids = dm.exec(QStringLiteral("SELECT Id FROM History ORDER BY Id"));
+        QVERIFY(ids.next() && ids.value(0).toLongLong() > 0);
+        const qint64 first = ids.value(0).toLongLong();
+        QVERIFY(ids.next() && ids.value(0).toLongLong() > first);
     }
 
     void localStoreIsOneFileInTheFolder()
