@@ -33,6 +33,7 @@ MainMenu::MainMenu(QWidget *parent) : QMenuBar(parent)
     pcTable = item(dataMenu, QStringLiteral("PCﾃｰﾌﾞﾙ(&P)"), QStringLiteral("PCTable1"));
     appliUpd = item(dataMenu, QStringLiteral("ｱﾌﾟﾘﾃﾞｰﾀ修正"), QStringLiteral("AppliUpd1"));
     history = item(dataMenu, QStringLiteral("変更履歴..."), QStringLiteral("History1"));
+    duplicates = item(dataMenu, QStringLiteral("重複したPC..."), QStringLiteral("Duplicates1"));
     dataMenu->addSeparator();
     sqlWindow = item(dataMenu, QStringLiteral("SQLｳｨﾝﾄﾞｳ...(&Q)"), QStringLiteral("SQL1"));
 

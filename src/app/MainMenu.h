@@ -24,6 +24,7 @@ public:
     QAction *pcTable;
     QAction *appliUpd;
     QAction *history;
+    QAction *duplicates;
     QAction *sqlWindow;
     // ﾂｰﾙ(&T)
     QAction *option;

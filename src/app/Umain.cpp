@@ -15,6 +15,7 @@
 #include "kit/HelpViewer.h"
 #include "kit/MessageBoxes.h"
 #include "kit/StoreRequired.h"
+#include "ledger/windows/UjyufukuPC.h"
 #include "output/PcSheetReport.h"
 #include "output/windows/ExportCommand.h"
 #include "output/windows/UbuKaBetu.h"
@@ -129,6 +130,17 @@ TFmain::TFmain(const ProgramPaths &paths, QWidget *parent)
     connect(m_menu->history, &QAction::triggered, this, [this] {
         if (StoreRequired::ensureConnected(this, m_dm.get()))
             TFhenkoRireki(*m_dm, this->paths(), this).exec();
+    });
+    // PCs entered twice; the views are refreshed when a merge changed them.
+    connect(m_menu->duplicates, &QAction::triggered, this, [this] {
+        if (!StoreRequired::ensureConnected(this, m_dm.get()))
+            return;
+        TFjyufukuPC window(*m_dm, this->paths(), this);
+        window.exec();
+        if (window.changedPcs()) {
+            RefreshStatistics();
+            RefreshLists();
+        }
     });
     // The overall status tab: its radio buttons refresh the statistics, its
     // "最新の状態に更新" is the PC list's (SaisinBTNClick).

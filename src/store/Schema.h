@@ -25,8 +25,9 @@ struct ColumnDef
 };
 
 // The ten tables, then PcClaim: the claims between copies of the program
-// on one SQLite store (see PcClaims.h), and History: the changes made to
-// the PCs' data (see HistoryRecorder.h). Neither is one of the ten.
+// on one SQLite store (see PcClaims.h), History: the changes made to the
+// PCs' data (see HistoryRecorder.h), and DistinctPc: pairs of PCs the user
+// said are not one PC (see ledger/DistinctPcs.h). None is one of the ten.
 enum class TableId {
     PC,
     Appli,
@@ -39,7 +40,8 @@ enum class TableId {
     LeaseMesai,
     LeasePC,
     PcClaim,
-    History
+    History,
+    DistinctPc
 };
 
 // An index besides the primary key.
@@ -79,6 +81,10 @@ const TableDef &claimTable();
 // added or removed row. The table check creates it after the ten; an older
 // program that knows nothing of it works on beside it.
 const TableDef &historyTable();
+// The pairs of PCs that look alike but that the user marked as two PCs, so
+// the search for duplicates leaves them out. The table check creates it
+// after the ten, like the history.
+const TableDef &distinctPcTable();
 const TableDef &table(TableId id);
 // Case-insensitive lookup by table name; nullptr when unknown.
 const TableDef *find(const QString &name);

@@ -635,12 +635,15 @@ void TDMdata::checkTables(TableCheckObserver &observer)
                 raise(q);
             step.release();
         }
-        // The history of changes, with its indexes; made in a store of an
-        // older program as in a new one.
-        if (const TableDef &history = Schema::historyTable(); !tableExists(history.name)) {
+        // The history of changes, with its indexes, and the pairs of PCs
+        // marked as distinct; made in a store of an older program as in a
+        // new one.
+        for (const TableDef *extra : {&Schema::historyTable(), &Schema::distinctPcTable()}) {
+            if (tableExists(extra->name))
+                continue;
             StoreSavepoint step(*this);
-            const QStringList statements = QStringList {m_dialect.createStatement(history)}
-                + m_dialect.indexStatements(history);
+            const QStringList statements = QStringList {m_dialect.createStatement(*extra)}
+                + m_dialect.indexStatements(*extra);
             for (const QString &statement : statements) {
                 QSqlQuery q(database());
                 if (!q.exec(statement))

@@ -6,6 +6,7 @@
 #include "cli/OrvaneCtl.h"
 #include "store/ConnectionReason.h"
 #include "store/PcClaims.h"
+#include "store/RecordCursor.h"
 #include "store/UDMdata.h"
 #include "store/UserStatement.h"
 
@@ -22,6 +23,7 @@
 #include <chrono>
 #include <sys/stat.h>
 #include <thread>
+#include <tuple>
 
 namespace {
 
@@ -508,6 +510,50 @@ private slots:
             2);
     }
 
+    // A renamed PC: duplicates lists the pair; merge is refused while the
+    // old one is claimed, then merges and says which value it kept.
+    void duplicatesAndMerge_data() { TestStore::addEngineRows(); }
+    void duplicatesAndMerge()
+    {
+        QFETCH(int, engine);
+        TestStore store(engine);
+        ORVANE_REQUIRE_STORE(store);
+        QTemporaryDir program;
+        TDMdata dm;
+        openCheckedStore(dm, store.settings());
+        RecordCursor pc(dm, TableId::PC);
+        pc.open();
+        for (const auto &[key, date, model] :
+             {std::tuple {"NEW", QDate(2026, 2, 1), "新機種"}, {"OLD", QDate(2025, 2, 1), "旧機種"}}) {
+            pc.append();
+            pc.setValue(QStringLiteral("Key"), QLatin1String(key));
+            pc.setValue(QStringLiteral("Mac"), QStringLiteral("00-11-22-00-00-04"));
+            pc.setValue(QStringLiteral("InvaroYMD"), date);
+            pc.setValue(QStringLiteral("Kisyu"), QString::fromUtf8(model));
+            pc.post();
+        }
+        const QStringList where = storeArguments(store, program.path());
+        Outcome o = runCtl(program.path(), where + QStringList {"duplicates"});
+        QCOMPARE(o.exit, 0);
+        QCOMPARE(o.out, QStringLiteral("Key1\tKey2\t点数\t根拠\nNEW\tOLD\t40\tMAC 00-11-22-00-00-04\n"));
+
+        const QStringList merge = where + QStringList {"merge", "--into", "NEW", "OLD"};
+        {
+            PcClaim claim(dm);
+            claim.take(QStringLiteral("OLD"));
+            o = runCtl(program.path(), merge);
+            QCOMPARE(o.exit, 1);
+            QVERIFY2(o.err.contains(PcClaims::claimedText(QStringLiteral("OLD"))), qPrintable(o.err));
+        }
+        o = runCtl(program.path(), merge);
+        QCOMPARE(o.exit, 0);
+        QCOMPARE(o.err, QString());
+        QVERIFY2(o.out.startsWith(QStringLiteral("機種名: NEW の値「新機種」を残しました")),
+                 qPrintable(o.out));
+        QCOMPARE(runCtl(program.path(), where + QStringList {"duplicates"}).out.count(u'\n'), 1);
+        QCOMPARE(runCtl(program.path(), merge).exit, 1); // OLD is gone
+    }
+
     void exportUsage_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -546,6 +592,8 @@ private slots:
         QTest::newRow("sql without statement") << QStringList {"sql"};
         QTest::newRow("dump without file") << QStringList {"dump"};
         QTest::newRow("restore with two files") << QStringList {"restore", "a.csv", "b.csv"};
+        QTest::newRow("merge without --into") << QStringList {"merge", "OLD"};
+        QTest::newRow("merge without old key") << QStringList {"merge", "--into", "NEW"};
         QTest::newRow("unknown option") << QStringList {"--fast", "check"};
         QTest::newRow("lock wait beyond a day")
             << QStringList {"import", "--lock-wait", "3000000", "folder"};
