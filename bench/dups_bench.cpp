@@ -67,7 +67,7 @@ void fill(TDMdata &dm, int pcs, int renamed)
         TDMdata::exec(lan);
         if (identity % 4 == 0) {
             lan.bindValue(QStringLiteral(":SEQ"), 2);
-            lan.bindValue(QStringLiteral(":MAC"), QStringLiteral("02:00:00:00:00:02"));
+            lan.bindValue(QStringLiteral(":MAC"), QStringLiteral("00:0B:00:00:00:02"));
             TDMdata::exec(lan);
         }
     };

@@ -140,14 +140,18 @@ QString macAddress(const QString &text)
     if (hex.size() != 12)
         return QString();
     // Not one PC's: no address, the broadcast address, group (multicast)
-    // addresses, and the fixed ones of Windows' dial-up ("DEST", "RAS
-    // SYN") and loopback adapters.
+    // addresses, locally administered ones (set by software: virtual
+    // adapters, VPNs, random addresses; the same on many PCs or new at
+    // each start), and the fixed ones of Windows' dial-up adapters
+    // ("DEST", "RAS SYN") and VMware's host adapters.
     if (hex == QLatin1String("000000000000") || hex == QLatin1String("FFFFFFFFFFFF"))
         return QString();
-    if (hex.left(2).toInt(nullptr, 16) & 1)
+    if (hex.left(2).toInt(nullptr, 16) & 0x03)
         return QString();
-    if (hex.startsWith(QLatin1String("44455354")) || hex == QLatin1String("204153594EFF")
-        || hex == QLatin1String("02004C4F4F50"))
+    static const QStringList fixed {QStringLiteral("204153594EFF"),
+                                    QStringLiteral("005056C00001"),
+                                    QStringLiteral("005056C00008")};
+    if (hex.startsWith(QLatin1String("44455354")) || fixed.contains(hex))
         return QString();
     QStringList octets;
     for (int i = 0; i < 12; i += 2)

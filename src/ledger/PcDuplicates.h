@@ -18,10 +18,11 @@ class TDMdata;
 //
 // Each kind counts once per pair; the score is their sum. A value that
 // says nothing of one PC is ignored: empty, malformed or placeholder
-// values (an all-zero or broadcast MAC, a multicast one, the addresses
-// every Windows dial-up or loopback adapter has, a serial of zeros), and
-// any value that more than MaxSharing PCs have (a virtual adapter's fixed
-// address, a volume licence on one model, a name like "USER-PC").
+// values (an all-zero or broadcast MAC, a multicast or locally
+// administered one, the addresses every Windows dial-up adapter or VMware
+// host adapter has, a serial of zeros), and any value that more than
+// MaxSharing PCs have (an adapter's fixed address, a volume licence on one
+// model, a name like "USER-PC").
 //
 // Values are gathered in one pass and grouped by value, so the work grows
 // with the number of PCs, not of pairs.
