@@ -56,8 +56,8 @@ void fill(TDMdata &dm, int pcs, int renamed)
         pc.bindValue(QStringLiteral(":NAME"), name);
         pc.bindValue(QStringLiteral(":HOST"), name.toLower());
         pc.bindValue(QStringLiteral(":MAC"), mac(quint32(identity) * 2654435761u));
-        pc.bindValue(QStringLiteral(":PID"), QStringLiteral("55274-OEM-%1-00001").arg(identity, 7, 10,
-                                                                                       QLatin1Char('0')));
+        pc.bindValue(QStringLiteral(":PID"),
+                     QStringLiteral("55274-OEM-%1-00001").arg(identity, 7, 10, QLatin1Char('0')));
         pc.bindValue(QStringLiteral(":MODEL"), QStringLiteral("Model %1").arg(identity % 50));
         pc.bindValue(QStringLiteral(":DAY"), day);
         TDMdata::exec(pc);
@@ -147,8 +147,8 @@ int main(int argc, char **argv)
             run("SQLite", dm, pcs, renamed, runs);
         }
         if (!value("pg-host").isEmpty()) {
-            const QString database = QStringLiteral("dups_bench_%1")
-                                         .arg(QRandomGenerator::global()->bounded(1000000));
+            const QString database
+                = QStringLiteral("dups_bench_%1").arg(QRandomGenerator::global()->bounded(1000000));
             const QString adminName = QStringLiteral("admin");
             {
                 QSqlDatabase admin = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), adminName);

@@ -16,7 +16,8 @@ public:
     {
         return QStringLiteral(
             "  duplicates         同じPCと思われる2台の組を点数の高い順に出力する\n"
-            "                     (Key1 が新しいPC。撤去日のある組は最後。別のPCとした組は出さない)\n");
+            "                     (Key1 "
+            "が新しいPC。撤去日のある組は最後。別のPCとした組は出さない)\n");
     }
     Access access() const override { return Access::Reads; }
     bool parse(CtlArguments &arguments) override
@@ -34,8 +35,8 @@ public:
         }
         c.out << QStringLiteral("Key1\tKey2\t点数\t根拠\n");
         for (const PcDuplicates::Pair &pair : std::as_const(result.pairs)) {
-            const QStringList cells {CtlOutput::cell(pair.newerKey),
-                                     CtlOutput::cell(pair.olderKey), QString::number(pair.score),
+            const QStringList cells {CtlOutput::cell(pair.newerKey), CtlOutput::cell(pair.olderKey),
+                                     QString::number(pair.score),
                                      CtlOutput::cell(pair.evidenceText())};
             c.out << cells.join(u'\t') << '\n';
         }

@@ -48,7 +48,8 @@ public:
         // What the newer PC did not take from the older one.
         for (const int i : plan.kept()) {
             const PcMerge::LedgerColumn &column = PcMerge::ledgerColumns().at(i);
-            c.out << QStringLiteral("%1: %2 の値「%3」を残しました (%4 の値「%5」は引き継いでいません)\n")
+            c.out << QStringLiteral(
+                         "%1: %2 の値「%3」を残しました (%4 の値「%5」は引き継いでいません)\n")
                          .arg(column.caption, m_newerKey,
                               plan.text(PcMerge::Side::Newer, column.name), m_olderKey,
                               plan.text(PcMerge::Side::Older, column.name));

@@ -75,7 +75,8 @@ void carryOver(KeptStatements &statements, const QString &oldKey, const QString 
 {
     const QVariantMap old {{QStringLiteral(":KEY1"), oldKey}, {QStringLiteral(":KEY2"), oldKey}};
     QSqlQuery &q = statements.exec(
-        QStringLiteral("SELECT Key1, Key2 FROM DistinctPc\nWHERE Key1 = :KEY1 OR Key2 = :KEY2"), old);
+        QStringLiteral("SELECT Key1, Key2 FROM DistinctPc\nWHERE Key1 = :KEY1 OR Key2 = :KEY2"),
+        old);
     QStringList others;
     while (q.next())
         others << (q.value(0).toString() == oldKey ? q.value(1) : q.value(0)).toString();
@@ -84,8 +85,8 @@ void carryOver(KeptStatements &statements, const QString &oldKey, const QString 
         if (other != newKey)
             insert(statements, pair(newKey, other));
     }
-    statements.exec(
-        QStringLiteral("DELETE FROM DistinctPc\nWHERE Key1 = :KEY1 OR Key2 = :KEY2"), old);
+    statements.exec(QStringLiteral("DELETE FROM DistinctPc\nWHERE Key1 = :KEY1 OR Key2 = :KEY2"),
+                    old);
 }
 
 } // namespace DistinctPcs

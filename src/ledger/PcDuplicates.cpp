@@ -19,7 +19,7 @@ namespace {
 enum Kind { Mac, CpuSerial, Name, ProductModel, KindCount };
 
 constexpr std::array<int, KindCount> Points {StrongPoints, StrongPoints, MediumPoints,
-                                            MediumPoints};
+                                             MediumPoints};
 
 // What the search reads of one PC.
 struct Pc
@@ -62,12 +62,16 @@ QString trimmedUpper(const QVariant &value)
 // Whether a serial number is a stand-in for none.
 bool isPlaceholderSerial(const QString &upper)
 {
-    static const QStringList words {
-        QStringLiteral("NONE"),          QStringLiteral("N/A"),
-        QStringLiteral("NA"),            QStringLiteral("NULL"),
-        QStringLiteral("UNKNOWN"),       QStringLiteral("NOT SPECIFIED"),
-        QStringLiteral("NOT AVAILABLE"), QStringLiteral("TO BE FILLED BY O.E.M."),
-        QStringLiteral("DEFAULT STRING"), QStringLiteral("SYSTEM SERIAL NUMBER")};
+    static const QStringList words {QStringLiteral("NONE"),
+                                    QStringLiteral("N/A"),
+                                    QStringLiteral("NA"),
+                                    QStringLiteral("NULL"),
+                                    QStringLiteral("UNKNOWN"),
+                                    QStringLiteral("NOT SPECIFIED"),
+                                    QStringLiteral("NOT AVAILABLE"),
+                                    QStringLiteral("TO BE FILLED BY O.E.M."),
+                                    QStringLiteral("DEFAULT STRING"),
+                                    QStringLiteral("SYSTEM SERIAL NUMBER")};
     if (words.contains(upper))
         return true;
     // Only zeros and separators.
@@ -148,8 +152,7 @@ QString macAddress(const QString &text)
         return QString();
     if (hex.left(2).toInt(nullptr, 16) & 0x03)
         return QString();
-    static const QStringList fixed {QStringLiteral("204153594EFF"),
-                                    QStringLiteral("005056C00001"),
+    static const QStringList fixed {QStringLiteral("204153594EFF"), QStringLiteral("005056C00001"),
                                     QStringLiteral("005056C00008")};
     if (hex.startsWith(QLatin1String("44455354")) || fixed.contains(hex))
         return QString();
@@ -176,17 +179,16 @@ Result find(TDMdata &dm)
         if (const QString mac = macAddress(q.value(3).toString()); !mac.isEmpty())
             values[Mac].add(mac, QStringLiteral("MAC ") + mac, i);
         if (const QString serial = trimmedUpper(q.value(4)); !isPlaceholderSerial(serial))
-            values[CpuSerial].add(serial,
-                                  QStringLiteral("CPUシリアル ") + q.value(4).toString().trimmed(),
-                                  i);
+            values[CpuSerial].add(
+                serial, QStringLiteral("CPUシリアル ") + q.value(4).toString().trimmed(), i);
         const QString productId = trimmedUpper(q.value(5));
         const QString model = trimmedUpper(q.value(6));
         if (!isPlaceholderProductId(productId) && !model.isEmpty())
-            values[ProductModel].add(productId + u'\t' + model,
-                                     QStringLiteral("プロダクトID %1 と機種 %2")
-                                         .arg(q.value(5).toString().trimmed(),
-                                              q.value(6).toString().trimmed()),
-                                     i);
+            values[ProductModel].add(
+                productId + u'\t' + model,
+                QStringLiteral("プロダクトID %1 と機種 %2")
+                    .arg(q.value(5).toString().trimmed(), q.value(6).toString().trimmed()),
+                i);
         // A computer name and a host name are one name, told apart only
         // in the words.
         const QString name = pc.pcName.trimmed().toLower();

@@ -57,8 +57,8 @@ QStringList rowNames(KeptStatements &statements, TableId table, const QString &k
                      bool handEnteredOnly)
 {
     const TableDef &def = Schema::table(table);
-    QString sql = QStringLiteral("SELECT %1 FROM %2\nWHERE Key = :KEY").arg(nameColumn(table),
-                                                                            def.name);
+    QString sql
+        = QStringLiteral("SELECT %1 FROM %2\nWHERE Key = :KEY").arg(nameColumn(table), def.name);
     QVariantMap params {{QStringLiteral(":KEY"), key}};
     if (handEnteredOnly) {
         // Shares typed in the share dialog carry no input kind.
@@ -331,8 +331,9 @@ Result merge(TDMdata &dm, const Plan &plan)
         const int c = pc.indexOf(column);
         const QString parameter = QStringLiteral(":V%1").arg(i);
         sets << column + QStringLiteral(" = ") + parameter;
-        params.insert(parameter, StoreValue::toStore(pc.columns.at(c),
-                                                     now.value(Side::Older, column), dm.engine()));
+        params.insert(
+            parameter,
+            StoreValue::toStore(pc.columns.at(c), now.value(Side::Older, column), dm.engine()));
         history.valueChanged(TableId::PC, newerKey, QString(),
                              {pc.columns.at(c).name, plan.text(Side::Newer, column),
                               plan.text(Side::Older, column)});
@@ -367,9 +368,9 @@ Result merge(TDMdata &dm, const Plan &plan)
         }
         where.insert(QStringLiteral(":NEWKEY"), newerKey);
         where.insert(QStringLiteral(":NOW"),
-                     StoreValue::toStore(*Schema::table(TableId::LeasePC).column(
-                                             QStringLiteral("UpdateTime")),
-                                         QDateTime::currentDateTime(), dm.engine()));
+                     StoreValue::toStore(
+                         *Schema::table(TableId::LeasePC).column(QStringLiteral("UpdateTime")),
+                         QDateTime::currentDateTime(), dm.engine()));
         statements.exec(QStringLiteral("UPDATE LeasePC SET PCKey = :NEWKEY, UpdateTime = :NOW")
                             + condition,
                         where);
@@ -381,9 +382,9 @@ Result merge(TDMdata &dm, const Plan &plan)
     // The older PC with what is left of it: the rows its collector sent
     // and the hand-entered rows the newer PC has under the same name.
     for (const TableId table : DetailTables)
-        statements.exec(QStringLiteral("DELETE FROM %1\nWHERE Key = :KEY")
-                            .arg(Schema::table(table).name),
-                        {{QStringLiteral(":KEY"), olderKey}});
+        statements.exec(
+            QStringLiteral("DELETE FROM %1\nWHERE Key = :KEY").arg(Schema::table(table).name),
+            {{QStringLiteral(":KEY"), olderKey}});
     QSqlQuery &removePc = statements.exec(QStringLiteral("DELETE FROM PC\nWHERE Key = :KEY"),
                                           {{QStringLiteral(":KEY"), olderKey}});
     if (removePc.numRowsAffected() != 1)

@@ -87,8 +87,7 @@ public:
     bool sameAs(const Plan &other) const;
 
     // The same, with statements that outlive the caller's transaction.
-    static Plan read(KeptStatements &statements, const QString &newerKey,
-                     const QString &olderKey);
+    static Plan read(KeptStatements &statements, const QString &newerKey, const QString &olderKey);
 
 private:
     QString m_newerKey;

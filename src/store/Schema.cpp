@@ -325,11 +325,11 @@ const TableDef &distinctPcTable()
 {
     // Key1 is the smaller key of the pair, Key2 the larger; At and Who say
     // when and by whom the pair was marked.
-    static const TableDef distinct
-        = makeTable(TableId::DistinctPc, "DistinctPc", "DistinctPc", "TdistinctPc",
-                    "QdistinctPcCRT", "", QString(), {QStringLiteral("Key1"), QStringLiteral("Key2")},
-                    {chr("Key1", 32, true), chr("Key2", 32, true),
-                     typed("At", ColumnType::Timestamp), chr("Who", 64)});
+    static const TableDef distinct = makeTable(
+        TableId::DistinctPc, "DistinctPc", "DistinctPc", "TdistinctPc", "QdistinctPcCRT", "",
+        QString(), {QStringLiteral("Key1"), QStringLiteral("Key2")},
+        {chr("Key1", 32, true), chr("Key2", 32, true), typed("At", ColumnType::Timestamp),
+         chr("Who", 64)});
     return distinct;
 }
 

@@ -523,8 +523,8 @@ private slots:
         openCheckedStore(dm, store.settings());
         RecordCursor pc(dm, TableId::PC);
         pc.open();
-        for (const auto &[key, date, model] :
-             {std::tuple {"NEW", QDate(2026, 2, 1), "新機種"}, {"OLD", QDate(2025, 2, 1), "旧機種"}}) {
+        for (const auto &[key, date, model] : {std::tuple {"NEW", QDate(2026, 2, 1), "新機種"},
+                                               {"OLD", QDate(2025, 2, 1), "旧機種"}}) {
             pc.append();
             pc.setValue(QStringLiteral("Key"), QLatin1String(key));
             pc.setValue(QStringLiteral("Mac"), QStringLiteral("00-11-22-00-00-04"));
@@ -535,7 +535,8 @@ private slots:
         const QStringList where = storeArguments(store, program.path());
         Outcome o = runCtl(program.path(), where + QStringList {"duplicates"});
         QCOMPARE(o.exit, 0);
-        QCOMPARE(o.out, QStringLiteral("Key1\tKey2\t点数\t根拠\nNEW\tOLD\t40\tMAC 00-11-22-00-00-04\n"));
+        QCOMPARE(o.out,
+                 QStringLiteral("Key1\tKey2\t点数\t根拠\nNEW\tOLD\t40\tMAC 00-11-22-00-00-04\n"));
 
         const QStringList merge = where + QStringList {"merge", "--into", "NEW", "OLD"};
         {
@@ -543,7 +544,8 @@ private slots:
             claim.take(QStringLiteral("OLD"));
             o = runCtl(program.path(), merge);
             QCOMPARE(o.exit, 1);
-            QVERIFY2(o.err.contains(PcClaims::claimedText(QStringLiteral("OLD"))), qPrintable(o.err));
+            QVERIFY2(o.err.contains(PcClaims::claimedText(QStringLiteral("OLD"))),
+                     qPrintable(o.err));
         }
         o = runCtl(program.path(), merge);
         QCOMPARE(o.exit, 0);

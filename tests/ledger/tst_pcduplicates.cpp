@@ -44,9 +44,8 @@ void insertLan(TDMdata &dm, const QString &key, int seq, const QString &mac)
 QStringList everything(TDMdata &dm)
 {
     QStringList rows;
-    for (const char *table :
-         {"PC", "Appli", "Printer", "Drive", "Share", "LAN", "PMEMORY", "LeasePC", "History",
-          "DistinctPc"}) {
+    for (const char *table : {"PC", "Appli", "Printer", "Drive", "Share", "LAN", "PMEMORY",
+                              "LeasePC", "History", "DistinctPc"}) {
         QSqlQuery q = dm.exec(u"SELECT * FROM %1"_s.arg(QLatin1String(table)));
         while (q.next()) {
             QStringList cells {QLatin1String(table)};
@@ -106,8 +105,9 @@ void addLookalikes(TDMdata &dm)
                   {u"Win_OEM_Model"_s, u"Model 5"_s}});
         insertLan(dm, key, 2, u"02:00:00:00:00:02"_s);
     }
-    insertPc(dm, u"W"_s, {{u"Win_ProductID"_s, u"76487-640-0000001-00000"_s},
-                          {u"Win_OEM_Model"_s, u"Model 6"_s}});
+    insertPc(
+        dm, u"W"_s,
+        {{u"Win_ProductID"_s, u"76487-640-0000001-00000"_s}, {u"Win_OEM_Model"_s, u"Model 6"_s}});
     insertLan(dm, u"OLD"_s, 2, u"02:00:00:00:00:02"_s);
     // A PC re-imaged under a new key, its old entry marked removed.
     const QVariantMap same {{u"Host"_s, u"shomu-1"_s},
@@ -180,7 +180,9 @@ void TestPcDuplicates::mergeCarriesTheLedger()
     insertRow(dm, TableId::Appli,
               {{u"Key"_s, u"OLD"_s}, {u"Appli"_s, u"会計ソフト"_s}, {u"NyuryokuKBN"_s, hand}});
     insertRow(dm, TableId::Appli,
-              {{u"Key"_s, u"OLD"_s}, {u"Appli"_s, u"Excel"_s}, {u"NyuryokuKBN"_s, hand},
+              {{u"Key"_s, u"OLD"_s},
+               {u"Appli"_s, u"Excel"_s},
+               {u"NyuryokuKBN"_s, hand},
                {u"Biko"_s, u"旧"_s}});
     insertRow(dm, TableId::Appli,
               {{u"Key"_s, u"OLD"_s}, {u"Appli"_s, u"Word"_s}, {u"NyuryokuKBN"_s, u"Invaro"_s}});
@@ -207,8 +209,9 @@ void TestPcDuplicates::mergeCarriesTheLedger()
     QCOMPARE(pc.text(u"Kisyu"_s), u"新機種"_s); // both had one: the newer's stays
     QVERIFY(pc.value(u"TekkyoYMD"_s).isNull()); // a PC in service stays in service
     QCOMPARE(pc.value(u"UpdateYMD"_s), QVariant(QDate::currentDate()));
-    QCOMPARE(rowsOf(dm, u"SELECT COUNT(*) FROM Appli WHERE Key = :KEY AND Appli = '会計ソフト' "
-                        "AND NyuryokuKBN = '手入力'"_s,
+    QCOMPARE(rowsOf(dm,
+                    u"SELECT COUNT(*) FROM Appli WHERE Key = :KEY AND Appli = '会計ソフト' "
+                    "AND NyuryokuKBN = '手入力'"_s,
                     u"NEW"_s),
              1);
     QCOMPARE(rowsOf(dm, u"SELECT COUNT(*) FROM Share WHERE Key = :KEY"_s, u"NEW"_s), 1);
@@ -237,8 +240,9 @@ void TestPcDuplicates::claimedPcIsNotMerged()
     openCheckedStore(other, store.settings());
     dm.setLockWait(200);
     addRenamedPc(dm);
-    insertRow(dm, TableId::Appli,
-              {{u"Key"_s, u"OLD"_s}, {u"Appli"_s, u"会計ソフト"_s}, {u"NyuryokuKBN"_s, u"手入力"_s}});
+    insertRow(
+        dm, TableId::Appli,
+        {{u"Key"_s, u"OLD"_s}, {u"Appli"_s, u"会計ソフト"_s}, {u"NyuryokuKBN"_s, u"手入力"_s}});
     const PcMerge::Plan plan = PcMerge::Plan::read(dm, u"NEW"_s, u"OLD"_s);
     const QStringList before = everything(dm);
     {

@@ -56,10 +56,17 @@ void TestWinJyufukuPc::mergesAsChosen()
     TDMdata dm;
     openCheckedStore(dm, store.settings());
     const QString mac = u"00-11-22-00-00-04"_s;
-    insertPc(dm, {{u"Key"_s, u"OLD"_s}, {u"Mac"_s, mac}, {u"InvaroYMD"_s, QDate(2025, 1, 1)},
-                  {u"Bu"_s, u"総務"_s}, {u"Kisyu"_s, u"旧機種"_s}});
-    insertPc(dm, {{u"Key"_s, u"NEW"_s}, {u"Mac"_s, mac}, {u"InvaroYMD"_s, QDate(2026, 1, 1)},
-                  {u"Kisyu"_s, u"新機種"_s}});
+    insertPc(dm,
+             {{u"Key"_s, u"OLD"_s},
+              {u"Mac"_s, mac},
+              {u"InvaroYMD"_s, QDate(2025, 1, 1)},
+              {u"Bu"_s, u"総務"_s},
+              {u"Kisyu"_s, u"旧機種"_s}});
+    insertPc(dm,
+             {{u"Key"_s, u"NEW"_s},
+              {u"Mac"_s, mac},
+              {u"InvaroYMD"_s, QDate(2026, 1, 1)},
+              {u"Kisyu"_s, u"新機種"_s}});
     insertPc(dm, {{u"Key"_s, u"S1"_s}, {u"Host"_s, u"shomu"_s}});
     insertPc(dm, {{u"Key"_s, u"S2"_s}, {u"Host"_s, u"shomu"_s}});
 

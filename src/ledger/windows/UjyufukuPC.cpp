@@ -67,9 +67,8 @@ QTableWidgetItem *cell(const QString &text, const QColor &background = QColor())
 
 TFjyufukuPC::TFjyufukuPC(TDMdata &dm, const ProgramPaths &paths, QWidget *parent)
     : TForm1(QStringLiteral("FjyufukuPC"), paths, parent), m_dm(dm), m_pairGrid(new TDBGridEx),
-      m_pairs(new DuplicatePairModel(this)), m_hikakuGrid(new QTableWidget),
-      m_countLBL(new QLabel), m_meisaiLBL(new QLabel),
-      m_mergeBTN(new QPushButton(QStringLiteral("統　合"))),
+      m_pairs(new DuplicatePairModel(this)), m_hikakuGrid(new QTableWidget), m_countLBL(new QLabel),
+      m_meisaiLBL(new QLabel), m_mergeBTN(new QPushButton(QStringLiteral("統　合"))),
       m_betuBTN(new QPushButton(QStringLiteral("別のPC")))
 {
     setWindowTitle(QStringLiteral("重複したPC"));
@@ -97,8 +96,7 @@ TFjyufukuPC::TFjyufukuPC(TDMdata &dm, const ProgramPaths &paths, QWidget *parent
     m_hikakuGrid->setObjectName(QStringLiteral("HikakuGrid"));
     m_hikakuGrid->setColumnCount(4);
     m_hikakuGrid->verticalHeader()->hide();
-    m_hikakuGrid->verticalHeader()->setDefaultSectionSize(m_hikakuGrid->fontMetrics().height()
-                                                          + 6);
+    m_hikakuGrid->verticalHeader()->setDefaultSectionSize(m_hikakuGrid->fontMetrics().height() + 6);
     m_hikakuGrid->horizontalHeader()->setHighlightSections(false);
     m_hikakuGrid->horizontalHeader()->setStretchLastSection(true);
     m_hikakuGrid->setSelectionMode(QAbstractItemView::NoSelection);
@@ -297,7 +295,8 @@ void TFjyufukuPC::describeRows()
     QStringList moving;
     QStringList staying;
     for (const PcMerge::DetailRow &row : m_plan->details()) {
-        const QString text = QStringLiteral("%1「%2」").arg(PcMerge::tableCaption(row.table), row.name);
+        const QString text
+            = QStringLiteral("%1「%2」").arg(PcMerge::tableCaption(row.table), row.name);
         (row.moves ? moving : staying) << text;
     }
     QStringList leases;
@@ -322,9 +321,8 @@ void TFjyufukuPC::MergeBTNClick()
     if (!m_plan)
         return;
     const QString lineBreak = QStringLiteral("\n\r");
-    const QString question
-        = QStringLiteral("%1 のデータを %2 に統合し、%1 を削除します。")
-              .arg(m_plan->olderKey(), m_plan->newerKey())
+    const QString question = QStringLiteral("%1 のデータを %2 に統合し、%1 を削除します。")
+                                 .arg(m_plan->olderKey(), m_plan->newerKey())
         + lineBreak + QStringLiteral("よろしいですか？");
     if (!MessageBoxes::warningYesNo(this, question))
         return;
@@ -338,8 +336,8 @@ void TFjyufukuPC::MergeBTNClick()
         return;
     }
     m_changedPcs = true;
-    setStatusText(QStringLiteral("%1 を %2 に統合しました")
-                      .arg(m_plan->olderKey(), m_plan->newerKey()));
+    setStatusText(
+        QStringLiteral("%1 を %2 に統合しました").arg(m_plan->olderKey(), m_plan->newerKey()));
     refresh();
 }
 
@@ -348,8 +346,9 @@ void TFjyufukuPC::BetuBTNClick()
     if (!m_plan)
         return;
     const QString lineBreak = QStringLiteral("\n\r");
-    const QString question = QStringLiteral("%1 と %2 を別のPCとして記録し、この組は今後表示しません。")
-                                 .arg(m_plan->newerKey(), m_plan->olderKey())
+    const QString question
+        = QStringLiteral("%1 と %2 を別のPCとして記録し、この組は今後表示しません。")
+              .arg(m_plan->newerKey(), m_plan->olderKey())
         + lineBreak + QStringLiteral("よろしいですか？");
     if (!MessageBoxes::yesNo(this, question))
         return;
