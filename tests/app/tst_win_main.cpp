@@ -237,7 +237,8 @@ void TestMain::menuBarAndTabs()
                            QStringLiteral("終了(&X)")}));
     QCOMPARE(captions(menus.at(1)->menu()->actions()),
              (QStringList {QStringLiteral("PCﾃｰﾌﾞﾙ(&P)"), QStringLiteral("ｱﾌﾟﾘﾃﾞｰﾀ修正"),
-                           QStringLiteral("変更履歴..."), QStringLiteral("-"),
+                           QStringLiteral("変更履歴..."), QStringLiteral("重複したPC..."),
+                           QStringLiteral("-"),
                            QStringLiteral("SQLｳｨﾝﾄﾞｳ...(&Q)")}));
     QCOMPARE(captions(menus.at(2)->menu()->actions()),
              QStringList {QStringLiteral("ｵﾌﾟｼｮﾝ(&O)...")});
