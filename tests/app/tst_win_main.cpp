@@ -238,8 +238,7 @@ void TestMain::menuBarAndTabs()
     QCOMPARE(captions(menus.at(1)->menu()->actions()),
              (QStringList {QStringLiteral("PCﾃｰﾌﾞﾙ(&P)"), QStringLiteral("ｱﾌﾟﾘﾃﾞｰﾀ修正"),
                            QStringLiteral("変更履歴..."), QStringLiteral("重複したPC..."),
-                           QStringLiteral("-"),
-                           QStringLiteral("SQLｳｨﾝﾄﾞｳ...(&Q)")}));
+                           QStringLiteral("-"), QStringLiteral("SQLｳｨﾝﾄﾞｳ...(&Q)")}));
     QCOMPARE(captions(menus.at(2)->menu()->actions()),
              QStringList {QStringLiteral("ｵﾌﾟｼｮﾝ(&O)...")});
     QCOMPARE(captions(menus.at(3)->menu()->actions()),
