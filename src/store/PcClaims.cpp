@@ -268,13 +268,16 @@ namespace {
 QString firstClaimed(TDMdata &dm, const QStringList &keys)
 {
     if (isPostgres(dm)) {
-        // The advisory locks that other sessions hold, by number (a bigint
-        // lock stands as its high and low halves).
+        // The advisory locks that other sessions hold on this database, by
+        // number (a bigint lock stands as its high and low halves). The
+        // server's other databases keep their own ledgers and claims.
         QSet<qint64> held;
         QSqlQuery q = dm.exec(
             QStringLiteral("SELECT (classid::bigint << 32) | objid::bigint FROM pg_locks\n"
                            "WHERE locktype = 'advisory' AND objsubid = 1 AND granted\n"
-                           "  AND pid <> pg_backend_pid()"));
+                           "  AND pid <> pg_backend_pid()\n"
+                           "  AND database = (SELECT oid FROM pg_database\n"
+                           "                  WHERE datname = current_database())"));
         while (q.next())
             held.insert(q.value(0).toLongLong());
         q.finish();

@@ -97,6 +97,7 @@ private slots:
     void claimOfAnotherComputerLapses_data();
     void claimOfAnotherComputerLapses();
     void renewalKeepsAClaim();
+    void otherDatabasesKeepTheirClaims();
 };
 
 void TestLedgerCopies::othersWaitOnlyForTheClaimedPc()
@@ -151,6 +152,27 @@ void TestLedgerCopies::othersWaitOnlyForTheClaimedPc()
     PcDeletion::deletePcs(b, {X});
     // A PC deleted meanwhile is said to be gone, never opened on another row.
     QVERIFY(!ledgerA.beginEdit(X));
+}
+
+// Two ledgers on one PostgreSQL server: a PC open in one database does not
+// hold back a restore of the same key in the other.
+void TestLedgerCopies::otherDatabasesKeepTheirClaims()
+{
+    TestStore first(int(TestStore::Kind::PostgreSQL));
+    ORVANE_REQUIRE_STORE(first);
+    TestStore second(int(TestStore::Kind::PostgreSQL));
+    ORVANE_REQUIRE_STORE(second);
+    TDMdata a, b;
+    openCheckedStore(a, first.settings());
+    openCheckedStore(b, second.settings());
+    PcClaim claim(a);
+    claim.take(X);
+    b.setLockWait(0);
+    PcClaims::ensureNoneClaimed(b, {X});
+    PcClaims::waitWhileAnyClaimed(b, {X});
+    TDMdata sameDatabase;
+    openCheckedStore(sameDatabase, first.settings());
+    QVERIFY_THROWS_EXCEPTION(ClaimError, PcClaims::ensureNoneClaimed(sameDatabase, {X}));
 }
 
 void TestLedgerCopies::deadHolderFreesItsPc()
