@@ -15,7 +15,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(collector dump settings dates cp932)
+[ ${#targets[@]} -gt 0 ] || targets=(collector dump settings dates cp932 sqltext freetext)
 build="${ORVANE_FUZZ_BUILD_DIR:-$top/build-fuzz}"
 
 "$top/scripts/setup.sh"
