@@ -8,8 +8,9 @@
 # output is shown, ending in its DONE line with cov:. A finding leaves its
 # reproducer (crash-*, leak-*, timeout-*, oom-*) in tests/fuzz/TARGET/,
 # where the replay tests pick it up, and makes the script exit non-zero.
-# Every run is logged in the build folder's runs.log (target, seconds,
-# executions, coverage).
+# Leaks inside Qt and the system libraries are suppressed as in the
+# sanitizer tests (tests/sanitize/lsan.supp). Every run is logged in the
+# build folder's runs.log (target, seconds, executions, coverage).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
@@ -43,6 +44,7 @@ fi
 cmake --build "$build" --target "${targets[@]/#/fuzz_}"
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$top/tests/sanitize/lsan.supp:print_suppressions=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 status=0
 for t in "${targets[@]}"; do
