@@ -60,7 +60,7 @@ for t in "${targets[@]}"; do
   nice -n 19 "$build/tests/fuzz_$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
     -artifact_prefix="$seeds/" -print_final_stats=1 "${dict[@]}" "$work" "$seeds" 2>&1 \
     | tee "$log" >&2 || rc=$?
-  done_line=$(grep -E '^#[0-9]+ +DONE' "$log" | tail -n 1 || true)
+  done_line=$(grep -E '^#[0-9]+[[:space:]]+DONE' "$log" | tail -n 1 || true)
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
   time_s=$(sed -n 's/^Done [0-9]* runs in \([0-9]*\) second.*/\1/p' "$log" | tail -n 1)
   printf '%s\t%s\t%s s\t%s runs\t%s\trc=%s\n' "$(date -Is)" "$t" "${time_s:-?}" "${runs:-?}" \
