@@ -13,12 +13,12 @@ const QString KeyHeight = QStringLiteral("Height");
 const QString KeyState = QStringLiteral("WindowState");
 
 // A remembered width or height as a rectangle at origin can hold it: QRect
-// keeps its last coordinate, origin + length - 1, as an int. Only lengths
-// near the ends of the int range (a damaged file) are brought in.
+// computes its last coordinate as origin + length, less 1, in ints. Only
+// lengths near the ends of the int range (a damaged file) are brought in.
 int fittingLength(int origin, int length)
 {
     const qint64 low = qMax<qint64>(qint64(INT_MIN) + 1, qint64(INT_MIN) + 1 - origin);
-    const qint64 high = qMin<qint64>(INT_MAX, qint64(INT_MAX) + 1 - origin);
+    const qint64 high = qMin<qint64>(INT_MAX, qint64(INT_MAX) - origin);
     return int(qBound<qint64>(low, length, high));
 }
 
