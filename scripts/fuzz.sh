@@ -57,7 +57,7 @@ for t in "${targets[@]}"; do
   mkdir -p "$build/logs"
   echo "== fuzz_$t for $seconds s" >&2
   rc=0
-  nice -n 19 "$build/tests/fuzz_$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+  nice -n 19 "$build/tests/fuzz_$t" -max_total_time="$seconds" -timeout=60 -report_slow_units=60 -rss_limit_mb=2048 \
     -artifact_prefix="$seeds/" -print_final_stats=1 "${dict[@]}" "$work" "$seeds" 2>&1 \
     | tee "$log" >&2 || rc=$?
   done_line=$(grep -E '^#[0-9]+[[:space:]]+DONE' "$log" | tail -n 1 || true)

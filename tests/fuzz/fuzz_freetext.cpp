@@ -69,8 +69,11 @@ void checkDrawn(const QString &text, int width, int charSpace, int wordSpace)
     }
     for (int y = 0; y < image.height(); ++y) {
         const QRgb *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        const bool beside = y >= box.top() && y <= box.bottom();
         for (int x = 0; x < image.width(); ++x) {
-            if (!box.contains(x, y) && line[x] != qRgb(255, 255, 255))
+            if (beside && x == box.left())
+                x = box.right() + 1; // the box itself may hold anything
+            if (line[x] != qRgb(255, 255, 255))
                 Fuzz::fail(QStringLiteral("drawn outside the box at %1,%2").arg(x).arg(y));
         }
     }
