@@ -39,7 +39,12 @@ bool hasTurnedControl(const QString &text)
 QString decodeRun(const QByteArray &bytes)
 {
     QStringDecoder decoder(CodecName, QStringConverter::Flag::Stateless);
-    return decoder.decode(bytes);
+    QString text = decoder.decode(bytes);
+    // ICU gives U+FFFD for a pair of bytes of the right form that names no
+    // character (0x83 0xDF); like any other byte that is no character, it
+    // reads as U+001A.
+    text.replace(QChar::ReplacementCharacter, QChar(0x1A));
+    return text;
 }
 
 bool isAscii(const QString &text)

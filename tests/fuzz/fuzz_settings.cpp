@@ -56,15 +56,16 @@ QString describe(const AppSettings &s)
         .join(u'\n');
 }
 
+// A state text the program does not know leaves the window as designed,
+// normal, which the close writes back.
 QString describe(const WindowPlacement::Restored &r)
 {
-    return QStringLiteral("%1,%2 %3x%4 %5 %6")
+    return QStringLiteral("%1,%2 %3x%4 %5")
         .arg(r.topLeft.x())
         .arg(r.topLeft.y())
         .arg(r.size.width())
         .arg(r.size.height())
-        .arg(r.stateGiven)
-        .arg(int(r.state));
+        .arg(int(r.stateGiven ? r.state : WindowPlacement::State::Normal));
 }
 
 } // namespace
