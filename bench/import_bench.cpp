@@ -1,8 +1,10 @@
 // Import benchmark: generates N collector files, imports them into a fresh
 // SQLite store (and into PostgreSQL when a server is given), imports the
-// same folder again, and compares with the physical floor: the same number
-// of rows bulk-inserted into an empty SQLite table in one transaction with
-// one prepared statement.
+// same folder again, then a folder of the same PCs with other values (every
+// file changes, and its changes are recorded in the history), and compares
+// with the physical floor: the same number of rows bulk-inserted into an
+// empty SQLite table in one transaction with one prepared statement. Each
+// store is imported with the history recorded and, for comparison, without.
 //
 //   import_bench [--files N] [--pg-host H --pg-port P [--pg-user U]] [--keep DIR]
 
@@ -51,22 +53,56 @@ struct Timing
     ImportSummary summary;
 };
 
-Timing importFolder(TDMdata &dm, const QString &folder)
+Timing importFolder(TDMdata &dm, const QString &folder, bool history)
 {
     Quiet quiet;
     QElapsedTimer timer;
     timer.start();
     Timing t;
-    t.summary = ImportRun(dm, quiet).run(folder, ImportOptions {});
+    ImportOptions options;
+    options.recordHistory = history;
+    t.summary = ImportRun(dm, quiet).run(folder, options);
     t.seconds = timer.nsecsElapsed() / 1e9;
     return t;
 }
 
-void report(const char *what, const Timing &t, qint64 records)
+void report(const QString &what, const Timing &t, qint64 records)
 {
-    std::printf("%-28s %8.2f s  %10.0f records/s  (%d files, %d failed)  peak %.0f MB\n", what,
-                t.seconds, records / t.seconds, t.summary.imported, t.summary.failed,
-                peakMemoryMb());
+    std::printf("%-36s %8.2f s  %10.0f records/s  (%d files, %d failed)  peak %.0f MB\n",
+                qPrintable(what), t.seconds, records / t.seconds, t.summary.imported,
+                t.summary.failed, peakMemoryMb());
+}
+
+qint64 historyLines(TDMdata &dm)
+{
+    QSqlQuery q = dm.exec(QStringLiteral("SELECT COUNT(*) FROM History"));
+    const qint64 n = q.next() ? q.value(0).toLongLong() : 0;
+    q.finish();
+    return n;
+}
+
+// Imports the folder, the same again and the changed folder into the open
+// store, with or without the history.
+struct Runs
+{
+    Timing first, again, changed;
+};
+
+Runs importThree(TDMdata &dm, const QString &engine, const QString &folder,
+                 const QString &changedFolder, qint64 records, qint64 changedRecords, bool history)
+{
+    const QString label
+        = engine + (history ? QStringLiteral(" (history)") : QStringLiteral(" (no history)"));
+    Runs r;
+    r.first = importFolder(dm, folder, history);
+    report(label + QStringLiteral(" import"), r.first, records);
+    r.again = importFolder(dm, folder, history);
+    report(label + QStringLiteral(" re-import"), r.again, records);
+    r.changed = importFolder(dm, changedFolder, history);
+    report(label + QStringLiteral(" changed"), r.changed, changedRecords);
+    std::printf("%-36s %8lld\n", qPrintable(label + QStringLiteral(" history lines")),
+                static_cast<long long>(historyLines(dm)));
+    return r;
 }
 
 // The floor: every record as one row of a 7-column table, one prepared
@@ -125,6 +161,7 @@ double floorSeconds(const QString &folder)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0); // each figure as it comes
     QCommandLineParser parser;
     parser.addHelpOption();
     const QCommandLineOption filesOption(QStringLiteral("files"), QStringLiteral("PCs (files)."),
@@ -148,12 +185,19 @@ int main(int argc, char *argv[])
     const QString folder = parser.isSet(keepOption) ? parser.value(keepOption)
                                                     : scratch.filePath(QStringLiteral("collector"));
     qint64 records = 0;
+    qint64 changedRecords = 0;
+    const QString changedFolder = folder + QStringLiteral("-changed");
     {
         SampleGenerator generator(SampleGenerator::Options {});
         QElapsedTimer timer;
         timer.start();
         records = generator.writeFolder(folder, 0, files);
-        if (records < 0) {
+        // The same PCs a day later with other values.
+        SampleGenerator::Options changed;
+        changed.seed = 2;
+        changed.date = changed.date.addDays(1);
+        changedRecords = SampleGenerator(changed).writeFolder(changedFolder, 0, files);
+        if (records < 0 || changedRecords < 0) {
             std::fprintf(stderr, "cannot write the sample files\n");
             return 1;
         }
@@ -163,64 +207,80 @@ int main(int argc, char *argv[])
     }
 
     try {
-        QTemporaryDir dataDir;
-        TDMdata dm;
-        StoreSettings s;
-        s.folder = dataDir.path();
-        dm.setSettings(s);
-        dm.open();
-        Quiet quiet;
-        dm.checkTables(quiet);
-        const Timing first = importFolder(dm, folder);
-        report("SQLite import", first, records);
-        const Timing again = importFolder(dm, folder);
-        report("SQLite re-import", again, records);
-        dm.close();
+        Runs withHistory, without;
+        for (const bool history : {true, false}) {
+            QTemporaryDir dataDir;
+            TDMdata dm;
+            StoreSettings s;
+            s.folder = dataDir.path();
+            dm.setSettings(s);
+            dm.open();
+            Quiet quiet;
+            dm.checkTables(quiet);
+            (history ? withHistory : without)
+                = importThree(dm, QStringLiteral("SQLite"), folder, changedFolder, records,
+                              changedRecords, history);
+            dm.close();
+        }
         const double floor = floorSeconds(folder);
-        std::printf("%-28s %8.2f s  %10.0f rows/s\n", "SQLite floor (bulk insert)", floor,
+        std::printf("%-36s %8.2f s  %10.0f rows/s\n", "SQLite floor (bulk insert)", floor,
                     records / floor);
-        std::printf("%-28s %8.2f\n", "ratio import/floor", first.seconds / floor);
-        std::printf("%-28s %8.2f\n", "ratio re-import/import", again.seconds / first.seconds);
+        std::printf("%-36s %8.2f\n", "ratio import/floor", withHistory.first.seconds / floor);
+        std::printf("%-36s %8.2f\n", "ratio import/floor (no history)",
+                    without.first.seconds / floor);
+        std::printf("%-36s %8.2f\n", "ratio re-import/import",
+                    withHistory.again.seconds / withHistory.first.seconds);
+        std::printf("%-36s %8.2f\n", "history cost, import",
+                    withHistory.first.seconds / without.first.seconds);
+        std::printf("%-36s %8.2f\n", "history cost, re-import",
+                    withHistory.again.seconds / without.again.seconds);
+        std::printf("%-36s %8.2f\n", "history cost, changed",
+                    withHistory.changed.seconds / without.changed.seconds);
     } catch (const StoreError &e) {
         std::fprintf(stderr, "SQLite: %s\n", qPrintable(e.message()));
         return 1;
     }
 
     if (parser.isSet(hostOption)) {
-        const QString name
-            = QStringLiteral("orvane_bench_") + QUuid::createUuid().toString(QUuid::Id128).left(12);
         StoreSettings s;
         s.mode = StoreSettings::Mode::Remote;
         s.host = parser.value(hostOption);
         s.port = parser.value(portOption).toInt();
         s.user = parser.value(userOption);
-        {
-            QSqlDatabase admin
-                = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("admin"));
-            admin.setHostName(s.host);
-            admin.setPort(s.port);
-            admin.setUserName(s.user);
-            admin.setDatabaseName(QStringLiteral("postgres"));
-            if (!admin.open()
-                || !QSqlQuery(admin).exec(QStringLiteral("CREATE DATABASE ") + name)) {
+        QSqlDatabase admin
+            = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("admin"));
+        admin.setHostName(s.host);
+        admin.setPort(s.port);
+        admin.setUserName(s.user);
+        admin.setDatabaseName(QStringLiteral("postgres"));
+        if (!admin.open()) {
+            std::fprintf(stderr, "PostgreSQL: %s\n", qPrintable(admin.lastError().text()));
+            return 1;
+        }
+        // A new database for each pass, so that neither finds the other's
+        // pages.
+        for (const bool history : {true, false}) {
+            const QString name = QStringLiteral("orvane_bench_")
+                + QUuid::createUuid().toString(QUuid::Id128).left(12);
+            if (!QSqlQuery(admin).exec(QStringLiteral("CREATE DATABASE ") + name)) {
                 std::fprintf(stderr, "PostgreSQL: %s\n", qPrintable(admin.lastError().text()));
                 return 1;
             }
+            s.database = name;
+            try {
+                TDMdata dm;
+                dm.setSettings(s);
+                dm.open();
+                Quiet quiet;
+                dm.checkTables(quiet);
+                importThree(dm, QStringLiteral("PostgreSQL"), folder, changedFolder, records,
+                            changedRecords, history);
+            } catch (const StoreError &e) {
+                std::fprintf(stderr, "PostgreSQL: %s\n", qPrintable(e.message()));
+            }
+            QSqlQuery(admin).exec(
+                QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
         }
-        s.database = name;
-        try {
-            TDMdata dm;
-            dm.setSettings(s);
-            dm.open();
-            Quiet quiet;
-            dm.checkTables(quiet);
-            report("PostgreSQL import", importFolder(dm, folder), records);
-            report("PostgreSQL re-import", importFolder(dm, folder), records);
-        } catch (const StoreError &e) {
-            std::fprintf(stderr, "PostgreSQL: %s\n", qPrintable(e.message()));
-        }
-        QSqlQuery(QSqlDatabase::database(QStringLiteral("admin")))
-            .exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
     }
     return 0;
 }

@@ -10,6 +10,7 @@
 #include "ledger/windows/UpcDaityo.h"
 #include "output/windows/UappliQR.h"
 #include "store/StoreError.h"
+#include "store/StoreReconnector.h"
 #include "store/StoreValue.h"
 #include "store/UDMdata.h"
 #include "views/AppliPcStatement.h"
@@ -345,7 +346,13 @@ void ApplicationsPage::AppliAppliInfoBTNClick()
         showError(e.message());
         return;
     }
-    dialog.setPoster([&edit](RowBuffer &row) { edit.post(row); });
+    dialog.setPoster([this, &edit](RowBuffer &row) {
+        // A connection that died meanwhile is restored first, quietly when
+        // the server answers; otherwise the dialog stays open with its text.
+        if (!StoreReconnector::of(*m_dm).ensure())
+            throw ConnectionLost();
+        edit.post(row);
+    });
     const bool ok = dialog.exec() == QDialog::Accepted;
     edit.end();
     if (ok) {

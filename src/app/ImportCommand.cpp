@@ -5,6 +5,7 @@
 #include "base/ProgramPaths.h"
 #include "import/ImportRun.h"
 #include "import/windows/UfolderSel.h"
+#include "import/windows/UtorikomiKakunin.h"
 #include "kit/MessageBoxes.h"
 #include "kit/StoreRequired.h"
 #include "kit/WaitCursor.h"
@@ -34,6 +35,17 @@ public:
     }
 
     void fileMessage(const QString &text) override { show(text); }
+    // The reason (another copy editing the PC, a record that cannot be
+    // read, ...) on a second line, as the command-line tool gives it.
+    void fileFailed(const QString &text, const QString &reason, int line) override
+    {
+        QString message = text;
+        if (!reason.isEmpty())
+            message += u'\n' + reason;
+        if (line > 0)
+            message += QStringLiteral("（%1 行目）").arg(line);
+        show(message);
+    }
     void fatal(const QString &text) override { show(text); }
 
 private:
@@ -59,7 +71,20 @@ ImportOptions optionsOf(const AppSettings &settings)
 
 ImportCommand::ImportCommand(TFmain &main, TFfolderSel &folderWindow)
     : m_main(main), m_folderWindow(folderWindow)
-{ }
+{
+    // "確認...": what the import would change, shown over the folder
+    // window, which stays open. (The main window outlives the folder
+    // window, this command does not.)
+    TFmain &mainWindow = m_main;
+    TFfolderSel &window = m_folderWindow;
+    m_folderWindow.setPreviewHandler([&mainWindow, &window](const QString &folder) {
+        if (!mainWindow.dataModule())
+            return;
+        TFtorikomiKakunin::showPreview(&window, *mainWindow.dataModule(),
+                                       ImportRun::withSeparator(folder),
+                                       optionsOf(mainWindow.settings()), mainWindow.paths());
+    });
+}
 
 QString ImportCommand::startFolder(const IniFile &ini, const ProgramPaths &paths)
 {

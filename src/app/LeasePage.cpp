@@ -7,6 +7,7 @@
 #include "lease/LeaseListModel.h"
 #include "lease/windows/UleaseDaityo.h"
 #include "lease/windows/UleaseDataCRT.h"
+#include "store/PcClaims.h"
 #include "store/StoreError.h"
 
 #include <QAction>
@@ -42,6 +43,7 @@ LeasePage::LeasePage(const ProgramPaths &paths, QWidget *parent)
     button("LeaseDelBTN", QStringLiteral("削　除"), &LeasePage::LeaseDelBTNClick);
     button("BitBtn2", QStringLiteral("パソコン台帳からデータ作成..."), &LeasePage::BitBtn2Click);
     tools->addStretch();
+    button("RefreshBTN", QStringLiteral("最新の状態に更新"), &LeasePage::refreshRequested);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(tools);
@@ -50,8 +52,15 @@ LeasePage::LeasePage(const ProgramPaths &paths, QWidget *parent)
 
 void LeasePage::refresh(TDMdata &dm)
 {
+    const LeaseKey key = currentKey();
     m_dm = &dm;
-    reopen({});
+    reopen(key);
+}
+
+LeaseKey LeasePage::currentKey() const
+{
+    const QModelIndex current = m_grid->currentIndex();
+    return current.isValid() ? m_model->key(current.row()) : LeaseKey();
 }
 
 void LeasePage::clear()
@@ -95,6 +104,13 @@ void LeasePage::LeaseEditBTNClick()
     window.Mode = QStringLiteral("upd");
     window.LeaseKey = key.lease;
     window.LeaseNoKey = key.leaseNo;
+    try {
+        // Another copy that has the contract open keeps it.
+        window.claim();
+    } catch (const StoreError &e) {
+        MessageBoxes::error(this, e.message());
+        return;
+    }
     if (window.exec() == QDialog::Accepted)
         reopen(key);
 }
@@ -111,6 +127,10 @@ void LeasePage::LeaseDelBTNClick()
         return;
     try {
         LeaseDeletion::deleteLease(*m_dm, key);
+    } catch (const ClaimError &e) {
+        // Another copy has it open.
+        MessageBoxes::error(this, e.message());
+        return;
     } catch (const StoreError &) {
         MessageBoxes::error(this, QStringLiteral("削除に失敗しました"));
         return;

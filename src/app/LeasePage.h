@@ -9,9 +9,9 @@ class LeaseListModel;
 class TDBGridEx;
 class TDMdata;
 
-// Tab "リース管理": the lease contracts with what is due on each, and the
+// Tab "リース管理": the lease contracts with what is due on each, the
 // commands that add, edit and delete a contract and make contracts from
-// the PC ledger.
+// the PC ledger, and "最新の状態に更新" for all the views.
 class LeasePage : public QWidget
 {
     Q_OBJECT
@@ -19,9 +19,9 @@ class LeasePage : public QWidget
 public:
     explicit LeasePage(const ProgramPaths &paths, QWidget *parent = nullptr);
 
-    // Reopens the lease list with the figures as of today; the grid goes to
-    // its first row. A store error is shown with its own text and leaves
-    // the list empty.
+    // Reopens the lease list with the figures as of today; the grid stays on
+    // its contract (the first row when it is gone). A store error is shown
+    // with its own text and leaves the list empty.
     void refresh(TDMdata &dm);
     // Empties the list: no store is connected.
     void clear();
@@ -32,6 +32,9 @@ public:
 signals:
     // Refresh the lists (RefreshLists).
     void listsRefreshRequested();
+    // "最新の状態に更新": refresh the overall status and the lists, each
+    // keeping its current row.
+    void refreshRequested();
 
 private:
     void LeaseAddBTNClick();
@@ -41,6 +44,7 @@ private:
     // Reads the lease list again and goes to the row of this key (the first
     // row when it is not in the list).
     void reopen(const LeaseKey &key);
+    LeaseKey currentKey() const;
 
     ProgramPaths m_paths;
     TDMdata *m_dm = nullptr;

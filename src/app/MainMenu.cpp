@@ -32,6 +32,7 @@ MainMenu::MainMenu(QWidget *parent) : QMenuBar(parent)
     QMenu *dataMenu = addMenu(QStringLiteral("ﾃﾞｰﾀ(&D)"));
     pcTable = item(dataMenu, QStringLiteral("PCﾃｰﾌﾞﾙ(&P)"), QStringLiteral("PCTable1"));
     appliUpd = item(dataMenu, QStringLiteral("ｱﾌﾟﾘﾃﾞｰﾀ修正"), QStringLiteral("AppliUpd1"));
+    history = item(dataMenu, QStringLiteral("変更履歴..."), QStringLiteral("History1"));
     dataMenu->addSeparator();
     sqlWindow = item(dataMenu, QStringLiteral("SQLｳｨﾝﾄﾞｳ...(&Q)"), QStringLiteral("SQL1"));
 

@@ -23,6 +23,7 @@ public:
     // ﾃﾞｰﾀ(&D)
     QAction *pcTable;
     QAction *appliUpd;
+    QAction *history;
     QAction *sqlWindow;
     // ﾂｰﾙ(&T)
     QAction *option;

@@ -9,6 +9,7 @@
 #include "ReportsPage.h"
 #include "base/IniFile.h"
 #include "base/TextHelpers.h"
+#include "import/ImportRun.h"
 #include "import/windows/UfolderSel.h"
 #include "import/windows/Uoption.h"
 #include "kit/HelpViewer.h"
@@ -18,24 +19,28 @@
 #include "output/windows/ExportCommand.h"
 #include "output/windows/UbuKaBetu.h"
 #include "output/windows/UkyoyuItiran.h"
-#include "output/windows/UpcSheetLR.h"
-#include "output/windows/ExportCommand.h"
 #include "output/windows/Upc.h"
+#include "output/windows/UpcSheetLR.h"
 #include "shell/LoginDialog.h"
 #include "shell/TableCheckReporter.h"
 #include "shell/UDBSetting.h"
 #include "shell/UreadMe.h"
 #include "shell/VersionDialog.h"
+#include "store/ConnectionReason.h"
+#include "store/StoreRights.h"
 #include "store/StoreConnection.h"
 #include "store/StoreError.h"
+#include "store/StoreReconnector.h"
 #include "store/UDMdata.h"
 #include "tools/windows/Usql.h"
 #include "views/AppliCorrection.h"
 #include "views/windows/UappliUpd.h"
+#include "views/windows/UhenkoRireki.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
@@ -47,7 +52,8 @@ TFmain::TFmain(const ProgramPaths &paths, QWidget *parent)
       m_statusPage(new OverallStatusPage(m_tabs)), m_pcListPage(new PcListPage(m_tabs)),
       m_appliPage(new ApplicationsPage(m_tabs)), m_leasePage(new LeasePage(paths, m_tabs)),
       m_reportsPage(new ReportsPage(m_tabs)),
-      m_endBTN(new QPushButton(QStringLiteral("終　了"), contentArea()))
+      m_endBTN(new QPushButton(QStringLiteral("終　了"), contentArea())),
+      m_notCurrentLBL(new QLabel(contentArea()))
 {
     setWindowTitle(QStringLiteral("Orvane"));
     setWindowFlags(Qt::Window);
@@ -68,8 +74,16 @@ TFmain::TFmain(const ProgramPaths &paths, QWidget *parent)
     bottom->addStretch();
     bottom->addWidget(m_endBTN);
 
+    m_notCurrentLBL->setObjectName(QStringLiteral("NotCurrentLBL"));
+    m_notCurrentLBL->setText(QStringLiteral(
+        "データベースサーバーに接続できないため、表示している内容は最新ではありません。"));
+    m_notCurrentLBL->setStyleSheet(
+        QStringLiteral("QLabel { background: #FFE0E0; color: #A00000; padding: 3px; }"));
+    m_notCurrentLBL->hide();
+
     auto *layout = new QVBoxLayout(contentArea());
     layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(m_notCurrentLBL);
     layout->addWidget(m_tabs, 1);
     layout->addLayout(bottom);
 
@@ -103,12 +117,19 @@ TFmain::TFmain(const ProgramPaths &paths, QWidget *parent)
     });
     connect(m_pcListPage, &PcListPage::listsRefreshRequested, this, &TFmain::RefreshLists);
     connect(m_leasePage, &LeasePage::listsRefreshRequested, this, &TFmain::RefreshLists);
+    connect(m_leasePage, &LeasePage::refreshRequested, m_pcListPage,
+            &PcListPage::refreshKeepingRow);
     m_appliPage->attach(m_settings, this->paths());
     connect(m_appliPage, &ApplicationsPage::refreshRequested, this, [this] {
         RefreshStatistics();
         RefreshLists();
     });
     connect(m_menu->appliUpd, &QAction::triggered, this, &TFmain::N15Click);
+    // The history of changes; it only reads, the views stay as they are.
+    connect(m_menu->history, &QAction::triggered, this, [this] {
+        if (StoreRequired::ensureConnected(this, m_dm.get()))
+            TFhenkoRireki(*m_dm, this->paths(), this).exec();
+    });
     // The overall status tab: its radio buttons refresh the statistics, its
     // "最新の状態に更新" is the PC list's (SaisinBTNClick).
     connect(m_statusPage, &OverallStatusPage::groupingChanged, this, &TFmain::RefreshStatistics);
@@ -185,16 +206,24 @@ bool TFmain::prepareStore()
 
 void TFmain::openStoreAtStartup()
 {
+    // The fixed text, with the reason on a second line.
+    QString reason;
     try {
         m_dm->open();
-        CheckTables();
-    } catch (const StoreError &) {
-        // A store whose tables could not be checked is not used: the views
-        // stay empty until another store is connected.
-        if (m_dm->isConnected())
-            m_dm->close();
-        MessageBoxes::error(this, QStringLiteral("データベースへの接続に失敗しました"));
+        reason = StoreRights::missingRights(*m_dm);
+        if (reason.isEmpty()) {
+            CheckTables();
+            return;
+        }
+    } catch (const StoreError &e) {
+        reason = m_dm->isConnected() ? e.message()
+                                     : ConnectionReason::of(m_dm->settings(), e.message());
     }
+    // A store whose tables could not be checked is not used: the views stay
+    // empty until another store is connected.
+    if (m_dm->isConnected())
+        m_dm->close();
+    MessageBoxes::error(this, QStringLiteral("データベースへの接続に失敗しました\n") + reason);
 }
 
 TDMdata &TFmain::dataModuleCreated()
@@ -205,8 +234,13 @@ TDMdata &TFmain::dataModuleCreated()
         // (the store connection window or this one).
         m_dm->setLoginPrompt([this](QString &user, QString &password) {
             QWidget *modal = QApplication::activeModalWidget();
-            return LoginDialog::ask(modal ? modal : this, user, password);
+            return LoginDialog::ask(modal ? modal : this, m_dm->settings(), user, password);
         });
+        StoreReconnector &reconnector = StoreReconnector::of(*m_dm);
+        connect(&reconnector, &StoreReconnector::reconnecting, this, &TFmain::showReconnecting);
+        connect(&reconnector, &StoreReconnector::gaveUp, this, &TFmain::reconnectFailed);
+        // After the command that brought it back has run.
+        connect(m_dm.get(), &TDMdata::reconnected, this, &TFmain::storeBack, Qt::QueuedConnection);
     }
     return *m_dm;
 }
@@ -226,10 +260,10 @@ void TFmain::CheckTables()
 
 void TFmain::RefreshStatistics()
 {
-    if (isConnected())
-        m_statusPage->refresh(*m_dm);
-    else
+    if (!isConnected())
         m_statusPage->clear();
+    else if (storeReadable())
+        m_statusPage->refresh(*m_dm);
 }
 
 void TFmain::RefreshLists()
@@ -238,11 +272,14 @@ void TFmain::RefreshLists()
     setWindowTitle(StoreConnection::mainWindowTitle(m_settings.db));
     if (!isConnected()) {
         // No rows of a store that is gone stay on the screen.
+        markNotCurrent(false);
         m_pcListPage->clear();
         m_appliPage->clear();
         m_leasePage->clear();
         return;
     }
+    if (!storeReadable())
+        return;
     m_pcListPage->refresh(*m_dm);
     m_appliPage->refreshLists(*m_dm);
     m_leasePage->refresh(*m_dm);
@@ -250,8 +287,60 @@ void TFmain::RefreshLists()
 
 void TFmain::RefreshAppliPcGrid()
 {
-    if (isConnected())
+    if (isConnected() && storeReadable())
         m_appliPage->refreshAppliPcGrid(*m_dm);
+}
+
+bool TFmain::storeReadable()
+{
+    const bool readable = StoreReconnector::of(*m_dm).ensure();
+    markNotCurrent(!readable);
+    return readable;
+}
+
+void TFmain::markNotCurrent(bool notCurrent)
+{
+    m_notCurrentLBL->setVisible(notCurrent);
+}
+
+void TFmain::showReconnecting()
+{
+    const QString text = ImportRun::reconnectingText();
+    setStatusText(text);
+    // The window the user works in says it too.
+    m_reconnectingWindow = qobject_cast<TForm1 *>(QApplication::activeModalWidget());
+    if (m_reconnectingWindow)
+        m_reconnectingWindow->setStatusText(text);
+}
+
+void TFmain::clearReconnecting()
+{
+    setStatusText(QString());
+    if (m_reconnectingWindow)
+        m_reconnectingWindow->setStatusText(QString());
+    m_reconnectingWindow = nullptr;
+}
+
+void TFmain::reconnectFailed(const QString &reason)
+{
+    clearReconnecting();
+    markNotCurrent(true);
+    QString text = QStringLiteral("データベースサーバーに再接続できませんでした。");
+    if (!reason.isEmpty())
+        text += u'\n' + reason;
+    text += QStringLiteral("\n表示している内容は最新ではありません。別のデータベースを使うときは、"
+                           "「ファイル → DB接続...」で接続先を変更してください。");
+    QWidget *modal = QApplication::activeModalWidget();
+    MessageBoxes::error(modal ? modal : this, text);
+}
+
+void TFmain::storeBack()
+{
+    clearReconnecting();
+    markNotCurrent(false);
+    // What other copies changed meanwhile; each list stays on its row.
+    if (m_startupDone && isConnected() && !m_dm->isLost())
+        m_pcListPage->refreshKeepingRow();
 }
 
 void TFmain::formClose()

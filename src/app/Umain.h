@@ -3,6 +3,7 @@
 #include "base/AppSettings.h"
 #include "kit/Unit1.h"
 
+#include <QPointer>
 #include <memory>
 
 class ApplicationsPage;
@@ -10,6 +11,7 @@ class LeasePage;
 class MainMenu;
 class OverallStatusPage;
 class PcListPage;
+class QLabel;
 class QPushButton;
 class QTabWidget;
 class ReportsPage;
@@ -53,6 +55,17 @@ protected:
 
 private:
     void runStartup();
+    // A lost server connection: the status bar says it is being restored;
+    // when that fails the user is told why, and the views keep their rows
+    // marked as not current; once it is back the views are read again.
+    void showReconnecting();
+    void clearReconnecting();
+    void reconnectFailed(const QString &reason);
+    void storeBack();
+    // Whether the store can be read for the views now; a store that cannot
+    // leaves them as they are, marked as not current.
+    bool storeReadable();
+    void markNotCurrent(bool notCurrent);
     // Steps from the folder check to the opened store; false when the
     // default data folder cannot be made and the start-up stops.
     bool prepareStore();
@@ -87,6 +100,9 @@ private:
     LeasePage *m_leasePage;
     ReportsPage *m_reportsPage;
     QPushButton *m_endBTN;
+    QLabel *m_notCurrentLBL;
+    // The window that shows "サーバーに再接続しています…" besides this one.
+    QPointer<TForm1> m_reconnectingWindow;
     // The import's folder window, created at the first import and kept.
     TFfolderSel *m_folderSel = nullptr;
 };

@@ -23,18 +23,23 @@ bool CtlArguments::flag(QLatin1StringView name)
     return m_arguments.removeAll(name) > 0;
 }
 
-std::optional<int> CtlArguments::count(QLatin1StringView name, const QString &wrongText)
+std::optional<int> CtlArguments::count(QLatin1StringView name, const QString &wrongText,
+                                       int maximum)
 {
     const std::optional<QString> text = value(name);
     if (!text)
         return std::nullopt;
     bool ok = false;
-    const int v = text->toInt(&ok);
+    const qlonglong v = text->toLongLong(&ok);
     if (!ok || v < 0) {
         refuse(wrongText.arg(*text));
         return std::nullopt;
     }
-    return v;
+    if (v > maximum) {
+        refuse(wrongText.arg(*text) + QStringLiteral(" (%1 まで)").arg(maximum));
+        return std::nullopt;
+    }
+    return int(v);
 }
 
 std::optional<QDate> CtlArguments::date(QLatin1StringView name)

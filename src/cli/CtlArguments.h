@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <limits>
 #include <optional>
 
 class QDate;
@@ -18,9 +19,14 @@ public:
     std::optional<QString> value(QLatin1StringView name);
     // Whether "--name" was given, removed from the arguments.
     bool flag(QLatin1StringView name);
-    // A whole number of seconds or days, 0 or more, of "--name VALUE";
-    // absent: nothing; a wrong value sets the error given.
-    std::optional<int> count(QLatin1StringView name, const QString &wrongText);
+    // A whole number of seconds or days, 0 to maximum, of "--name VALUE";
+    // absent: nothing; a wrong value sets the error given (with the maximum
+    // when it is beyond that).
+    std::optional<int> count(QLatin1StringView name, const QString &wrongText,
+                             int maximum = std::numeric_limits<int>::max());
+
+    // A day in seconds: the longest wait or time limit taken.
+    static constexpr int SecondsInADay = 24 * 60 * 60;
     // "--name YYYY/MM/DD" (one-digit months and days allowed).
     std::optional<QDate> date(QLatin1StringView name);
 

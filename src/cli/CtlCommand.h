@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/StoreAccess.h"
+
 #include <QString>
 #include <QTextStream>
 
@@ -12,11 +14,17 @@ class TDMdata;
 // connection error.
 enum CtlExit { CtlSuccess = 0, CtlFailure = 1, CtlUsageOrConnection = 2 };
 
-// What a command runs with: results go to out, progress and messages to err.
+// What a command runs with: results go to out, failures to err. A run that
+// succeeds prints nothing but its results (a scheduled job mails whatever
+// it prints): progress goes to progress, which is err when err is a
+// terminal or with --verbose, and notes of what was done to verbose, which
+// is err with --verbose only; otherwise both go nowhere.
 struct CtlContext
 {
     QTextStream &out;
     QTextStream &err;
+    QTextStream &progress;
+    QTextStream &verbose;
     TDMdata &dm;
     const AppSettings &settings;
 };
@@ -26,10 +34,9 @@ struct CtlContext
 class CtlCommand
 {
 public:
-    enum class Access {
-        Reads, // opened read-only where it cannot be written
-        Writes,
-    };
+    // Reads: the store is opened without writing anything, and only if it
+    // is there. Writes: the table check of the start-up runs first.
+    using Access = StoreAccess;
 
     virtual ~CtlCommand() = default;
 

@@ -12,5 +12,6 @@ std::vector<std::unique_ptr<CtlCommand>> ctlCommands()
     commands.push_back(makeCtlLeases());
     commands.push_back(makeCtlDump());
     commands.push_back(makeCtlRestore());
+    commands.push_back(makeCtlHistory());
     return commands;
 }

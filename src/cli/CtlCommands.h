@@ -18,3 +18,4 @@ std::unique_ptr<CtlCommand> makeCtlReport();
 std::unique_ptr<CtlCommand> makeCtlLeases();
 std::unique_ptr<CtlCommand> makeCtlDump();
 std::unique_ptr<CtlCommand> makeCtlRestore();
+std::unique_ptr<CtlCommand> makeCtlHistory();

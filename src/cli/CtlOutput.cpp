@@ -33,10 +33,10 @@ int written(const CtlContext &context, const CsvExport::Result &result, const QS
         context.err << result.error << Qt::endl;
         return CtlFailure;
     }
-    context.err << QStringLiteral("%1 件を出力しました: %2")
-                       .arg(result.rows)
-                       .arg(QDir::toNativeSeparators(file))
-                << Qt::endl;
+    context.verbose << QStringLiteral("%1 件を出力しました: %2")
+                           .arg(result.rows)
+                           .arg(QDir::toNativeSeparators(file))
+                    << Qt::endl;
     return CtlSuccess;
 }
 

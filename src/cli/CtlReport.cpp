@@ -9,7 +9,6 @@
 #include "store/StoreError.h"
 
 #include <QDir>
-#include <QFile>
 
 namespace {
 
@@ -52,8 +51,14 @@ public:
             ? ListReports::buKaBetu(c.dm)
             : m_kind == QLatin1String("kyoyu") ? ListReports::kyoyuItiran(c.dm, m_printerShares)
                                                : ListReports::appli(c.dm, m_appliName);
-        // A list without rows still prints its headers.
+        // A list without rows still prints its headers; but a name no PC
+        // has ever had is more likely a typing error.
         try {
+            if (m_kind == QLatin1String("appli") && !ListReports::appliKnown(c.dm, m_appliName)) {
+                c.err << QStringLiteral("アプリケーションがありません: %1").arg(m_appliName)
+                      << Qt::endl;
+                return CtlFailure;
+            }
             ReportRun::prepare(*list);
         } catch (const StoreError &e) {
             c.err << e.message() << Qt::endl;
@@ -72,17 +77,18 @@ public:
         }
         const bool complete = list->master()->eof() && device.close();
         if (!complete) {
-            // No half-written list is left for a scheduled job to file.
+            // No half-written list is left for a scheduled job to file; an
+            // earlier file of the name stays as it was.
             if (!device.errorText().isEmpty())
                 c.err << device.errorText() << Qt::endl;
-            QFile::remove(m_pdfFile);
+            device.discard();
             return CtlFailure;
         }
-        c.err << QStringLiteral("%1 件、%2 ページを出力しました: %3")
-                     .arg(list->rows().size())
-                     .arg(pages)
-                     .arg(QDir::toNativeSeparators(m_pdfFile))
-              << Qt::endl;
+        c.verbose << QStringLiteral("%1 件、%2 ページを出力しました: %3")
+                         .arg(list->rows().size())
+                         .arg(pages)
+                         .arg(QDir::toNativeSeparators(m_pdfFile))
+                  << Qt::endl;
         return CtlSuccess;
     }
 

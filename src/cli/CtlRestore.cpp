@@ -47,10 +47,10 @@ public:
                       << Qt::endl;
             return CtlFailure;
         }
-        c.err << QStringLiteral("%1 件を復元しました: %2")
-                     .arg(result.rows)
-                     .arg(QDir::toNativeSeparators(m_file))
-              << Qt::endl;
+        c.verbose << QStringLiteral("%1 件を復元しました: %2")
+                         .arg(result.rows)
+                         .arg(QDir::toNativeSeparators(m_file))
+                  << Qt::endl;
         return CtlSuccess;
     }
 

@@ -8,7 +8,6 @@
 #include "store/StoreError.h"
 
 #include <QDir>
-#include <QFile>
 
 namespace {
 
@@ -71,11 +70,11 @@ public:
                 if (pcs.position() == lastPosition)
                     return;
                 lastPosition = pcs.position();
-                c.err << QStringLiteral("(%1/%2) %3")
-                             .arg(lastPosition + 1)
-                             .arg(pcs.recordCount())
-                             .arg(pcs.displayText(QStringLiteral("Key")))
-                      << Qt::endl;
+                c.progress << QStringLiteral("(%1/%2) %3")
+                                  .arg(lastPosition + 1)
+                                  .arg(pcs.recordCount())
+                                  .arg(pcs.displayText(QStringLiteral("Key")))
+                           << Qt::endl;
             });
         } catch (const LayoutError &e) {
             c.err << e.message() << Qt::endl;
@@ -84,17 +83,18 @@ public:
         }
         const bool complete = pcs.eof() && device.close();
         if (!complete) {
-            // No half-written sheets are left for a scheduled job to file.
+            // No half-written sheets are left for a scheduled job to file;
+            // an earlier file of the name stays as it was.
             if (!device.errorText().isEmpty())
                 c.err << device.errorText() << Qt::endl;
-            QFile::remove(m_pdfFile);
+            device.discard();
             return CtlFailure;
         }
-        c.err << QStringLiteral("%1 台、%2 ページを出力しました: %3")
-                     .arg(lastPosition + 1)
-                     .arg(pages)
-                     .arg(QDir::toNativeSeparators(m_pdfFile))
-              << Qt::endl;
+        c.verbose << QStringLiteral("%1 台、%2 ページを出力しました: %3")
+                         .arg(lastPosition + 1)
+                         .arg(pages)
+                         .arg(QDir::toNativeSeparators(m_pdfFile))
+                  << Qt::endl;
         return CtlSuccess;
     }
 

@@ -58,8 +58,11 @@ public:
     Access access() const override { return Access::Reads; }
     bool parse(CtlArguments &arguments) override
     {
+        // PostgreSQL takes a limit of at most 24 days; a day is plenty, and
+        // 0 is none.
         if (const std::optional<int> limit = arguments.count(
-                QLatin1String("--time-limit"), QStringLiteral("秒数に誤りがあります: %1")))
+                QLatin1String("--time-limit"), QStringLiteral("秒数に誤りがあります: %1"),
+                CtlArguments::SecondsInADay))
             m_timeLimit = *limit;
         const QStringList rest = arguments.positional();
         if (arguments.failed() || rest.size() != 1)
@@ -69,7 +72,11 @@ public:
     }
     int run(const CtlContext &c) override
     {
-        if (!StatementCheck::isOneSelect(m_text)) {
+        if (UserStatement::hasNul(m_text)) {
+            c.err << UserStatement::nulText() << Qt::endl;
+            return CtlFailure;
+        }
+        if (!StatementCheck::isOneSelect(m_text, c.dm.dialect().syntax())) {
             c.err << QStringLiteral("SQL文に誤りがあります") << Qt::endl;
             return CtlFailure;
         }

@@ -7,6 +7,7 @@
 #include "base/ProgramPaths.h"
 #include "base/TextHelpers.h"
 #include "import/Ip16Backfill.h"
+#include "store/ConnectionReason.h"
 #include "store/StoreConnection.h"
 #include "store/StoreError.h"
 #include "store/TableCheckObserver.h"
@@ -22,22 +23,34 @@ namespace {
 class CheckPrinter : public TableCheckObserver
 {
 public:
-    CheckPrinter(TDMdata &dm, QTextStream &err) : m_dm(dm), m_err(err) { }
+    CheckPrinter(TDMdata &dm, QTextStream &verbose) : m_dm(dm), m_verbose(verbose) { }
     void status(const QString &text) override
     {
         if (!text.isEmpty())
-            m_err << text << Qt::endl;
+            m_verbose << text << Qt::endl;
     }
     void ip16BackfillNeeded(int count) override
     {
-        m_err << QStringLiteral("ＩＰアドレス（１６進数）セット中 (%1 件)").arg(count) << Qt::endl;
+        m_verbose << QStringLiteral("ＩＰアドレス（１６進数）セット中 (%1 件)").arg(count)
+                  << Qt::endl;
         const int done = Ip16Backfill::run(m_dm, {});
-        m_err << QStringLiteral("処理件数＝ %1 件").arg(done) << Qt::endl;
+        m_verbose << QStringLiteral("処理件数＝ %1 件").arg(done) << Qt::endl;
     }
 
 private:
     TDMdata &m_dm;
-    QTextStream &m_err;
+    QTextStream &m_verbose;
+};
+
+// Where the texts go that a quiet run does not print.
+class NullDevice : public QIODevice
+{
+public:
+    NullDevice() { open(QIODevice::WriteOnly); }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *, qint64 length) override { return length; }
 };
 
 } // namespace
@@ -47,6 +60,7 @@ struct OrvaneCtl::Options
 {
     QString iniPath;
     QString dataDir;
+    bool verbose = false;
 };
 
 OrvaneCtl::OrvaneCtl(const QString &programFile, QTextStream &out, QTextStream &err)
@@ -55,13 +69,15 @@ OrvaneCtl::OrvaneCtl(const QString &programFile, QTextStream &out, QTextStream &
 
 QString OrvaneCtl::usage()
 {
-    QString text = QStringLiteral("使い方: orvanectl [--ini FILE] [--data DIR] COMMAND\n");
+    QString text
+        = QStringLiteral("使い方: orvanectl [--ini FILE] [--data DIR] [--verbose] COMMAND\n");
     for (const std::unique_ptr<CtlCommand> &command : ctlCommands())
         text += command->usage();
     text += QStringLiteral(
         "  --ini FILE         設定ファイル (既定: プログラムと同じフォルダの Orvane.INI)\n"
         "  --data DIR         "
-        "設定ファイルのDB設定の代わりに、このローカルのデータフォルダを使う\n");
+        "設定ファイルのDB設定の代わりに、このローカルのデータフォルダを使う\n"
+        "  --verbose          経過とテーブルのチェックの表示 (取込の経過は端末では常に表示)\n");
     return text;
 }
 
@@ -89,6 +105,8 @@ int OrvaneCtl::run(const QStringList &arguments)
             options.iniPath = arguments[++i];
         else if (a == QLatin1String("--data") && hasValue)
             options.dataDir = arguments[++i];
+        else if (a == QLatin1String("--verbose"))
+            options.verbose = true;
         else if (a.startsWith(QLatin1String("--")))
             return refuse(QStringLiteral("不明なオプションです: %1").arg(a));
         else
@@ -106,25 +124,33 @@ int OrvaneCtl::run(const QStringList &arguments)
     if (!command->parse(commandArguments))
         return refuse(commandArguments.error());
 
+    NullDevice nowhere;
+    QTextStream quiet(&nowhere);
+    QTextStream &verbose = options.verbose ? m_err : quiet;
+    QTextStream &progress = options.verbose || m_errIsTerminal ? m_err : quiet;
+
     const ProgramPaths paths(QFileInfo(m_programFile).absolutePath() + QStringLiteral("/Orvane"));
     AppSettings settings(paths.defaultDataDir());
     TDMdata dm;
-    if (const int opened = openStore(options, *command, settings, dm); opened != Success)
+    if (const int opened = openStore(options, *command, settings, dm, verbose); opened != Success)
         return opened;
-    return command->run(CtlContext {m_out, m_err, dm, settings});
+    return command->run(CtlContext {m_out, m_err, progress, verbose, dm, settings});
 }
 
 int OrvaneCtl::openStore(const Options &options, const CtlCommand &command, AppSettings &settings,
-                         TDMdata &dm)
+                         TDMdata &dm, QTextStream &verbose)
 {
+    // A command that only reads makes no folder and no store.
+    const bool writes = command.access() == StoreAccess::Writes;
     const ProgramPaths paths(QFileInfo(m_programFile).absolutePath() + QStringLiteral("/Orvane"));
     const IniFile ini(options.iniPath.isEmpty() ? paths.iniPath() : options.iniPath);
     settings.readAtStart(ini, {}, LocalIPAddress);
 
     StoreSettings store = StoreConnection::toStoreSettings(settings.db);
     if (!options.dataDir.isEmpty()) {
-        // Made when missing, one level only, like the program's own PCDB.
-        if (!QFileInfo(options.dataDir).isDir() && !QDir().mkdir(options.dataDir)) {
+        // Made for a writing command when missing, one level only, like
+        // the program's own PCDB.
+        if (writes && !QFileInfo(options.dataDir).isDir() && !QDir().mkdir(options.dataDir)) {
             m_err << QStringLiteral("データフォルダを作成できません: %1")
                          .arg(QDir::toNativeSeparators(options.dataDir))
                   << Qt::endl;
@@ -133,7 +159,7 @@ int OrvaneCtl::openStore(const Options &options, const CtlCommand &command, AppS
         store = StoreSettings();
         store.mode = StoreSettings::Mode::Local;
         store.folder = options.dataDir;
-    } else if (store.mode == StoreSettings::Mode::Local
+    } else if (writes && store.mode == StoreSettings::Mode::Local
                && QDir(store.folder) == QDir(paths.defaultDataDir())) {
         const QString error = StoreConnection::ensureDefaultDataFolder(paths.homeDir());
         if (!error.isEmpty()) {
@@ -143,15 +169,8 @@ int OrvaneCtl::openStore(const Options &options, const CtlCommand &command, AppS
     }
 
     dm.setSettings(store);
+    dm.setAccess(command.access());
     command.prepare(dm);
-    // Reading needs no write access: a local store that cannot be written
-    // (a read-only mount) is opened read-only for the commands that only
-    // read it.
-    if (command.access() == CtlCommand::Access::Reads && store.mode == StoreSettings::Mode::Local) {
-        const QFileInfo file(TDMdata::localDatabaseFile(store.folder));
-        dm.setReadOnly(file.exists()
-                       && (!file.isWritable() || !QFileInfo(store.folder).isWritable()));
-    }
     // No one to ask at a terminal run by a scheduler: a server store needs
     // its user name in the settings.
     dm.setLoginPrompt([this](QString &, QString &) {
@@ -160,11 +179,13 @@ int OrvaneCtl::openStore(const Options &options, const CtlCommand &command, AppS
     });
     try {
         dm.open();
-        CheckPrinter printer(dm, m_err);
+        CheckPrinter printer(dm, verbose);
         dm.checkTables(printer);
     } catch (const StoreError &e) {
+        // The reason in Japanese where the connection itself failed.
         m_err << QStringLiteral("データベースへの接続に失敗しました") << Qt::endl
-              << e.message() << Qt::endl;
+              << (dm.isConnected() ? e.message() : ConnectionReason::of(dm.settings(), e.message()))
+              << Qt::endl;
         return UsageOrConnection;
     }
     return Success;

@@ -10,7 +10,7 @@ class AppSettings;
 class TDMdata;
 
 // The command-line tool: the same settings file and store as the window.
-//   orvanectl [--ini FILE] [--data DIR] COMMAND [OPTIONS] [ARGUMENTS]
+//   orvanectl [--ini FILE] [--data DIR] [--verbose] COMMAND [OPTIONS] [ARGUMENTS]
 // The commands are CtlCommand classes (see CtlCommands.h). Results go to
 // out, progress and messages to err; the exit status is a CtlExit. The sheet
 // and report commands draw with fonts and need a QGuiApplication.
@@ -27,6 +27,10 @@ public:
     // PCDB (as for the window).
     OrvaneCtl(const QString &programFile, QTextStream &out, QTextStream &err);
 
+    // Whether err is a terminal, where the import shows its progress even
+    // without --verbose.
+    void setErrIsTerminal(bool terminal) { m_errIsTerminal = terminal; }
+
     int run(const QStringList &arguments);
 
     static QString usage();
@@ -36,9 +40,10 @@ private:
 
     // Reads the settings file and opens and checks the store.
     int openStore(const Options &options, const CtlCommand &command, AppSettings &settings,
-                  TDMdata &dm);
+                  TDMdata &dm, QTextStream &verbose);
 
     QString m_programFile;
     QTextStream &m_out;
     QTextStream &m_err;
+    bool m_errIsTerminal = false;
 };

@@ -155,40 +155,55 @@ QByteArray readBytes(const Entry &file, Stamp *stamp)
     return bytes;
 }
 
-bool replaceIfUnchanged(const Entry &file, const Stamp &stamp, const QByteArray &bytes)
+NulRewrite blankNulBytes(const Entry &file, const Stamp &stamp, const QByteArray &bytes)
 {
     const QString cannotWrite = QStringLiteral("%1 に書き込めませんでした: %2");
-    struct stat st;
-    if (::stat(file.path.constData(), &st) != 0 || !(stampOf(st) == stamp))
-        return false;
-
-    QByteArray temporary = file.path + ".XXXXXX";
-    Descriptor fd(::mkstemp(temporary.data()));
-    if (fd.get() < 0)
-        fail(cannotWrite, file.shownPath, errno);
-    const auto discard = [&](int error) {
-        ::unlink(temporary.constData());
-        fail(cannotWrite, file.shownPath, error);
+    // Not blocking on a lease another program holds: that program has the
+    // file open.
+    Descriptor fd(::open(file.path.constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    const auto stillOpen = [&] {
+        throw ImportError(cannotWrite.arg(
+            file.shownPath, QStringLiteral("他のプログラムがファイルを開いています")));
     };
-    ::fchmod(fd.get(), st.st_mode & 07777);
-    for (qsizetype done = 0; done < bytes.size();) {
-        const ssize_t n = ::write(fd.get(), bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            discard(n < 0 ? errno : EIO);
-        done += n;
+    if (fd.get() < 0) {
+        if (errno == EWOULDBLOCK)
+            stillOpen();
+        if (errno == EACCES || errno == EPERM || errno == EROFS)
+            return NulRewrite::NotPossible;
+        fail(cannotWrite, file.shownPath, errno);
     }
-    if (::fsync(fd.get()) != 0 || ::close(fd.release()) != 0)
-        discard(errno);
-    // Checked once more just before the new file takes the name.
-    if (::stat(file.path.constData(), &st) != 0 || !(stampOf(st) == stamp)) {
-        ::unlink(temporary.constData());
-        return false;
+    if (::fcntl(fd.get(), F_SETLEASE, F_WRLCK) != 0) {
+        if (errno == EAGAIN || errno == EBUSY)
+            stillOpen();
+        return NulRewrite::NotPossible; // EINVAL, EACCES: no leases here
     }
-    if (::rename(temporary.constData(), file.path.constData()) != 0)
-        discard(errno);
-    return true;
+    // Closing the descriptor gives the lease back, however this ends.
+    struct stat st;
+    if (::fstat(fd.get(), &st) != 0)
+        fail(cannotWrite, file.shownPath, errno);
+    if (!(stampOf(st) == stamp) || st.st_size != bytes.size())
+        return NulRewrite::FileChanged;
+    // Each run of NUL bytes becomes as many blanks; the length stays, so
+    // a run that stops half-way leaves only NUL bytes behind.
+    for (qsizetype start = bytes.indexOf('\0'); start >= 0;) {
+        qsizetype end = start;
+        while (end < bytes.size() && bytes[end] == '\0')
+            ++end;
+        const QByteArray blanks(end - start, ' ');
+        for (qsizetype done = 0; done < blanks.size();) {
+            const ssize_t n = ::pwrite(fd.get(), blanks.constData() + done,
+                                       size_t(blanks.size() - done), off_t(start + done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                fail(cannotWrite, file.shownPath, n < 0 ? errno : EIO);
+            done += n;
+        }
+        start = bytes.indexOf('\0', end);
+    }
+    if (::fsync(fd.get()) != 0)
+        fail(cannotWrite, file.shownPath, errno);
+    return NulRewrite::Done;
 }
 
 bool replaceNulBytes(QByteArray &bytes)

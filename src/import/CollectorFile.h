@@ -48,12 +48,23 @@ struct Stamp
 // read either).
 QByteArray readBytes(const Entry &file, Stamp *stamp = nullptr);
 
-// Replaces the file with these bytes when it still is as it was read: the
-// bytes go to a new file beside it, which is then renamed over it, so the
-// file is never half-written. False, with the file left alone, when it
-// changed since it was read (its writer appended to it). Throws ImportError
-// when it cannot be written.
-bool replaceIfUnchanged(const Entry &file, const Stamp &stamp, const QByteArray &bytes);
+// What became of the NUL bytes of a file on disk.
+enum class NulRewrite {
+    Done, // blanks stand in their place
+    FileChanged, // left as it is: it changed since it was read
+    NotPossible, // left as it is: no lease here (a network file system, a
+                 // file of another owner) or no right to write it
+};
+
+// Writes a blank over every NUL byte of the file, in place, when no other
+// program has it open and it still is as it was read (bytes, stamp). A
+// write lease is taken first: the system grants it only while no one else
+// has the file open, and any program that opens the file meanwhile waits
+// until the blanks are written, so nothing its collector writes can be
+// lost. Where the file is left as it is, the caller imports the cleaned
+// text from memory. Throws ImportError naming the file when another program
+// has it open (the collector still writing it) or when writing fails.
+NulRewrite blankNulBytes(const Entry &file, const Stamp &stamp, const QByteArray &bytes);
 
 // Replaces every NUL byte by a blank; true when there was one.
 bool replaceNulBytes(QByteArray &bytes);

@@ -1,5 +1,6 @@
 #include "DetailMerge.h"
 
+#include "TableImage.h"
 #include "store/StoreTransaction.h"
 #include "store/StoreValue.h"
 #include "store/UDMdata.h"
@@ -54,4 +55,33 @@ void DetailMerge::run(const QString &key, bool appliDel)
         q.finish();
     }
     step.release();
+}
+
+void DetailMerge::run(const QString &key, bool appliDel, const std::vector<TableImage *> &images,
+                      bool dryRun)
+{
+    // Read before the statements change the rows.
+    for (TableImage *image : images)
+        image->load(image->normalized(image->column(QStringLiteral("Key")), key));
+    if (!dryRun)
+        run(key, appliDel);
+    const QString imported = QStringLiteral("Invaro");
+    const QString reported = QStringLiteral("new");
+    for (TableImage *image : images) {
+        const int kbn = image->column(QStringLiteral("NyuryokuKBN"));
+        const bool deletes = appliDel || image->def().id != TableId::Appli;
+        image->edit(
+            image->normalized(image->column(QStringLiteral("Key")), key),
+            [&](TableImage::Row &row) {
+                const QVariant &mark = row.at(kbn);
+                if (mark.isNull())
+                    return true;
+                if (deletes && mark.toString() == imported)
+                    return false;
+                if (mark.toString() == reported)
+                    row[kbn] = imported;
+                return true;
+            },
+            true);
+    }
 }

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "store/Schema.h"
+
 #include <QSqlQuery>
 #include <QStringList>
 #include <vector>
 
+class TableImage;
 class TDMdata;
 
 // The merge at the end of one collector file: for the PC key, the imported
@@ -22,6 +25,13 @@ public:
     // Runs the statements for the key (cut to the key column's width).
     // Throws StoreError.
     void run(const QString &key, bool appliDel);
+
+    // The merge with the images of the six detail tables: the PC's rows
+    // are read into them, the statements run (not in a dry run), and the
+    // images take the statements' effect, so that they hold what the store
+    // holds (or, in a dry run, would hold) afterwards. Throws StoreError.
+    void run(const QString &key, bool appliDel, const std::vector<TableImage *> &images,
+             bool dryRun);
 
 private:
     TDMdata &m_dm;

@@ -3,8 +3,11 @@
 #include "CollectorFile.h"
 #include "NetworkSelection.h"
 
+#include <QSet>
 #include <QString>
 
+class CollectorImporter;
+class ImportPreview;
 class TDMdata;
 
 // What the import run tells the user, as the caller shows it: the main
@@ -36,6 +39,9 @@ public:
 struct ImportOptions
 {
     bool appliDel = true;
+    // Whether the changes are recorded in the history; off only to measure
+    // what recording costs (import_bench).
+    bool recordHistory = true;
     NetworkPair network1 {QString(), QStringLiteral("0.0.0.0")};
     NetworkPair network2 {QString(), QStringLiteral("0.0.0.0")};
 };
@@ -54,8 +60,19 @@ struct ImportSummary
 // The import run over a collector folder: every "*.csv" file in name order
 // through CollectorImporter, each file in one store transaction (committed
 // also when the file fails, so what the rules wrote before the failure
-// stays), then the removal of page-file drive rows and the network
-// selection. Refreshing the views is the caller's.
+// stays) with its history lines, then the removal of page-file drive rows
+// and the network selection, recorded in the history as well. Refreshing
+// the views is the caller's.
+//
+// The preview runs the same over the folder without writing anything: not
+// the store (its connection refuses writes meanwhile), not the files (NUL
+// bytes are replaced in memory only), no claims and no history; what the
+// run would change goes to an ImportPreview.
+//
+// A server connection lost during the run (the server restarted) is
+// restored with the same settings, and the interrupted file imported
+// again; the run stops with the reason only when the server stays away
+// longer than 30 s or the store's lock wait, whichever is longer.
 class ImportRun
 {
 public:
@@ -68,11 +85,31 @@ public:
     // was cancelled) imports nothing but still ends the run with the
     // store-wide steps.
     ImportSummary run(const QString &folder, const ImportOptions &options);
+    // The preview of run(): the summary of what would happen, the changes
+    // in preview.
+    ImportSummary preview(const QString &folder, const ImportOptions &options,
+                          ImportPreview &preview);
+
+    // The progress text while the server is being connected again.
+    static QString reconnectingText();
 
 private:
-    bool importOne(class CollectorImporter &importer, const CollectorFile::Entry &file,
-                   ImportSummary &summary);
+    enum class Outcome { Done, Stop, Lost };
+    ImportSummary execute(const QString &folder, const ImportOptions &options,
+                          ImportPreview *preview);
+    Outcome importOne(CollectorImporter &importer, const CollectorFile::Entry &file,
+                      ImportSummary &summary);
+    // After a lost connection: true once the store is back; otherwise the
+    // reason is reported as the run's fatal error.
+    bool reconnect();
+    // The store-wide steps after the files. Throws StoreError.
+    void finish(CollectorImporter &importer, const ImportOptions &options);
+    void previewFinish(const ImportOptions &options, ImportPreview &preview);
+    // The PC keys that more than one of the files names.
+    QSet<QString> repeatedKeys(CollectorImporter &importer,
+                               const QVector<CollectorFile::Entry> &files);
 
     TDMdata &m_dm;
     ImportObserver &m_observer;
+    QSet<QString> m_imported; // PC keys of the files imported completely
 };

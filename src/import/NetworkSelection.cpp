@@ -1,10 +1,12 @@
 #include "NetworkSelection.h"
 
 #include "base/TextHelpers.h"
+#include "store/HistoryRecorder.h"
 #include "store/StoreError.h"
 #include "store/StoreValue.h"
 #include "store/UDMdata.h"
 
+#include <QHash>
 #include <QSqlRecord>
 #include <QStringList>
 #include <QVector>
@@ -13,63 +15,135 @@
 
 namespace {
 
-// The fields copied from an adapter into its PC, by name in both tables.
-constexpr std::array<const char *, 9> NetworkFields {
-    "IP", "Mac", "SubNet", "GateWay", "DHCP", "LAN_Adapter", "IP16", "WINS1", "WINS2"};
+using Adapter = NetworkChooser::Adapter;
+constexpr auto Fields = NetworkChooser::Fields;
 
-struct Adapter
+QString text(const QVariant &value)
 {
-    QString key;
-    QString ip16;
-    std::array<QString, NetworkFields.size()> values;
-};
+    return value.isNull() ? QString() : value.toString();
+}
 
-QVector<Adapter> readAdapters(TDMdata &dm)
+// The adapters of every PC, by PC key. Read completely before anything is
+// written.
+QHash<QString, QVector<Adapter>> readAdapters(TDMdata &dm)
 {
-    // Read completely before anything is written.
     QSqlQuery q = dm.exec(QStringLiteral("SELECT * FROM LAN ORDER BY KEY, IP16"));
     const QSqlRecord rec = q.record();
     const int keyIndex = rec.indexOf(QStringLiteral("Key"));
-    std::array<int, NetworkFields.size()> index {};
-    for (size_t i = 0; i < NetworkFields.size(); ++i)
-        index[i] = rec.indexOf(QLatin1String(NetworkFields[i]));
-    QVector<Adapter> adapters;
+    const int seqIndex = rec.indexOf(QStringLiteral("Seq"));
+    std::array<int, Fields.size()> index {};
+    for (size_t i = 0; i < Fields.size(); ++i)
+        index[i] = rec.indexOf(QLatin1String(Fields[i]));
+    QHash<QString, QVector<Adapter>> adapters;
     while (q.next()) {
         Adapter a;
-        a.key = q.value(keyIndex).toString();
-        for (size_t i = 0; i < NetworkFields.size(); ++i)
-            a.values[i] = index[i] >= 0 ? q.value(index[i]).toString() : QString();
-        a.ip16 = a.values[6];
-        adapters.append(a);
+        a.seq = q.value(seqIndex).toInt();
+        for (size_t i = 0; i < Fields.size(); ++i)
+            a.values[i] = index[i] >= 0 ? text(q.value(index[i])) : QString();
+        adapters[text(q.value(keyIndex))].append(a);
     }
     q.finish();
-    // The rows of a PC come together (ORDER BY KEY). Within a PC the engines
-    // disagree on where rows without IP16 go; put them first, as the empty
-    // text, so that both choose the same adapter.
-    for (qsizetype begin = 0; begin < adapters.size();) {
-        qsizetype end = begin + 1;
-        while (end < adapters.size() && adapters.at(end).key == adapters.at(begin).key)
-            ++end;
-        std::stable_sort(adapters.begin() + begin, adapters.begin() + end,
-                         [](const Adapter &x, const Adapter &y) { return x.ip16 < y.ip16; });
-        begin = end;
-    }
     return adapters;
 }
 
-bool inNetwork(const QString &ip, const QString &network, const QString &mask)
+// The PC columns of the fields.
+QVector<ColumnDef> pcColumns()
 {
-    return !network.isEmpty() && NetworkAddress(ip, mask) == network;
+    const TableDef &pc = Schema::table(TableId::PC);
+    QVector<ColumnDef> columns;
+    for (const char *field : Fields)
+        columns << *pc.column(QLatin1String(field));
+    return columns;
+}
+
+// The fields of every PC as it holds them now.
+QHash<QString, QVector<QVariant>> readPcFields(TDMdata &dm)
+{
+    QStringList names;
+    for (const char *field : Fields)
+        names << QLatin1String(field);
+    QSqlQuery q = dm.exec(QStringLiteral("SELECT KEY, %1 FROM PC").arg(names.join(u", ")));
+    QHash<QString, QVector<QVariant>> pcs;
+    while (q.next()) {
+        QVector<QVariant> values;
+        for (size_t i = 0; i < Fields.size(); ++i)
+            values << q.value(int(i) + 1);
+        pcs.insert(text(q.value(0)), values);
+    }
+    q.finish();
+    return pcs;
 }
 
 } // namespace
 
-void SelectPCNetwork(TDMdata &dm, const NetworkPair &network1, const NetworkPair &network2)
-{
-    const QString n1 = NetworkAddress(network1.address, network1.mask);
-    const QString n2 = NetworkAddress(network2.address, network2.mask);
-    const QVector<Adapter> adapters = readAdapters(dm);
+NetworkChooser::NetworkChooser(const NetworkPair &network1, const NetworkPair &network2)
+    : m_network1(network1), m_network2(network2),
+      m_address1(NetworkAddress(network1.address, network1.mask)),
+      m_address2(NetworkAddress(network2.address, network2.mask))
+{ }
 
+bool NetworkChooser::matches(const Adapter &adapter) const
+{
+    const QString &ip = adapter.values[0];
+    const auto in = [&](const QString &network, const QString &mask) {
+        return !network.isEmpty() && NetworkAddress(ip, mask) == network;
+    };
+    return in(m_address1, m_network1.mask) || in(m_address2, m_network2.mask);
+}
+
+const NetworkChooser::Adapter *NetworkChooser::choose(QVector<Adapter> &adapters) const
+{
+    if (m_address1.isEmpty() && m_address2.isEmpty())
+        return nullptr;
+    // In address order (IP16; an adapter without one first, as the empty
+    // text), then by number, so that both engines choose alike: the last
+    // matching adapter wins.
+    std::sort(adapters.begin(), adapters.end(), [](const Adapter &x, const Adapter &y) {
+        const QString &a = x.values[6];
+        const QString &b = y.values[6];
+        return a != b ? a < b : x.seq < y.seq;
+    });
+    for (auto it = adapters.crbegin(); it != adapters.crend(); ++it) {
+        if (matches(*it))
+            return &*it;
+    }
+    return nullptr;
+}
+
+QVector<PcNetworkChange> PlanPCNetwork(TDMdata &dm, const NetworkPair &network1,
+                                       const NetworkPair &network2)
+{
+    const NetworkChooser chooser(network1, network2);
+    QHash<QString, QVector<Adapter>> adapters = readAdapters(dm);
+    const QHash<QString, QVector<QVariant>> pcs = readPcFields(dm);
+    const QVector<ColumnDef> columns = pcColumns();
+    QVector<PcNetworkChange> plan;
+    for (auto it = adapters.begin(); it != adapters.end(); ++it) {
+        const auto pc = pcs.constFind(it.key());
+        if (pc == pcs.cend())
+            continue; // adapters of no PC: nothing to update
+        const Adapter *chosen = chooser.choose(it.value());
+        if (!chosen)
+            continue;
+        QVector<QVariant> now;
+        for (int i = 0; i < columns.size(); ++i)
+            now << StoreValue::fromStore(
+                columns[i], StoreValue::toStore(columns[i], chosen->values[i], dm.engine()));
+        const QVector<History::ColumnChange> changes = History::changes(columns, pc.value(), now);
+        if (!changes.isEmpty())
+            plan.append({it.key(), chosen->values, changes});
+    }
+    std::sort(plan.begin(), plan.end(),
+              [](const PcNetworkChange &a, const PcNetworkChange &b) { return a.key < b.key; });
+    return plan;
+}
+
+void SelectPCNetwork(TDMdata &dm, const NetworkPair &network1, const NetworkPair &network2,
+                     HistoryRecorder *history)
+{
+    const QVector<PcNetworkChange> plan = PlanPCNetwork(dm, network1, network2);
+    if (plan.isEmpty())
+        return;
     QSqlQuery update = dm.prepare(QStringLiteral("UPDATE PC \n"
                                                  "SET IP = :IP,\n"
                                                  "    Mac = :Mac,\n"
@@ -86,34 +160,21 @@ void SelectPCNetwork(TDMdata &dm, const NetworkPair &network1, const NetworkPair
     if (ownTransaction)
         dm.startTransaction();
     try {
-        // Every matching adapter of a PC would overwrite the one before, so
-        // only the last one of each PC (the highest address) is written.
-        auto matches = [&](const Adapter &a) {
-            const QString &ip = a.values[0];
-            return inNetwork(ip, n1, network1.mask) || inNetwork(ip, n2, network2.mask);
-        };
-        for (qsizetype i = 0; i < adapters.size(); ++i) {
-            const Adapter &a = adapters.at(i);
-            if (!matches(a))
-                continue;
-            bool laterMatch = false;
-            for (qsizetype j = i + 1; j < adapters.size() && adapters.at(j).key == a.key; ++j) {
-                if (matches(adapters.at(j))) {
-                    laterMatch = true;
-                    break;
-                }
-            }
-            if (laterMatch)
-                continue;
+        for (const PcNetworkChange &change : plan) {
             update.bindValue(
                 QStringLiteral(":KEY"),
-                StoreValue::toStore(*pc.column(QStringLiteral("Key")), a.key, dm.engine()));
-            for (size_t f = 0; f < NetworkFields.size(); ++f) {
-                const QString name = QLatin1String(NetworkFields[f]);
-                update.bindValue(QLatin1Char(':') + name,
-                                 StoreValue::toStore(*pc.column(name), a.values[f], dm.engine()));
+                StoreValue::toStore(*pc.column(QStringLiteral("Key")), change.key, dm.engine()));
+            for (size_t f = 0; f < Fields.size(); ++f) {
+                const QString name = QLatin1String(Fields[f]);
+                update.bindValue(
+                    QLatin1Char(':') + name,
+                    StoreValue::toStore(*pc.column(name), change.values[f], dm.engine()));
             }
             TDMdata::exec(update);
+            if (history) {
+                for (const History::ColumnChange &c : change.changes)
+                    history->valueChanged(TableId::PC, change.key, QString(), c);
+            }
         }
     } catch (const StoreError &) {
         if (ownTransaction) {

@@ -7,6 +7,7 @@
 #include "store/UDMdata.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <cstdio>
 #include <stdexcept>
 
@@ -126,16 +127,32 @@ void TableImage::prepare()
             m_dataColumns.append(i);
     }
     const Dialect &d = m_dm.dialect();
-    QStringList all, marks, sets;
     QStringList selected;
     for (int i : m_present) {
         const ColumnDef &c = m_def.columns.at(i);
-        all << d.identifier(c.name);
-        marks << QStringLiteral("?");
         // Dates and timestamps are read in their text forms.
         selected << (isDateType(c.type)
                          ? QStringLiteral("CAST(%1 AS TEXT)").arg(d.identifier(c.name))
                          : d.identifier(c.name));
+    }
+    const QString byPc = d.identifier(m_def.columns.at(m_keyColumn).name) + QStringLiteral(" = ?");
+    m_select = m_dm.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3")
+                                .arg(selected.join(QStringLiteral(", ")), m_def.name, byPc));
+    m_nyuryokuKbn = m_def.indexOf(QStringLiteral("NyuryokuKBN"));
+    m_prepared = true;
+}
+
+// The writing statements, prepared at the first write (never in a dry run).
+void TableImage::prepareWrites()
+{
+    prepare();
+    if (m_writesPrepared)
+        return;
+    const Dialect &d = m_dm.dialect();
+    QStringList all, marks, sets;
+    for (int i : m_present) {
+        all << d.identifier(m_def.columns.at(i).name);
+        marks << QStringLiteral("?");
     }
     for (int i : m_dataColumns)
         sets << d.identifier(m_def.columns.at(i).name) + QStringLiteral(" = ?");
@@ -146,11 +163,8 @@ void TableImage::prepare()
             + QStringLiteral(" = ?");
     const QString table = m_def.name;
     const QString columns = all.join(QStringLiteral(", "));
-    m_select = m_dm.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3")
-                                .arg(selected.join(QStringLiteral(", ")), table, byPc));
     m_insertHead = QStringLiteral("INSERT INTO %1 (%2) VALUES ").arg(table, columns);
     m_insertRow = QLatin1Char('(') + marks.join(QStringLiteral(", ")) + QLatin1Char(')');
-    m_nyuryokuKbn = m_def.indexOf(QStringLiteral("NyuryokuKBN"));
     if (m_rowKeyColumn >= 0 && m_present.contains(m_nyuryokuKbn))
         m_markHead = QStringLiteral("UPDATE %1 SET %2 = ? WHERE %3 AND %4 IN (")
                          .arg(table, d.identifier(m_def.columns.at(m_nyuryokuKbn).name), byPc,
@@ -158,7 +172,7 @@ void TableImage::prepare()
     m_update = m_dm.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
                                 .arg(table, sets.join(QStringLiteral(", ")), where));
     m_delete = m_dm.prepare(QStringLiteral("DELETE FROM %1 WHERE %2").arg(table, where));
-    m_prepared = true;
+    m_writesPrepared = true;
 }
 
 TableImage::PcRows &TableImage::rowsOf(const QString &pcKey)
@@ -178,6 +192,7 @@ TableImage::PcRows &TableImage::rowsOf(const QString &pcKey)
         }
         const QString rowKey = m_rowKeyColumn >= 0 ? keyText(row.at(m_rowKeyColumn)) : QString();
         Entry &e = rows[rowKey];
+        e.original = row;
         e.stored = row;
         e.current = std::move(row);
     }
@@ -228,6 +243,39 @@ bool TableImage::rename(const QVariant &pcKey, const QVariant &fromKey, const QV
     row[m_rowKeyColumn] = toKey;
     rows[to].current = std::move(row);
     return true;
+}
+
+void TableImage::load(const QVariant &pcKey)
+{
+    if (!pcKey.isNull())
+        rowsOf(keyText(pcKey));
+}
+
+QVector<TableImage::Row> TableImage::current(const QVariant &pcKey)
+{
+    QVector<Row> rows;
+    if (pcKey.isNull())
+        return rows;
+    for (const Entry &e : std::as_const(rowsOf(keyText(pcKey)))) {
+        if (e.current)
+            rows.append(*e.current);
+    }
+    return rows;
+}
+
+void TableImage::edit(const QVariant &pcKey, const std::function<bool(Row &row)> &fn,
+                      bool asWritten)
+{
+    if (pcKey.isNull())
+        return;
+    for (Entry &e : rowsOf(keyText(pcKey))) {
+        if (!e.current)
+            continue;
+        if (!fn(*e.current))
+            e.current.reset();
+        if (asWritten)
+            e.stored = e.current;
+    }
 }
 
 void TableImage::bindColumn(QSqlQuery &query, int position, int column, const QVariant &value) const
@@ -310,7 +358,14 @@ void TableImage::flush()
 {
     if (m_rows.isEmpty())
         return;
-    prepare();
+    if (m_dryRun) {
+        for (PcRows &rows : m_rows) {
+            for (Entry &e : rows)
+                e.stored = e.current;
+        }
+        return;
+    }
+    prepareWrites();
     // The table's writes are one step: a statement the store refuses undoes
     // all of them, and the rows go back to what the store still has, so the
     // writes of earlier steps of the file stay on every engine.
@@ -400,7 +455,60 @@ template <typename SetStored> void TableImage::write(const SetStored &setStored)
     }
 }
 
-void TableImage::forget()
+void TableImage::changes(const std::function<void(const Row *before, const Row *after)> &visit,
+                         const QString &exceptPc) const
 {
-    m_rows.clear();
+    // In the order of the keys, so that the lines of a file read in order.
+    struct Changed
+    {
+        QString pcKey;
+        QVariant rowKey;
+        const Entry *entry;
+    };
+    QVector<Changed> changed;
+    for (auto pc = m_rows.cbegin(); pc != m_rows.cend(); ++pc) {
+        if (!exceptPc.isNull() && pc.key() == exceptPc)
+            continue;
+        for (const Entry &e : pc.value()) {
+            if (e.original != e.stored) {
+                const Row &row = e.stored ? *e.stored : *e.original;
+                changed.append(
+                    {pc.key(), m_rowKeyColumn >= 0 ? row.at(m_rowKeyColumn) : QVariant(), &e});
+            }
+        }
+    }
+    std::sort(changed.begin(), changed.end(), [](const Changed &a, const Changed &b) {
+        if (a.pcKey != b.pcKey)
+            return a.pcKey < b.pcKey;
+        if (a.rowKey.typeId() == QMetaType::Int && b.rowKey.typeId() == QMetaType::Int)
+            return a.rowKey.toInt() < b.rowKey.toInt();
+        return a.rowKey.toString() < b.rowKey.toString();
+    });
+    for (const Changed &c : std::as_const(changed))
+        visit(c.entry->original ? &*c.entry->original : nullptr,
+              c.entry->stored ? &*c.entry->stored : nullptr);
+}
+
+void TableImage::forget(const QSet<QString> &keep)
+{
+    if (keep.isEmpty()) {
+        m_rows.clear();
+        return;
+    }
+    for (auto pc = m_rows.begin(); pc != m_rows.end();) {
+        if (!keep.contains(pc.key())) {
+            pc = m_rows.erase(pc);
+            continue;
+        }
+        for (auto e = pc->begin(); e != pc->end();) {
+            if (!e->stored) {
+                e = pc->erase(e);
+                continue;
+            }
+            e->original = e->stored;
+            e->current = e->stored;
+            ++e;
+        }
+        ++pc;
+    }
 }

@@ -4,10 +4,12 @@
 
 #include <QDate>
 #include <QHash>
+#include <QSet>
 #include <QSqlQuery>
 #include <QTime>
 #include <QVariant>
 #include <QVector>
+#include <functional>
 #include <map>
 #include <optional>
 
@@ -25,6 +27,10 @@ class TDMdata;
 // "yyyy-MM-dd HH:mm:ss", which compare in time order as text. (Local date
 // and time values would consult the time zone on every conversion, which
 // costs more than the rest of the import.)
+//
+// Each row also keeps what the store held when it was read, so that the
+// file's changes can be told afterwards (changes()). In a dry run nothing
+// is written: flush() only takes the rows as written.
 //
 // The tables handled here have the PC key "Key" as their first key column
 // and at most one more key column.
@@ -64,14 +70,34 @@ public:
     // when a row with that key exists already or the new key has no value.
     bool rename(const QVariant &pcKey, const QVariant &fromKey, const QVariant &toKey);
 
+    // Reads the rows of a PC when they are not held yet.
+    void load(const QVariant &pcKey);
+    // The rows of a PC as the rules left them (read first when not held).
+    QVector<Row> current(const QVariant &pcKey);
+    // Passes every row held of the PC to fn, which may change it or return
+    // false to delete it. With asWritten the result counts as what the
+    // store has already (its statements ran); otherwise flush() writes it.
+    void edit(const QVariant &pcKey, const std::function<bool(Row &row)> &fn, bool asWritten);
+
+    // Nothing reaches the store: flush() takes the rows as written.
+    void setDryRun(bool dryRun) { m_dryRun = dryRun; }
     // Writes the differences to the store. Throws StoreError.
     void flush();
-    // Drops the rows held (unwritten changes are lost).
-    void forget();
+    // Each row that the store holds (or, in a dry run, would hold) other
+    // than when it was read, by PC key and row key: before is null for a
+    // row added, after for a row deleted. The rows of the PC key exceptPc
+    // are passed over.
+    void changes(const std::function<void(const Row *before, const Row *after)> &visit,
+                 const QString &exceptPc = QString()) const;
+    // Drops the rows held (unwritten changes are lost), except those of the
+    // PC keys in keep, which stay as written: the changes of a later file
+    // are told from them.
+    void forget(const QSet<QString> &keep = {});
 
 private:
     struct Entry
     {
+        std::optional<Row> original; // as the store had it when read
         std::optional<Row> stored; // as the store has it
         std::optional<Row> current; // as the rules left it
     };
@@ -79,6 +105,7 @@ private:
 
     PcRows &rowsOf(const QString &pcKey);
     void prepare();
+    void prepareWrites();
     // The statements of flush(); setStored(entry, row) records each row
     // written.
     template <typename SetStored> void write(const SetStored &setStored);
@@ -99,6 +126,8 @@ private:
     QVector<int> m_dataColumns; // of those, the ones that are not keys
     QHash<QString, PcRows> m_rows; // by PC key
     bool m_prepared = false;
+    bool m_writesPrepared = false;
+    bool m_dryRun = false;
     QSqlQuery m_select;
     int m_nyuryokuKbn = -1;
     QString m_insertHead; // INSERT INTO table (columns) VALUES

@@ -44,11 +44,11 @@ void TCustomLRPanel::setFont(const QFont &font)
     m_parentFont = false;
 }
 
-void TCustomLRPanel::draw(QPainter &, const QRect &, double) { }
+void TCustomLRPanel::draw(PageDrawing &, const QRect &) { }
 
 TLRLayoutPanel::TLRLayoutPanel(QObject *parent) : TCustomLRPanel(layoutPanelParent(parent)) { }
 
-void TLRLayoutPanel::draw(QPainter &painter, const QRect &rect, double scale)
+void TLRLayoutPanel::draw(PageDrawing &drawing, const QRect &rect)
 {
     PrintStatus status = PrintStatus::Normal;
     if (BeforePrint)
@@ -66,9 +66,9 @@ void TLRLayoutPanel::draw(QPainter &painter, const QRect &rect, double scale)
         if (!children[i]->isEnabled())
             continue;
         if (auto *item = qobject_cast<TCustomLRItem *>(children[i]))
-            item->draw(painter, rects[i], scale, false);
+            item->record(drawing, rects[i], false);
         else if (auto *panel = qobject_cast<TCustomLRPanel *>(children[i]))
-            panel->draw(painter, rects[i], scale);
+            panel->draw(drawing, rects[i]);
     }
 
     if (AfterPrint)

@@ -5,12 +5,12 @@
 #include <QFont>
 #include <functional>
 
-class QPainter;
+class PageDrawing;
 class TLightRep;
 
 // The base of panels: a font for its items, and a drawing operation that
-// draws the panel within a rectangle (layout units) at a scale; the base
-// draws nothing.
+// draws the panel within a rectangle (layout units) into the drawing of a
+// page; the base draws nothing.
 class TCustomLRPanel : public TLRComponent
 {
     Q_OBJECT
@@ -29,7 +29,7 @@ public:
     bool ParentFont() const { return m_parentFont; }
     void setParentFont(bool parentFont) { m_parentFont = parentFont; }
 
-    virtual void draw(QPainter &painter, const QRect &rect, double scale);
+    virtual void draw(PageDrawing &drawing, const QRect &rect);
 
 private:
     QFont m_font;
@@ -55,5 +55,5 @@ public:
     std::function<void(TLRLayoutPanel *sender, const QRect &rect, PrintStatus &status)> BeforePrint;
     std::function<void(TLRLayoutPanel *sender)> AfterPrint;
 
-    void draw(QPainter &painter, const QRect &rect, double scale) override;
+    void draw(PageDrawing &drawing, const QRect &rect) override;
 };

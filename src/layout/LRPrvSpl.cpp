@@ -1,8 +1,10 @@
 #include "LRPrvSpl.h"
 
 #include "LightRep.h"
+#include "PageDrawing.h"
 
 #include <QPainter>
+#include <cmath>
 
 TLRPreviewControl::TLRPreviewControl(QObject *parent) : QObject(parent) { }
 
@@ -12,8 +14,7 @@ void TLRPreviewControl::Reset()
 {
     m_pageImage.clear();
     m_current = -1;
-    m_bitmap = QImage();
-    m_images.create();
+    m_drawings.create();
     if (m_page)
         m_page->BeginPreview();
 }
@@ -22,30 +23,43 @@ int TLRPreviewControl::produce()
 {
     if (!m_page)
         return -1;
-    const QSize size = m_page->pageUnits();
-    if (m_bitmap.size() != size)
-        m_bitmap = QImage(size, QImage::Format_RGB32);
-    {
-        QPainter painter(&m_bitmap);
-        painter.setRenderHint(QPainter::TextAntialiasing);
-        m_page->PreviewPage(painter);
-    }
-    const int index = m_images.append(m_bitmap);
+    PageDrawing drawing;
+    m_page->PreviewPage(drawing);
+    const int index = m_drawings.append(drawing);
     m_pageImage.append(index);
     return index;
 }
 
+QImage TLRPreviewControl::render(const PageDrawing &drawing, double scale)
+{
+    const QSize size(int(std::ceil(drawing.pageSize().width() * scale)),
+                     int(std::ceil(drawing.pageSize().height() * scale)));
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    drawing.play(painter, scale);
+    return image;
+}
+
+QImage TLRPreviewControl::rendered(int index) const
+{
+    QImage image = render(m_drawings.read(index), m_zoom);
+    image.setDevicePixelRatio(m_zoom);
+    return image;
+}
+
 void TLRPreviewControl::show(int index)
 {
-    if (index < 0 || index >= m_images.count())
+    if (index < 0 || index >= m_drawings.count())
         return;
     m_current = index;
-    emit shown(m_images.read(index));
+    emit shown(rendered(index));
 }
 
 void TLRPreviewControl::ShowNext()
 {
-    if (m_current + 1 < m_images.count()) {
+    if (m_current + 1 < m_drawings.count()) {
         show(m_current + 1);
         return;
     }
@@ -72,7 +86,7 @@ void TLRPreviewControl::ShowFirst()
 
 void TLRPreviewControl::ShowLast()
 {
-    show(m_images.count() - 1);
+    show(m_drawings.count() - 1);
 }
 
 bool TLRPreviewControl::GoToPage(int n)
@@ -85,5 +99,5 @@ bool TLRPreviewControl::GoToPage(int n)
 
 QImage TLRPreviewControl::currentImage() const
 {
-    return m_current >= 0 ? m_images.read(m_current) : QImage();
+    return m_current >= 0 ? rendered(m_current) : QImage();
 }

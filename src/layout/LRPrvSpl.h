@@ -1,17 +1,19 @@
 #pragma once
 
 #include "LightRep.h"
-#include "PageImageFile.h"
+#include "PageDrawingFile.h"
 
 #include <QImage>
 #include <QObject>
 #include <QPointer>
 #include <QVector>
 
-// The preview store of a page: every produced page rendered at one pixel
-// per layout unit and kept compressed in a temporary file, the map from
-// produced pages to their images, and the image shown. Showing an image
-// emits shown(); the window draws it.
+class PageDrawing;
+
+// The preview store of a page: every produced page kept as its drawing,
+// compressed in a temporary file, the map from produced pages to their
+// drawings, and the one shown. Showing a page renders its drawing at the
+// store's zoom and emits shown(); the window puts the image up.
 class TLRPreviewControl : public QObject
 {
     Q_OBJECT
@@ -23,13 +25,18 @@ public:
     TLightRep *LightRep() const { return m_page; }
     void setLightRep(TLightRep *page) { m_page = page; }
 
-    // Discards all images and their file, starts a new file and puts the
+    // Image pixels per layout unit of the pages shown (1 unless set; the
+    // image carries it as its device pixel ratio).
+    double zoom() const { return m_zoom; }
+    void setZoom(double zoom) { m_zoom = zoom > 0 ? zoom : 1.0; }
+
+    // Discards all pages and their file, starts a new file and puts the
     // page into preview with its counter at 0. Throws LayoutError.
     void Reset();
-    // Shows the next stored image, or renders the next page (running its
+    // Shows the next stored page, or produces the next page (running its
     // panels' events), stores it and shows it.
     void ShowNext();
-    // Renders and stores the next page without showing it.
+    // Produces and stores the next page without showing it.
     void ProduceNext();
     void ShowPrior();
     void ShowFirst();
@@ -39,15 +46,19 @@ public:
 
     // The image shown, from 1; 0 before the first.
     int CurrentImage() const { return m_current + 1; }
-    int ImageCount() const { return m_images.count(); }
+    int ImageCount() const { return m_drawings.count(); }
     bool AtFirst() const { return m_current <= 0; }
-    bool AtLast() const { return m_current >= m_images.count() - 1; }
+    bool AtLast() const { return m_current >= m_drawings.count() - 1; }
     // Pages produced so far.
     int pageCount() const { return int(m_pageImage.size()); }
 
-    // The image shown (read back from the file); null before the first.
+    // The page shown, rendered at the zoom (read back from the file); null
+    // before the first.
     QImage currentImage() const;
-    QString temporaryFileName() const { return m_images.fileName(); }
+    QString temporaryFileName() const { return m_drawings.fileName(); }
+
+    // A page drawing rendered white at a scale.
+    static QImage render(const PageDrawing &drawing, double scale);
 
 signals:
     void shown(const QImage &image);
@@ -55,10 +66,11 @@ signals:
 private:
     int produce();
     void show(int index);
+    QImage rendered(int index) const;
 
     QPointer<TLightRep> m_page;
-    PageImageFile m_images;
-    QVector<int> m_pageImage; // image index of each produced page
-    QImage m_bitmap; // the drawing bitmap, reused
+    PageDrawingFile m_drawings;
+    QVector<int> m_pageImage; // drawing index of each produced page
     int m_current = -1;
+    double m_zoom = 1.0;
 };

@@ -3,6 +3,7 @@
 #include "LRPanel.h"
 #include "LayoutError.h"
 #include "LayoutUnits.h"
+#include "PageDrawing.h"
 #include "PrintDevice.h"
 
 #include <QPagedPaintDevice>
@@ -92,15 +93,6 @@ bool TLightRep::inRange(int page) const
     return page >= m_firstPage && (m_lastPage <= 0 || page <= m_lastPage);
 }
 
-QImage &TLightRep::scratch()
-{
-    if (m_scratch.isNull()) {
-        m_scratch = QImage(pageUnits(), QImage::Format_Mono);
-        m_scratch.fill(1);
-    }
-    return m_scratch;
-}
-
 void TLightRep::configure(PrintDevice &device)
 {
     QPagedPaintDevice *paint = device.paintDevice();
@@ -143,7 +135,6 @@ void TLightRep::BeginDoc(PrintDevice &device)
     m_device = &device;
     m_mode = Mode::Printing;
     m_pageNumber = 0;
-    m_scratch = QImage();
 }
 
 void TLightRep::PrintPage()
@@ -151,12 +142,12 @@ void TLightRep::PrintPage()
     if (m_mode != Mode::Printing)
         throw LayoutError(QStringLiteral("BeginDocが呼び出されていません．"));
     ++m_pageNumber;
-    if (inRange(m_pageNumber)) {
-        drawPanels(*m_printer, m_scale, m_offsetUnits);
-    } else {
-        QPainter painter(&scratch());
-        drawPanels(painter, 1.0, QPoint());
-    }
+    // A page outside the range is laid out all the same (its events run,
+    // its data advances) but not painted.
+    PageDrawing drawing;
+    drawPanels(drawing, m_offsetUnits);
+    if (inRange(m_pageNumber))
+        drawing.play(*m_printer, m_scale);
 }
 
 void TLightRep::NewPage()
@@ -176,7 +167,6 @@ void TLightRep::EndDoc()
     m_printer.reset();
     m_device = nullptr;
     m_mode = Mode::Idle;
-    m_scratch = QImage();
 }
 
 void TLightRep::BeginPreview()
@@ -191,12 +181,19 @@ void TLightRep::BeginPreview()
 
 void TLightRep::PreviewPage(QPainter &canvas)
 {
+    PageDrawing drawing;
+    PreviewPage(drawing);
+    canvas.fillRect(QRect(QPoint(), drawing.pageSize()), Qt::white);
+    drawing.play(canvas, 1.0);
+}
+
+void TLightRep::PreviewPage(PageDrawing &drawing)
+{
     if (m_mode != Mode::Previewing)
         BeginPreview();
-    const QSize size = pageUnits();
-    canvas.fillRect(QRect(QPoint(), size), Qt::white);
     ++m_pageNumber;
-    drawPanels(canvas, 1.0, QPoint());
+    drawing.setPageSize(pageUnits());
+    drawPanels(drawing, QPoint());
 }
 
 void TLightRep::BeginPaginate()
@@ -205,7 +202,6 @@ void TLightRep::BeginPaginate()
         throw LayoutError(QStringLiteral("印刷中のため、Paginateを開始できません．"));
     m_mode = Mode::Paginating;
     m_pageNumber = 0;
-    m_scratch = QImage();
 }
 
 void TLightRep::PaginatePage()
@@ -213,8 +209,8 @@ void TLightRep::PaginatePage()
     if (m_mode != Mode::Paginating)
         throw LayoutError(QStringLiteral("BeginPaginateが呼び出されていません．"));
     ++m_pageNumber;
-    QPainter painter(&scratch());
-    drawPanels(painter, 1.0, QPoint());
+    PageDrawing drawing;
+    drawPanels(drawing, QPoint());
 }
 
 void TLightRep::EndPaginate()
@@ -223,16 +219,15 @@ void TLightRep::EndPaginate()
         return;
     m_pageCount = m_pageNumber;
     m_mode = Mode::Idle;
-    m_scratch = QImage();
 }
 
-void TLightRep::drawPanels(QPainter &painter, double scale, const QPoint &offsetUnits)
+void TLightRep::drawPanels(PageDrawing &drawing, const QPoint &offsetUnits)
 {
     const QList<TCustomLRPanel *> all = panels();
     QVector<TLRComponent *> children(all.begin(), all.end());
     const QVector<QRect> rects = LRAlignment::arrange(QPoint(), pageArea(), children);
     for (int i = 0; i < all.size(); ++i) {
         if (all[i]->isEnabled())
-            all[i]->draw(painter, rects[i].translated(-offsetUnits), scale);
+            all[i]->draw(drawing, rects[i].translated(-offsetUnits));
     }
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QImage>
 #include <QObject>
 #include <QPageSize>
 #include <QRect>
@@ -9,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+class PageDrawing;
 class PrintDevice;
 class QPainter;
 class TCustomLRPanel;
@@ -19,7 +19,9 @@ enum class TPrinterOrientation { poPortrait, poLandscape };
 // The page of a fixed-form report: paper, orientation and margins in layout
 // units, the print range, and the panels placed on it (its child panels,
 // drawn in child order). It prints on a PrintDevice, draws preview pages
-// onto any painter, or counts pages without output.
+// onto any painter or records them as drawings, or counts pages without
+// output. Each page is laid out once, as a PageDrawing, and painted from
+// that.
 //
 // Modes: idle, printing, previewing, paginating. The page counter restarts
 // at 0 with every print job, preview and pagination. Refusals throw
@@ -88,6 +90,8 @@ public:
     void BeginPreview();
     // Draws the next page onto a canvas of the page's size in units.
     void PreviewPage(QPainter &canvas);
+    // Records the next page, to be painted later at any scale.
+    void PreviewPage(PageDrawing &drawing);
 
     void BeginPaginate();
     void PaginatePage();
@@ -101,9 +105,8 @@ public:
 private:
     void setMargin(int &margin, int units);
     void configure(PrintDevice &device);
-    void drawPanels(QPainter &painter, double scale, const QPoint &offsetUnits);
+    void drawPanels(PageDrawing &drawing, const QPoint &offsetUnits);
     bool inRange(int page) const;
-    QImage &scratch();
 
     int m_marginTop = DefaultMargin;
     int m_marginLeft = DefaultMargin;
@@ -123,5 +126,4 @@ private:
     std::unique_ptr<QPainter> m_printer;
     double m_scale = 1.0;
     QPoint m_offsetUnits;
-    QImage m_scratch;
 };

@@ -2,71 +2,90 @@
 
 #include "LRPanel.h"
 #include "LayoutUnits.h"
+#include "PageDrawing.h"
 #include "ReportFont.h"
+#include "TextMeasure.h"
 #include "TextTokens.h"
 
 #include <QGlyphRun>
-#include <QHash>
 #include <QPainter>
 #include <QRawFont>
 
 using LayoutUnits::toDevice;
 
-TLRVariableText::TLRVariableText(QObject *parent)
-    : TCustomLRItem(parent), m_font(ReportFont::gothic(12))
-{ }
+namespace {
+
+TextTokens::Spacing spacingIn(const TLRVariableText::Look &look, double width)
+{
+    TextTokens::Spacing spacing;
+    spacing.width = width;
+    spacing.charSpace = look.charSpace;
+    spacing.wordSpace = look.wordSpace;
+    spacing.wordWrap = look.wordWrap;
+    return spacing;
+}
+
+} // namespace
+
+TLRVariableText::TLRVariableText(QObject *parent) : TCustomLRItem(parent)
+{
+    m_look.font = ReportFont::gothic(12);
+}
 
 QFont TLRVariableText::Font() const
 {
     if (m_parentFont && panel())
         return panel()->Font();
-    return m_font;
+    return m_look.font;
 }
 
 void TLRVariableText::setFont(const QFont &font)
 {
-    m_font = font;
+    m_look.font = font;
     m_parentFont = false;
 }
 
-void TLRVariableText::draw(QPainter &painter, const QRect &rect, double scale, bool linesOnly)
+TLRVariableText::Look TLRVariableText::look() const
 {
-    if (linesOnly)
-        return;
+    Look look = m_look;
+    look.font = Font();
+    return look;
+}
+
+QStringList TLRVariableText::wrapLines(const QString &text) const
+{
+    TextMeasure &measure = TextMeasure::of(Font());
+    return TextTokens::wrapLines(text, spacingIn(m_look, bounds().width()),
+                                 [&](const QString &ch) { return measure.width(ch); });
+}
+
+void TLRVariableText::record(PageDrawing &drawing, const QRect &rect, bool linesOnly) const
+{
+    if (!linesOnly)
+        drawing.addFlow(rect, look());
+}
+
+void TLRVariableText::paint(QPainter &painter, const Look &look, const QRect &rect, double scale)
+{
     const QRect box(QPoint(toDevice(rect.left(), scale), toDevice(rect.top(), scale)),
                     QPoint(toDevice(rect.left() + rect.width(), scale) - 1,
                            toDevice(rect.top() + rect.height(), scale) - 1));
-    if (!m_transparent)
-        painter.fillRect(box, m_color);
-    if (m_text.isEmpty())
+    if (!look.transparent)
+        painter.fillRect(box, look.color);
+    if (look.text.isEmpty())
         return;
 
-    const QFont font = ReportFont::scaled(Font(), scale);
-    const QRawFont raw = QRawFont::fromFont(font);
-    QHash<QString, double> widths;
-    const auto widthOf = [&](const QString &ch) {
-        auto it = widths.constFind(ch);
-        if (it != widths.constEnd())
-            return *it;
-        double width = 0;
-        const QList<quint32> glyphs = raw.glyphIndexesForString(ch);
-        for (const QPointF &advance : raw.advancesForGlyphIndexes(glyphs))
-            width += advance.x();
-        widths.insert(ch, width);
-        return width;
-    };
-
-    TextTokens::Spacing spacing;
-    spacing.width = box.width();
-    spacing.charSpace = m_charSpace * scale;
-    spacing.wordSpace = m_wordSpace * scale;
-    spacing.wordWrap = m_wordWrap;
+    // Places in layout units; the glyphs at the device's size.
+    TextMeasure &measure = TextMeasure::of(look.font);
     const QVector<TextTokens::Placed> placed
-        = TextTokens::place(TextTokens::tokenize(m_text), spacing, widthOf);
+        = TextTokens::place(TextTokens::tokenize(look.text), spacingIn(look, rect.width()),
+                            [&](const QString &ch) { return measure.width(ch); });
+    const QFont font = ReportFont::scaled(look.font, scale);
+    const QRawFont &raw = TextMeasure::of(font).rawFont();
 
     // One glyph run for everything the font has; what it lacks is drawn
     // as text, which falls back to another face.
-    const double lineHeight = font.pixelSize() + m_leading * scale;
+    const double lineHeight = look.font.pixelSize() + look.leading;
     const double ascent = raw.ascent();
     QList<quint32> glyphs;
     QList<QPointF> positions;
@@ -74,14 +93,13 @@ void TLRVariableText::draw(QPainter &painter, const QRect &rect, double scale, b
     bool overflows = false;
     for (const TextTokens::Placed &p : placed) {
         const double top = p.line * lineHeight;
-        if (top >= box.height())
+        if (top >= rect.height())
             break;
-        const double w = widthOf(p.character);
-        if (p.x + w > box.width() || top + lineHeight > box.height())
+        if (p.x + measure.width(p.character) > rect.width() || top + lineHeight > rect.height())
             overflows = true;
-        if (p.x >= box.width())
+        if (p.x >= rect.width())
             continue;
-        const QPointF at(box.left() + p.x, box.top() + top + ascent);
+        const QPointF at(box.left() + p.x * scale, box.top() + top * scale + ascent);
         const QList<quint32> g = raw.glyphIndexesForString(p.character);
         if (g.isEmpty() || g.contains(0u)) {
             missing.append({p.character, at});
@@ -96,7 +114,7 @@ void TLRVariableText::draw(QPainter &painter, const QRect &rect, double scale, b
     painter.save();
     if (overflows)
         painter.setClipRect(box, Qt::IntersectClip);
-    painter.setPen(m_fontColor);
+    painter.setPen(look.fontColor);
     if (!glyphs.isEmpty()) {
         QGlyphRun run;
         run.setRawFont(raw);

@@ -1,22 +1,30 @@
 #include "PdfFileDevice.h"
 
-#include "base/FileErrorText.h"
-
 #include <QDir>
 #include <QPdfWriter>
 
-PdfFileDevice::PdfFileDevice(const QString &fileName) : m_file(fileName) { }
+PdfFileDevice::PdfFileDevice(const QString &fileName) : m_fileName(fileName), m_file(fileName) { }
 
-PdfFileDevice::~PdfFileDevice() = default;
+PdfFileDevice::~PdfFileDevice()
+{
+    discard();
+}
+
+void PdfFileDevice::setError()
+{
+    m_error
+        = QStringLiteral("%1\n%2").arg(QDir::toNativeSeparators(m_fileName), m_file.errorText());
+}
 
 bool PdfFileDevice::open()
 {
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        m_error = QStringLiteral("%1\n%2").arg(QDir::toNativeSeparators(m_file.fileName()),
-                                               FileErrorText(m_file));
+    m_error.clear();
+    if (!m_file.open()) {
+        setError();
         return false;
     }
-    m_writer = std::make_unique<QPdfWriter>(&m_file);
+    m_open = true;
+    m_writer = std::make_unique<QPdfWriter>(&m_file.output());
     m_writer->setCreator(QStringLiteral("Orvane"));
     m_writer->setPageMargins(QMarginsF(0, 0, 0, 0));
     return true;
@@ -25,14 +33,23 @@ bool PdfFileDevice::open()
 bool PdfFileDevice::close()
 {
     m_writer.reset();
-    if (!m_file.isOpen())
+    if (!m_open)
         return m_error.isEmpty();
-    const bool written = m_file.error() == QFileDevice::NoError && m_file.flush();
-    if (!written)
-        m_error = QStringLiteral("%1\n%2").arg(QDir::toNativeSeparators(m_file.fileName()),
-                                               FileErrorText(m_file));
-    m_file.close();
-    return written;
+    m_open = false;
+    if (!m_file.commit()) {
+        setError();
+        return false;
+    }
+    return true;
+}
+
+void PdfFileDevice::discard()
+{
+    m_writer.reset();
+    if (!m_open)
+        return;
+    m_open = false;
+    m_file.discard();
 }
 
 QPagedPaintDevice *PdfFileDevice::paintDevice()
@@ -49,6 +66,6 @@ void PdfFileDevice::setJobTitle(const QString &title)
 QString PdfFileDevice::beginErrorText() const
 {
     return m_error.isEmpty() ? QStringLiteral("PDFファイルに出力できません。\n%1")
-                                   .arg(QDir::toNativeSeparators(m_file.fileName()))
+                                   .arg(QDir::toNativeSeparators(m_fileName))
                              : m_error;
 }

@@ -81,10 +81,14 @@ QStringList characters(const QString &chars)
     return list;
 }
 
-QVector<Placed> place(const QVector<Token> &tokens, const Spacing &spacing,
-                      const std::function<double(const QString &)> &widthOf)
+namespace {
+
+// Lays the tokens out as place() describes: onChar(character, x, line) for
+// every character drawn, onBlank(line) for every blank a token ends in.
+template <typename OnChar, typename OnBlank>
+void layOut(const QVector<Token> &tokens, const Spacing &spacing, const WidthOf &widthOf,
+            OnChar onChar, OnBlank onBlank)
 {
-    QVector<Placed> placed;
     double x = 0;
     int line = 0;
     const auto newLine = [&] {
@@ -104,20 +108,69 @@ QVector<Placed> place(const QVector<Token> &tokens, const Spacing &spacing,
             extent += spacing.charSpace * (chars.size() - 1);
         if (spacing.wordWrap && x > 0 && x + extent > spacing.width)
             newLine();
+        const bool breakWithin = spacing.wordWrap && extent > spacing.width;
         for (int k = 0; k < chars.size(); ++k) {
-            placed.append({chars[k], x, line});
+            if (breakWithin && x > 0 && x + widths[k] > spacing.width)
+                newLine();
+            onChar(chars[k], x, line);
             x += widths[k];
             if (k + 1 < chars.size())
                 x += spacing.charSpace;
         }
-        if (token.end == Token::End::Blank)
+        if (token.end == Token::End::Blank) {
+            onBlank(line);
             x += spacing.wordSpace;
-        else if (!chars.isEmpty())
+        } else if (!chars.isEmpty()) {
             x += spacing.charSpace;
+        }
         if (token.end == Token::End::LineBreak && x > 0)
             newLine();
     }
+}
+
+} // namespace
+
+QVector<Placed> place(const QVector<Token> &tokens, const Spacing &spacing, const WidthOf &widthOf)
+{
+    QVector<Placed> placed;
+    layOut(
+        tokens, spacing, widthOf,
+        [&](const QString &ch, double x, int line) {
+            placed.append({ch, x, line});
+        },
+        [](int) {});
     return placed;
+}
+
+QStringList wrapLines(const QString &text, const Spacing &spacing, const WidthOf &widthOf)
+{
+    if (text.isEmpty())
+        return {};
+    // Most lines fit as they are: at most the width of every character,
+    // spacing and word space, and no line break.
+    double most = 0;
+    bool breaks = false;
+    for (const QString &ch : characters(text)) {
+        if (ch == u'\r' || ch == u'\n') {
+            breaks = true;
+            break;
+        }
+        most += ch == u' ' ? spacing.wordSpace : widthOf(ch) + spacing.charSpace;
+    }
+    if (!breaks && (most <= spacing.width || !spacing.wordWrap))
+        return {text};
+
+    QStringList lines;
+    const auto at = [&](int line) -> QString & {
+        while (lines.size() <= line)
+            lines.append(QString());
+        return lines[line];
+    };
+    layOut(
+        tokenize(text), spacing, widthOf,
+        [&](const QString &ch, double, int line) { at(line) += ch; },
+        [&](int line) { at(line) += u' '; });
+    return lines;
 }
 
 } // namespace TextTokens

@@ -46,13 +46,21 @@ struct Spacing
     bool wordWrap = true;
 };
 
+using WidthOf = std::function<double(const QString &)>;
+
 // Places the tokens from the top-left of the box: a token that does not
 // fit before the right edge starts a new line unless the pen is at the
 // left edge; after a line break a new line starts unless the pen is at the
 // left edge, so a break at the start of a line gives no empty line (a line
 // holding a blank does). A blank is not placed: its token advances by
-// wordSpace instead of its last charSpace.
-QVector<Placed> place(const QVector<Token> &tokens, const Spacing &spacing,
-                      const std::function<double(const QString &)> &widthOf);
+// wordSpace instead of its last charSpace. A token wider than the whole
+// box is broken between its characters, so nothing runs off the right.
+QVector<Placed> place(const QVector<Token> &tokens, const Spacing &spacing, const WidthOf &widthOf);
+
+// The text of each line that place() makes of a text, with the blanks
+// that fall on it and without line breaks: each drawn on its own from the
+// left edge is that one line again. A text that draws nothing (empty, or
+// line breaks only) has no lines.
+QStringList wrapLines(const QString &text, const Spacing &spacing, const WidthOf &widthOf);
 
 } // namespace TextTokens

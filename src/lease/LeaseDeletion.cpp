@@ -1,5 +1,6 @@
 #include "LeaseDeletion.h"
 
+#include "store/PcClaims.h"
 #include "store/StoreTransaction.h"
 #include "store/StoreValue.h"
 #include "store/UDMdata.h"
@@ -30,7 +31,10 @@ void deleteLease(TDMdata &dm, const LeaseKey &key)
     // The statements outlive the transaction: PostgreSQL frees them only
     // once a failed transaction is rolled back.
     std::deque<QSqlQuery> queries;
+    const ClaimSubject contract = ClaimSubject::lease(key.lease, key.leaseNo);
+    PcClaims::waitWhileClaimed(dm, contract);
     StoreTransaction transaction(dm);
+    PcClaims::ensureFree(dm, contract);
     for (const QString &statement : statements()) {
         QSqlQuery &query = queries.emplace_back(dm.prepare(statement));
         query.bindValue(QStringLiteral(":LEASE"), StoreValue::text(key.lease));

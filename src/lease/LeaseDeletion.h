@@ -15,7 +15,8 @@ QString confirmationText(const LeaseKey &key);
 QStringList statements();
 
 // Runs the statements in one transaction; on any failure the transaction
-// is rolled back (nothing is deleted) and StoreError is thrown.
+// is rolled back (nothing is deleted) and StoreError is thrown, ClaimError
+// when another copy has the contract open (after waiting 15 x 100 ms).
 void deleteLease(TDMdata &dm, const LeaseKey &key);
 
 } // namespace LeaseDeletion

@@ -1,6 +1,8 @@
 #include "LeaseDue.h"
 
+#include "Amounts.h"
 #include "store/Schema.h"
+#include "store/StoreError.h"
 #include "store/StoreValue.h"
 #include "store/UDMdata.h"
 
@@ -44,17 +46,22 @@ QHash<LeaseKey, Figures> figures(TDMdata &dm, const QDate &today)
     QHash<LeaseKey, Figures> result;
     const ColumnDef &date
         = *Schema::table(TableId::LeaseMesai).column(QStringLiteral("SiharaiYMD"));
-    QSqlQuery due = dm.exec(
-        QStringLiteral("SELECT lease, lease_No, COUNT(*), SUM(kingaku), SUM(zei), SUM(hosyuryo)\n"
-                       "FROM LeaseMesai\n"
-                       "WHERE SiharaiYMD >= :TODAY\n"
-                       "GROUP BY lease, lease_No"),
-        {{QStringLiteral(":TODAY"), StoreValue::toStore(date, today, dm.engine())}});
+    // Added up here, each addition checked: the engine's SUM and a sum of
+    // its sums would stop with its own text or turn negative.
+    QSqlQuery due
+        = dm.exec(QStringLiteral("SELECT lease, lease_No, kingaku, zei, hosyuryo\n"
+                                 "FROM LeaseMesai\n"
+                                 "WHERE SiharaiYMD >= :TODAY"),
+                  {{QStringLiteral(":TODAY"), StoreValue::toStore(date, today, dm.engine())}});
     while (due.next()) {
         Figures &f = result[keyAt(due)];
-        f.paymentsDue = due.value(2).toInt();
-        f.amountDue
-            = due.value(3).toLongLong() + due.value(4).toLongLong() + due.value(5).toLongLong();
+        ++f.paymentsDue;
+        std::optional<qint64> amount = f.amountDue;
+        for (int column = 2; column <= 4; ++column)
+            amount = Amounts::add(amount, Amounts::of(due.value(column)));
+        if (!amount)
+            throw StoreError(Amounts::overflowText());
+        f.amountDue = *amount;
     }
     QSqlQuery pcs = dm.exec(QStringLiteral("SELECT lease, lease_No, COUNT(*)\n"
                                            "FROM LeasePC\n"

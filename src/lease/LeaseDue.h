@@ -30,7 +30,8 @@ struct Figures
     bool namedByPcInService = false; // a PC without removal date names it
 };
 
-// The figures of every contract that has any, by key. Throws StoreError.
+// The figures of every contract that has any, by key. Throws StoreError,
+// also with Amounts::overflowText() when an amount due is too large.
 QHash<LeaseKey, Figures> figures(TDMdata &dm, const QDate &today);
 
 struct Row

@@ -29,6 +29,13 @@ QString contractStatement(const QString &table, const QString &orderBy = QString
     return sql;
 }
 
+QVariant stampOf(const QSqlRecord &record)
+{
+    const ColumnDef &column = *Schema::table(TableId::Lease).column(QStringLiteral("UpdateTime"));
+    const int i = record.indexOf(QStringLiteral("UpdateTime"));
+    return i < 0 ? QVariant() : StoreValue::fromStore(column, record.value(i));
+}
+
 } // namespace
 
 QStringList distinctValues(TDMdata &dm, const QString &column)
@@ -50,14 +57,30 @@ bool exists(TDMdata &dm, const LeaseKey &key)
     return found;
 }
 
-std::optional<LeaseContract::Texts> contract(TDMdata &dm, const LeaseKey &key)
+std::optional<LeaseContract::Texts> contract(TDMdata &dm, const LeaseKey &key, QVariant *stamp)
 {
     QSqlQuery q = dm.exec(contractStatement(QStringLiteral("LEASE")), keyParams(key));
     if (!q.next())
         return std::nullopt;
-    const LeaseContract::Texts texts = LeaseContract::textsOf(q.record());
+    const QSqlRecord record = q.record();
+    const LeaseContract::Texts texts = LeaseContract::textsOf(record);
+    if (stamp)
+        *stamp = stampOf(record);
     q.finish();
     return texts;
+}
+
+std::optional<QVariant> stamp(TDMdata &dm, const LeaseKey &key)
+{
+    QSqlQuery q = dm.exec(QStringLiteral("SELECT UpdateTime FROM LEASE\n"
+                                         "WHERE LEASE = :LEASE\n"
+                                         "  AND LEASE_NO = :LEASE_NO"),
+                          keyParams(key));
+    if (!q.next())
+        return std::nullopt;
+    const QVariant value = stampOf(q.record());
+    q.finish();
+    return value;
 }
 
 QVector<ScheduleRow> schedule(TDMdata &dm, const LeaseKey &key)

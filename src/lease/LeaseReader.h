@@ -19,8 +19,14 @@ QStringList distinctValues(TDMdata &dm, const QString &column);
 // Whether the contract exists (the key check of the lease window).
 bool exists(TDMdata &dm, const LeaseKey &key);
 
-// The contract as the window's texts; none when it does not exist.
-std::optional<LeaseContract::Texts> contract(TDMdata &dm, const LeaseKey &key);
+// The contract as the window's texts; none when it does not exist. stamp,
+// when given, receives its UpdateTime (null when it has none).
+std::optional<LeaseContract::Texts> contract(TDMdata &dm, const LeaseKey &key,
+                                             QVariant *stamp = nullptr);
+
+// The contract's UpdateTime as contract() reads it; none when the contract
+// does not exist.
+std::optional<QVariant> stamp(TDMdata &dm, const LeaseKey &key);
 
 // The schedule in date order and the covered PCs in key order.
 QVector<ScheduleRow> schedule(TDMdata &dm, const LeaseKey &key);

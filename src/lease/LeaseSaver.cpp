@@ -1,5 +1,7 @@
 #include "LeaseSaver.h"
 
+#include "LeaseReader.h"
+#include "store/PcClaims.h"
 #include "store/StoreError.h"
 #include "store/StoreTransaction.h"
 #include "store/StoreValue.h"
@@ -60,11 +62,29 @@ QString LeaseSaver::insertLeasePcStatement()
                           "           VALUES(:lease, :lease_No, :PCKey, :UpdateTime)");
 }
 
+QString LeaseSaver::changedText(const LeaseKey &key)
+{
+    return QStringLiteral("%1(%2) は他のユーザーによって変更されています。\n"
+                          "この画面の内容は保存されていません。"
+                          "必要な内容を控えてからキャンセルし、開き直してください。")
+        .arg(key.lease, key.leaseNo);
+}
+
 void LeaseSaver::save(Mode mode, const QVariantMap &params, const QVector<ScheduleRow> &schedule,
                       const QStringList &pcKeys)
 {
     m_queries.clear();
+    const LeaseKey key {params.value(QStringLiteral("lease")).toString(),
+                        params.value(QStringLiteral("lease_No")).toString()};
     StoreTransaction transaction(m_dm);
+    // No other copy writes the contract meanwhile: its window, the data
+    // creation and the deletion all respect the claim.
+    if (m_claim && m_claim->isHeld())
+        m_claim->confirm();
+    else
+        PcClaims::ensureFree(m_dm, ClaimSubject::lease(key.lease, key.leaseNo));
+    if (mode == Mode::Update)
+        checkUnchanged(key);
     if (mode == Mode::Add)
         InsertLease(params);
     else
@@ -72,6 +92,20 @@ void LeaseSaver::save(Mode mode, const QVariantMap &params, const QVector<Schedu
     InsertMesai(params, schedule);
     InsertLeasePC(params, pcKeys);
     transaction.commit();
+}
+
+void LeaseSaver::checkUnchanged(const LeaseKey &key)
+{
+    if (!m_readStamp)
+        return;
+    const std::optional<QVariant> now = LeaseReader::stamp(m_dm, key);
+    if (!now)
+        throw LeaseGoneError();
+    const bool same = now->isNull() || m_readStamp->isNull()
+        ? now->isNull() == m_readStamp->isNull()
+        : now->toDateTime() == m_readStamp->toDateTime();
+    if (!same)
+        throw LeaseChangedError(changedText(key));
 }
 
 void LeaseSaver::InsertLease(const QVariantMap &params)
@@ -89,7 +123,7 @@ void LeaseSaver::UpdateLease(const QVariantMap &params)
     // Another copy may have deleted the contract meanwhile: its schedule and
     // PCs are not written without it.
     if (update.numRowsAffected() == 0)
-        throw StoreError(QStringLiteral("修正対象データが見つかりません"));
+        throw LeaseGoneError();
     for (const char *table : {"LeaseMesai", "LeasePC"}) {
         QSqlQuery &remove
             = prepare(QStringLiteral("DELETE from %1\n").arg(QLatin1String(table)) + KeyCondition);

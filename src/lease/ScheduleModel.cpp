@@ -1,5 +1,6 @@
 #include "ScheduleModel.h"
 
+#include "Amounts.h"
 #include "WorkTable.h"
 #include "base/DateEntry.h"
 #include "base/DateText.h"
@@ -28,9 +29,11 @@ QVariant &amountOf(ScheduleRow &row, int column)
                                             : row.hosyuryo;
 }
 
-qint64 gokei(const ScheduleRow &row)
+// Nothing when the sum is too large.
+std::optional<qint64> gokei(const QVariant &kingaku, const QVariant &zei, const QVariant &hosyuryo)
 {
-    return row.kingaku.toLongLong() + row.zei.toLongLong() + row.hosyuryo.toLongLong();
+    return Amounts::add(Amounts::add(Amounts::of(kingaku), Amounts::of(zei)),
+                        Amounts::of(hosyuryo));
 }
 
 QVariant noInt()
@@ -78,14 +81,25 @@ QString ScheduleModel::totalsStatement()
 
 ScheduleModel::Totals ScheduleModel::totals()
 {
-    QSqlQuery q = WorkTable::exec(m_dm, totalsStatement());
+    QSqlQuery q;
+    try {
+        q = WorkTable::exec(m_dm, totalsStatement());
+    } catch (const StoreError &e) {
+        // SQLite's SUM stops at a sum beyond 64 bits with its own English.
+        if (e.message().contains(QLatin1String("integer overflow")))
+            throw StoreError(Amounts::overflowText());
+        throw;
+    }
     Totals t;
     if (q.next()) {
         t.count = q.value(0).toInt();
         t.kingaku = q.value(1);
         t.zei = q.value(2);
         t.hosyuryo = q.value(3);
-        t.gokei = t.kingaku.toLongLong() + t.zei.toLongLong() + t.hosyuryo.toLongLong();
+        const std::optional<qint64> sum = gokei(t.kingaku, t.zei, t.hosyuryo);
+        if (!sum)
+            throw StoreError(Amounts::overflowText());
+        t.gokei = *sum;
     }
     return t;
 }
@@ -196,7 +210,9 @@ QVariant ScheduleModel::data(const QModelIndex &index, int role) const
     case SiharaiYMD:
         return DateText::shortDate(row.date);
     case Gokei:
-        return QString::number(gokei(row));
+        if (const std::optional<qint64> sum = gokei(row.kingaku, row.zei, row.hosyuryo))
+            return QString::number(*sum);
+        return Amounts::overflowText();
     default: {
         const QVariant amount = amountOf(row, index.column());
         return amount.isNull() ? QString() : amount.toString();

@@ -58,7 +58,8 @@ public:
     QVector<ScheduleRow> rows() const { return m_rows; }
     bool isNewRow(int row) const { return m_new && row == m_rows.size(); }
 
-    // The totals query on the working table. Throws StoreError.
+    // The totals query on the working table. Throws StoreError, also with
+    // Amounts::overflowText() when a sum is too large.
     Totals totals();
     static QString totalsStatement();
 

@@ -19,11 +19,11 @@ QSqlQuery exec(TDMdata &dm, const QString &sql, const QVariantMap &params)
     QSqlQuery q(dm.memory());
     q.setForwardOnly(true);
     if (!q.prepare(sql))
-        throw StoreError(sqlErrorText(q.lastError()));
+        throw StoreError(q.lastError());
     for (auto it = params.cbegin(); it != params.cend(); ++it)
         q.bindValue(it.key(), it.value());
     if (!q.exec())
-        throw StoreError(sqlErrorText(q.lastError()));
+        throw StoreError(q.lastError());
     return q;
 }
 

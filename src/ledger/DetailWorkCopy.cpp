@@ -3,6 +3,7 @@
 #include "RowBuffer.h"
 #include "base/InputError.h"
 #include "store/Dialect.h"
+#include "store/HistoryRecorder.h"
 #include "store/RecordCursor.h"
 #include "store/StoreError.h"
 #include "store/StoreValue.h"
@@ -221,7 +222,7 @@ void DetailWorkCopy::remove(List list, const QString &name)
     run(q);
 }
 
-void DetailWorkCopy::apply(const QString &key)
+void DetailWorkCopy::apply(const QString &key, HistoryRecorder *history)
 {
     const QVariant pcKey = storedKey(key, m_dm.engine());
     int n = 0;
@@ -234,14 +235,20 @@ void DetailWorkCopy::apply(const QString &key)
         const Rows before = m_loaded.value(int(list));
         const Rows now = readAll(list);
         for (auto it = before.cbegin(); it != before.cend(); ++it) {
-            if (!now.contains(it.key()))
-                m_dm.exec(LedgerLists::deleteStatement(list),
-                          {{QStringLiteral(":KEY"), pcKey},
-                           {LedgerLists::deleteNameParameter(list), it.key()}});
+            if (now.contains(it.key()))
+                continue;
+            m_dm.exec(LedgerLists::deleteStatement(list),
+                      {{QStringLiteral(":KEY"), pcKey},
+                       {LedgerLists::deleteNameParameter(list), it.key()}});
+            if (history)
+                history->rowChanged(def.id, key, &it.value(), nullptr);
         }
         for (auto it = now.cbegin(); it != now.cend(); ++it) {
             const QVector<QVariant> &values = it.value();
             const auto old = before.constFind(it.key());
+            if (history && (old == before.cend() || old.value() != values))
+                history->rowChanged(def.id, key, old == before.cend() ? nullptr : &old.value(),
+                                    &values);
             QStringList changed;
             for (int i = 1; i < def.columns.size(); ++i) {
                 if (old == before.cend() || values[i] != old.value()[i]

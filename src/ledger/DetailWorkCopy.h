@@ -10,6 +10,7 @@
 #include <array>
 #include <memory>
 
+class HistoryRecorder;
 class RecordCursor;
 class RowBuffer;
 class TDMdata;
@@ -49,8 +50,9 @@ public:
 
     // Inside the caller's store transaction: deletes, updates (the changed
     // columns only) and inserts what differs from the rows loaded, under
-    // this PC key. Throws StoreError.
-    void apply(const QString &key);
+    // this PC key, each change recorded in history when given. Throws
+    // StoreError.
+    void apply(const QString &key, HistoryRecorder *history = nullptr);
 
 private:
     using Rows = QMap<QString, QVector<QVariant>>; // by name

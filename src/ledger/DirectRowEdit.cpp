@@ -2,6 +2,7 @@
 
 #include "RowBuffer.h"
 #include "base/InputError.h"
+#include "store/HistoryRecorder.h"
 #include "store/RecordCursor.h"
 #include "store/StoreError.h"
 #include "store/StoreTransaction.h"
@@ -40,6 +41,7 @@ void DirectRowEdit::post(RowBuffer &row)
     if (!missing.isEmpty())
         throw StoreError(FieldErrorText::required(missing));
     m_cursor.cancel();
+    HistoryRecorder history(m_dm, History::manual());
     StoreTransaction transaction(m_dm);
     m_claim.confirm();
     if (row.key() != row.startKey() && m_cursor.locate(row.key()))
@@ -52,6 +54,9 @@ void DirectRowEdit::post(RowBuffer &row)
     for (const QString &field : row.changedFields())
         m_cursor.setValue(field, row.value(field));
     m_cursor.post();
+    const QVector<QVariant> before = row.startValues();
+    const QVector<QVariant> after = row.values();
+    history.rowChanged(def.id, row.startKey().value(0).toString(), &before, &after);
     transaction.commit();
     row.posted();
 }

@@ -2,6 +2,7 @@
 
 #include "base/InputError.h"
 #include "base/TextHelpers.h"
+#include "store/HistoryRecorder.h"
 #include "store/RecordCursor.h"
 #include "store/StoreError.h"
 #include "store/StoreTransaction.h"
@@ -27,6 +28,7 @@ PcLedger::PcLedger(TDMdata &dm, QObject *parent)
     : QObject(parent), m_dm(dm), m_pc(TableId::PC), m_tpc(dm, TableId::PC), m_work(dm), m_claim(dm)
 {
     connect(&m_pc, &RowBuffer::valueChanged, this, &PcLedger::pcValueChanged);
+    connect(&m_claim, &PcClaim::lost, this, &PcLedger::claimLost);
 }
 
 PcLedger::~PcLedger() = default;
@@ -131,11 +133,12 @@ void PcLedger::save(const QDate &today)
     if (pcKey.isEmpty())
         throw StoreError(FieldErrorText::required(QStringLiteral("Key")));
 
-    // The table object is made ready before the transaction, which it
-    // outlives (see DetailWorkCopy).
+    // The table object and the history's statement are made ready before
+    // the transaction, which they outlive (see DetailWorkCopy).
     m_tpc.cancel();
     if (!m_tpc.isOpen())
         m_tpc.open();
+    HistoryRecorder history(m_dm, History::manual());
     StoreTransaction transaction(m_dm);
     m_claim.confirm();
     if (isNew) {
@@ -152,7 +155,11 @@ void PcLedger::save(const QDate &today)
             m_tpc.setValue(field, m_pc.value(field));
     }
     m_tpc.post();
-    m_work.apply(pcKey);
+    // A new PC is one line of the history, its detail rows none.
+    const QVector<QVariant> before = m_pc.startValues();
+    const QVector<QVariant> after = m_pc.values();
+    history.rowChanged(TableId::PC, pcKey, isNew ? nullptr : &before, &after);
+    m_work.apply(pcKey, isNew ? nullptr : &history);
     transaction.commit();
 
     m_pc.posted();

@@ -63,12 +63,20 @@ public:
     // Cancel: drops the work and releases the claim.
     void discard();
 
+    // Another copy took the PC's claim while the connection was away.
+    bool isClaimLost() const { return m_claim.isLost(); }
+
     // Whether the store still answers (after a failed save: a store that
     // went away, as against a refused row).
     bool storeAnswers() const;
 
     // The message when the PC is no longer in the store.
     static QString deletedText(const QString &key);
+
+signals:
+    // Another copy took the PC while the store's connection was being
+    // restored: save() is refused until it lets go; the work stays.
+    void claimLost();
 
 private:
     void pcValueChanged(const QString &field);

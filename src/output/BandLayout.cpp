@@ -22,11 +22,8 @@ private:
     bool fits(double h) const { return m_y + h <= m_bottom + Slack; }
     void startPage(int row);
     void finishPage();
-    void newPage(int row)
-    {
-        finishPage();
-        startPage(row);
-    }
+    // A new page on which the outermost groups up to continuing go on.
+    void newPage(int row, int continuing);
     void place(BandKind kind, int group, int row, int count = 0);
     // On the next page when it does not fit here.
     void placeFitting(BandKind kind, int group, int row, int count = 0);
@@ -88,6 +85,16 @@ void Paginator::startPage(int row)
         place(BandKind::PageHeader, -1, row);
 }
 
+void Paginator::newPage(int row, int continuing)
+{
+    finishPage();
+    startPage(row);
+    for (int g = 0; g < continuing; ++g) {
+        if (m_def.groups[g].repeatOnNewPage)
+            place(BandKind::GroupHeader, g, row);
+    }
+}
+
 void Paginator::finishPage()
 {
     if (!m_def.pageFooter)
@@ -108,8 +115,15 @@ void Paginator::place(BandKind kind, int group, int row, int count)
 void Paginator::placeFitting(BandKind kind, int group, int row, int count)
 {
     // A band taller than an empty page goes there all the same.
-    if (!fits(height(kind, group)) && m_body)
-        newPage(row);
+    if (!fits(height(kind, group)) && m_body) {
+        // The groups a band belongs to go on.
+        const int groups = int(m_def.groups.size());
+        const int continuing = kind == BandKind::Detail ? groups
+            : kind == BandKind::GroupHeader             ? group
+            : kind == BandKind::GroupFooter             ? group + 1
+                                                        : 0;
+        newPage(row, continuing);
+    }
     place(kind, group, row, count);
 }
 
@@ -123,7 +137,7 @@ void Paginator::openGroups(int from, int row)
         chain += height(BandKind::GroupHeader, g);
     }
     if (m_body && (breaks || !fits(chain)))
-        newPage(row);
+        newPage(row, from);
     for (int g = from; g < groups; ++g)
         placeFitting(BandKind::GroupHeader, g, row);
 }

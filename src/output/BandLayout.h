@@ -14,7 +14,9 @@
 // another between them. A band that does not fit goes to the next page,
 // and so do new group headers with the first detail row under them, so a
 // header never ends a page alone. A group that starts a new page does so
-// unless nothing but the page header is on the page yet. A count shows the
+// unless nothing but the page header is on the page yet. On a page where
+// groups go on from the page before, the headers of those that repeat
+// follow the page header, outermost first. A count shows the
 // detail rows since its band was last placed. Without rows the pages hold
 // the page header and the page footer only.
 namespace BandLayout {

@@ -59,18 +59,26 @@ QFont unitFont(const Banded::Font &font)
                                              : ReportFont::proportional(height, font.bold);
 }
 
-// The width of a field: its own, or up to the next field on its line, or
-// to the band's right edge.
-double fieldWidth(const Banded::Band &band, const Field &field, double bandWidth)
+// The gap in units left before the next column (at least 1 mm), so that a
+// value cut there never reads as one with the next.
+constexpr int ColumnGap = 4;
+
+// The width of a field in units: its own, or up to the gap before the next
+// field on its line, or to the band's right edge. A caption of the design,
+// which never needs cutting, may reach to the edge.
+int fieldWidth(const Banded::Band &band, const Field &field, double bandWidth)
 {
     if (field.width > 0)
-        return field.width;
-    double right = bandWidth;
+        return fromMillimetres(field.width);
+    const int left = fromMillimetres(field.x);
+    int right = fromMillimetres(bandWidth);
+    if (field.kind == Field::Kind::Text)
+        return qMax(0, right - left);
     for (const Field &other : band.fields) {
-        if (other.y == field.y && other.x > field.x && other.x < right)
-            right = other.x;
+        if (other.y == field.y && other.x > field.x)
+            right = qMin(right, fromMillimetres(other.x) - ColumnGap);
     }
-    return qMax(0.0, right - field.x);
+    return qMax(0, right - left);
 }
 
 // The columns the report shows or groups by.
@@ -182,7 +190,7 @@ void BandedReport::fillPage(int index)
             auto *item = new TLRItem(m_panel);
             const int left = fromMillimetres(field.x);
             const int top = fromMillimetres(placed.top + field.y);
-            const int width = fromMillimetres(fieldWidth(band, field, bandWidth));
+            const int width = fieldWidth(band, field, bandWidth);
             if (field.kind == Field::Kind::Line) {
                 // The top line of a box is drawn one unit above and left of
                 // it.

@@ -53,9 +53,10 @@ struct Field
     QString text;
     double x = 0;
     double y = 0;
-    // 0: up to the next field on the same line, or to the band's right
-    // edge. Text is cut at the box, but right-aligned text, which ends at
-    // the box's right edge, grows to the left as far as it needs.
+    // 0: up to 1 mm before the next field on the same line, or to the
+    // band's right edge. Text is cut after the last whole character that
+    // fits the box, but right-aligned text, which ends at the box's right
+    // edge, grows to the left as far as it needs.
     double width = 0;
     TAlignment alignment = TAlignment::taLeftJustify;
     Font font;
@@ -112,6 +113,9 @@ struct Group
     std::optional<Band> footer;
     // Each group but the first starts on a new page.
     bool newPage = false;
+    // The header is printed again at the top of a page on which the group
+    // goes on.
+    bool repeatOnNewPage = false;
 };
 
 enum class BandKind { PageHeader, GroupHeader, Detail, GroupFooter, Summary, PageFooter };

@@ -3,14 +3,13 @@
 #include "base/Cp932.h"
 #include "base/DateText.h"
 #include "base/FileErrorText.h"
+#include "base/WholeFile.h"
 #include "store/StoreError.h"
 #include "store/StoreValue.h"
 #include "store/UDMdata.h"
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QSqlField>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -298,22 +297,14 @@ Attempt writeOnce(const QString &path, const QVector<CsvExport::Column> &cols,
     // The export goes to a new file that takes the name only when it is
     // complete: a failed export leaves an earlier file of that name as it
     // was. A device (not a plain file) is written to as it is.
-    const QFileInfo target(path);
-    std::unique_ptr<QFileDevice> output;
-    if (target.exists() && !target.isFile())
-        output = std::make_unique<QFile>(path);
-    else
-        output = std::make_unique<QSaveFile>(path);
-    QFileDevice &file = *output;
-    auto *saveFile = qobject_cast<QSaveFile *>(output.get());
-    if (!file.open(QIODevice::WriteOnly)) {
-        result.error = fileError(path, file);
+    WholeFile output(path);
+    QFileDevice &file = output.file();
+    if (!output.open()) {
+        result.error
+            = QStringLiteral("%1\n%2").arg(QDir::toNativeSeparators(path), output.errorText());
         return Attempt::Done;
     }
-    const auto cancel = [&] {
-        if (saveFile)
-            saveFile->cancelWriting();
-    };
+    const auto cancel = [&] { output.discard(); };
     bool startOver = false;
     // Each piece goes to the disk before the next page is read, so a full
     // disk stops the export at once.
@@ -325,7 +316,7 @@ Attempt writeOnce(const QString &path, const QVector<CsvExport::Column> &cols,
             bytes = Cp932::encode(text);
         } else {
             cancel();
-            if (saveFile)
+            if (!output.inPlace())
                 startOver = true;
             else
                 result.error = QStringLiteral("%1\n書き込み中に Shift-JIS (CP932) で表せない文字"
@@ -370,8 +361,9 @@ Attempt writeOnce(const QString &path, const QVector<CsvExport::Column> &cols,
             return startOver ? Attempt::StartOverInUtf8 : Attempt::Done;
         result.rows += rows.size();
     }
-    if (saveFile ? !saveFile->commit() : !file.flush()) {
-        result.error = fileError(path, file);
+    if (!output.commit()) {
+        result.error
+            = QStringLiteral("%1\n%2").arg(QDir::toNativeSeparators(path), output.errorText());
         return Attempt::Done;
     }
     result.ok = true;

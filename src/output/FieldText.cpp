@@ -2,6 +2,7 @@
 
 #include "base/Cp932.h"
 #include "base/DateText.h"
+#include "store/StoreValue.h"
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -113,22 +114,7 @@ namespace FieldText {
 
 QString text(const ColumnDef &column, const QVariant &value)
 {
-    if (value.isNull() || !value.isValid())
-        return QString();
-    switch (column.type) {
-    case ColumnType::Integer:
-        return QString::number(value.toLongLong());
-    case ColumnType::Float:
-        return QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
-    case ColumnType::Date:
-        return DateText::shortDate(value.toDate());
-    case ColumnType::Timestamp:
-        return DateText::shortDateTime(value.toDateTime());
-    case ColumnType::Character:
-    case ColumnType::Memo:
-        break;
-    }
-    return value.toString();
+    return StoreValue::displayText(column, value);
 }
 
 QString dumpTimestamp(const QDateTime &value)

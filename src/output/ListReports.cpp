@@ -1,6 +1,7 @@
 #include "ListReports.h"
 
 #include "BandedReport.h"
+#include "store/UDMdata.h"
 
 using namespace Banded;
 
@@ -83,6 +84,10 @@ ReportDef kyoyuItiranDef()
     def.detail = {4.2,
                   {column(21.2, 0, QStringLiteral("Sharedname")),
                    column(74.1, 0, QStringLiteral("SharedPath"))}};
+    // A page that goes on with a PC's shares says whose they are and what
+    // the columns hold.
+    for (Banded::Group &group : def.groups)
+        group.repeatOnNewPage = true;
     return def;
 }
 
@@ -163,6 +168,15 @@ std::unique_ptr<BandedReport> appli(TDMdata &dm, const QString &appli)
     statement.params.insert(QStringLiteral("Appli"), appli);
     return std::make_unique<BandedReport>(dm, appliDef(), statement,
                                           QVector<TableId> {TableId::PC, TableId::Appli});
+}
+
+bool appliKnown(TDMdata &dm, const QString &appli)
+{
+    QSqlQuery query = dm.exec(QStringLiteral("SELECT 1 FROM Appli\nWHERE Appli = :Appli"),
+                              {{QStringLiteral(":Appli"), appli}});
+    const bool known = query.next();
+    query.finish();
+    return known;
 }
 
 } // namespace ListReports

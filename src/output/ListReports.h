@@ -23,4 +23,8 @@ std::unique_ptr<BandedReport> kyoyuItiran(TDMdata &dm, bool printerShares);
 // application, with their count.
 std::unique_ptr<BandedReport> appli(TDMdata &dm, const QString &appli);
 
+// Whether any PC, in service or removed, has ever had the application (a
+// row of Appli names it). Throws StoreError.
+bool appliKnown(TDMdata &dm, const QString &appli);
+
 } // namespace ListReports

@@ -143,6 +143,7 @@ TLRItem *box(TLRLayoutPanel *panel, int x, int y, int width, int height, int fon
     item->setBounds(x, y, width, height);
     item->setFont(ReportFont::gothic(fontSize, bold));
     item->setAlignment(alignment);
+    item->setShrinkToFit(true);
     return item;
 }
 
@@ -171,6 +172,8 @@ PcSheetLayout::PcSheetLayout(TLightRep &page, LRDataSet &master)
 void PcSheetLayout::placeTopBlock(LRDataSet &master)
 {
     m_date = box(m_panel, 528, 0, 137, 17, 13, Right);
+    // The corner left of the title is free.
+    m_sheetOfPc = box(m_panel, 0, 0, 97, 17, 11, Left);
     box(m_panel, 208, 16, 249, 33, 24, Left, true)->setText(QStringLiteral("パソコン管理シート"));
     box(m_panel, 528, 24, 49, 17, 13, Centre)->setText(QStringLiteral("管理№"));
     const auto bound = [&](int x, int y, const QString &field) {
@@ -178,6 +181,7 @@ void PcSheetLayout::placeTopBlock(LRDataSet &master)
         item->setBounds(x, y, 81, 17);
         item->setFont(ReportFont::gothic(13));
         item->setAlignment(Right);
+        item->setShrinkToFit(true);
         item->setDataSource(&master);
         item->setDataField(field);
         m_values.append({Content::Bound, field, item});
@@ -212,6 +216,7 @@ void PcSheetLayout::placeGrid(LRDataSet &master)
                 item->setBounds(cell.x, row.y, cell.width, RowHeight);
                 item->setFont(ReportFont::gothic(GridFont));
                 item->setAlignment(cell.alignment);
+                item->setShrinkToFit(true);
                 item->setLines(L::lsNone, cell.x == 0 ? L::lsDouble : L::lsNone,
                                cell.x + cell.width == GridWidth ? L::lsDouble : L::lsHalf,
                                last ? L::lsSingle : L::lsHalf);

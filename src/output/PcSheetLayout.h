@@ -39,6 +39,8 @@ public:
     TLRLayoutPanel *panel() const { return m_panel; }
     TLRItem *dateItem() const { return m_date; }
     TLRItem *keyItem() const { return m_key; }
+    // "n/m" on the sheets of a PC that takes several, at the top left.
+    TLRItem *sheetOfPcItem() const { return m_sheetOfPc; }
     TLRVariableText *freeText() const { return m_freeText; }
     // The value boxes other than the date and the key.
     const QVector<Value> &values() const { return m_values; }
@@ -54,6 +56,7 @@ private:
     TLRLayoutPanel *m_panel = nullptr;
     TLRItem *m_date = nullptr;
     TLRItem *m_key = nullptr;
+    TLRItem *m_sheetOfPc = nullptr;
     TLRVariableText *m_freeText = nullptr;
     QVector<Value> m_values;
 };

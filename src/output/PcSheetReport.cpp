@@ -76,6 +76,9 @@ PcSheetReport::PcSheetReport(TDMdata &dm, const ReportStatement &master)
               LRLayoutPanel1BeforePrint();
           };
     m_layout->panel()->AfterPrint = [this](TLRLayoutPanel *) { LRLayoutPanel1AfterPrint(); };
+    // Lines are counted as the free-text area wraps them.
+    m_freeText.setWrap(
+        [area = m_layout->freeText()](const QString &line) { return area->wrapLines(line); });
     QObject::connect(m_qpc, &LRDataSet::currentRowChanged, m_qpc, [this] { loadDetails(); });
 }
 
@@ -176,6 +179,10 @@ void PcSheetReport::LRLayoutPanel1BeforePrint()
             v.item->setText(valueText(int(v.content), v.field));
     }
     m_layout->freeText()->setText(m_freeText.fillPage());
+    m_layout->sheetOfPcItem()->setText(
+        m_freeText.pageCount() > 1
+            ? QStringLiteral("%1/%2").arg(m_freeText.page()).arg(m_freeText.pageCount())
+            : QString());
 }
 
 void PcSheetReport::LRLayoutPanel1AfterPrint()

@@ -6,6 +6,7 @@
 #include "base/EntryText.h"
 #include "base/InputError.h"
 #include "store/PcClaims.h"
+#include "store/HistoryRecorder.h"
 #include "store/StoreError.h"
 #include "store/StoreTransaction.h"
 #include "store/StoreValue.h"
@@ -364,7 +365,10 @@ QStringList PendingTable::claimedKeys() const
 
 void PendingTable::apply()
 {
-    TableWriter writer(m_dm, m_table, m_defs);
+    // A dump loaded in place of the rows is a restore; the grid's edits are
+    // typed by hand.
+    HistoryRecorder history(m_dm, m_replaced ? History::restoring() : History::manual());
+    TableWriter writer(m_dm, m_table, m_defs, &history);
     // A PC that another copy has open in its ledger window keeps its rows,
     // as for an import or a deletion.
     const QStringList claimed = claimedKeys();
@@ -385,6 +389,8 @@ void PendingTable::apply()
                 key = keyText(row.fields);
                 writer.insert(values(row.fields, m_allColumns));
             }
+            key.clear();
+            writer.finish();
         } else {
             for (const Texts &gone : std::as_const(m_deleted)) {
                 key = keyText(gone);

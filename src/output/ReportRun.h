@@ -25,8 +25,9 @@ Readiness prepare(LRReport &report);
 bool isReportDone(LRReport &report);
 
 // Prints a prepared report from its current row until it is done: pages
-// before the page's FirstPage run their events on a scratch bitmap, pages
-// from FirstPage to LastPage reach the device, each on its own sheet.
+// before the page's FirstPage are laid out (their events run) but not
+// drawn, pages from FirstPage to LastPage reach the device, each on its
+// own sheet.
 // beforePage is called before every page. Throws LayoutError (refusals,
 // the device) or the data set's error; the job is ended either way.
 void print(LRReport &report, PrintDevice &device, const std::function<void()> &beforePage = {});

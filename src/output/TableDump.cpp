@@ -3,6 +3,8 @@
 #include "DumpReader.h"
 #include "FieldText.h"
 #include "TableWriter.h"
+#include "base/Cp932.h"
+#include "store/HistoryRecorder.h"
 #include "store/PcClaims.h"
 #include "store/StoreError.h"
 #include "store/StoreTransaction.h"
@@ -144,7 +146,8 @@ RestoreResult restore(TDMdata &dm, TableId table, const QString &path, Shrink sh
             keys = pcKeys(dm, table);
             PcClaims::waitWhileAnyClaimed(dm, keys);
         }
-        TableWriter writer(dm, def, defs);
+        HistoryRecorder history(dm, History::restoring());
+        TableWriter writer(dm, def, defs, &history);
         StoreTransaction transaction(dm);
         QSqlQuery count = dm.exec(QStringLiteral("SELECT COUNT(*) FROM ") + def.name);
         result.tableRows = count.next() ? count.value(0).toLongLong() : 0;
@@ -177,6 +180,7 @@ RestoreResult restore(TDMdata &dm, TableId table, const QString &path, Shrink sh
         }
         if (claimsApply)
             PcClaims::ensureNoneClaimed(dm, keys + QStringList(fileKeys.cbegin(), fileKeys.cend()));
+        writer.finish();
         transaction.commit();
     } catch (const StoreError &e) {
         result.error = e.message();

@@ -2,6 +2,8 @@
 
 #include "PasswordEdit.h"
 #include "kit/MessageBoxes.h"
+#include "store/ConnectionReason.h"
+#include "store/StoreRights.h"
 #include "store/StoreConnection.h"
 #include "store/StoreError.h"
 #include "store/UDMdata.h"
@@ -151,6 +153,8 @@ void TFDBSetting::FolderBTNClick()
 
 void TFDBSetting::ConnectBTNClick()
 {
+    const bool wasOpen = m_dm.isConnected();
+    const StoreSettings previous = m_dm.connectedSettings();
     if (m_dm.isConnected())
         m_dm.close();
 
@@ -176,22 +180,42 @@ void TFDBSetting::ConnectBTNClick()
     }
     m_dm.setSettings(settings);
 
+    // The fixed text, and the reason on a second line.
+    const QString failed = QStringLiteral("データベースへの接続に失敗しました\n");
     try {
         m_dm.open();
-    } catch (const StoreError &) {
-        MessageBoxes::error(this, QStringLiteral("データベースへの接続に失敗しました"));
-        reopenPrevious();
+        // A login that may not use the tables cannot keep the ledger.
+        const QString missing = StoreRights::missingRights(m_dm);
+        if (!missing.isEmpty()) {
+            MessageBoxes::error(this, failed + missing);
+            reopenPrevious(previous, wasOpen);
+            return;
+        }
+    } catch (const StoreError &e) {
+        MessageBoxes::error(this, failed + ConnectionReason::of(settings, e.message()));
+        reopenPrevious(previous, wasOpen);
         return;
     }
     m_mainSettings = StoreConnection::fromStoreSettings(settings);
     accept();
 }
 
-void TFDBSetting::reopenPrevious()
+void TFDBSetting::reopenPrevious(const StoreSettings &previous, bool wasOpen)
 {
     if (m_dm.isConnected())
         m_dm.close();
-    m_dm.setSettings(StoreConnection::toStoreSettings(m_mainSettings));
+    StoreSettings settings = StoreConnection::toStoreSettings(m_mainSettings);
+    const bool asks = settings.mode == StoreSettings::Mode::Remote && settings.user.isEmpty();
+    if (asks && wasOpen) {
+        // The store just left opens with the login it had.
+        settings.user = previous.user;
+        settings.password = previous.password;
+    }
+    m_dm.setSettings(settings);
+    // One that was not open stays so: the user is not asked to log in to
+    // a store that was not asked for.
+    if (asks && !wasOpen)
+        return;
     try {
         m_dm.open();
     } catch (const StoreError &error) {

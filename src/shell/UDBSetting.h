@@ -2,6 +2,7 @@
 
 #include "base/AppSettings.h"
 #include "kit/Unit1.h"
+#include "store/StoreSettings.h"
 
 class QLineEdit;
 class QPushButton;
@@ -9,9 +10,10 @@ class QRadioButton;
 class TDMdata;
 
 // "データベース接続": points the store at a local data folder or a server
-// and connects at once. Only a connection that succeeds changes the main
-// window's copy of the connection settings; after a failure the previous
-// store is opened again.
+// and connects at once. Only a connection that succeeds (with a login that
+// may use the tables) changes the main window's copy of the connection
+// settings; after a failure the reason is shown and the previous store is
+// opened again, with the login it had (no second login prompt).
 class TFDBSetting : public TForm1
 {
     Q_OBJECT
@@ -26,8 +28,9 @@ private:
     void FolderBTNClick();
     void ConnectBTNClick();
     // Opens the store the main window's copy names again, after a failed
-    // attempt.
-    void reopenPrevious();
+    // attempt: previous holds the user and password it was open with, none
+    // when it was not open.
+    void reopenPrevious(const StoreSettings &previous, bool wasOpen);
 
     TDMdata &m_dm;
     DbSettings &m_mainSettings;

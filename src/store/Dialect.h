@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Schema.h"
+#include "SqlText.h"
 
 #include <QSqlDatabase>
 #include <QString>
@@ -32,6 +33,8 @@ public:
     // engine knows are dropped, names are left unquoted (so every spelling
     // in later statements matches), types are mapped.
     QString createStatement(const TableDef &table) const;
+    // The table's further indexes, one CREATE INDEX IF NOT EXISTS each.
+    QStringList indexStatements(const TableDef &table) const;
 
     // The system's ALTER TABLE text (one statement, a clause per line).
     static QString alterScript(const QString &table, const QVector<AlterClause> &clauses);
@@ -53,6 +56,9 @@ public:
     // when descending. PostgreSQL gets NULLS FIRST / NULLS LAST on each
     // item of the last ORDER BY outside parentheses.
     QString withSqliteNullOrder(const QString &sql) const;
+
+    // How this engine quotes literals and names and writes comments.
+    SqlText::Syntax syntax() const;
 
     // A name as this engine spells an identifier created unquoted.
     QString identifier(const QString &name) const;

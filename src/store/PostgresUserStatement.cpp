@@ -1,6 +1,7 @@
 #include "PostgresUserStatement.h"
 
 #include "Dialect.h"
+#include "ReadOnlyRole.h"
 #include "StoreError.h"
 #include "StoreSettings.h"
 
@@ -31,6 +32,11 @@ enum Oid : unsigned {
 };
 
 constexpr const char *QueryCanceled = "57014";
+
+// A batch of rows fetched under the read-only role: at most this many rows
+// or, with the last row, a little more than this many bytes.
+constexpr int BatchRows = 512;
+constexpr qint64 BatchBytes = 4 * 1024 * 1024;
 
 QVariant valueOf(const char *text, int length, unsigned type)
 {
@@ -128,19 +134,60 @@ void PostgresUserStatement::execute(const QString &sql)
     PQclear(result);
 }
 
+void PostgresUserStatement::send(const QString &sql, const QByteArrayList &params)
+{
+    QVector<const char *> values;
+    for (const QByteArray &p : params)
+        values << p.constData();
+    if (!PQsendQueryParams(m_conn, sql.toUtf8().constData(), int(values.size()), nullptr,
+                           values.constData(), nullptr, nullptr, 0))
+        fail(nullptr);
+    m_running = true;
+    if (m_cancelled.load())
+        cancel(); // asked for while it was being sent
+}
+
+QByteArray PostgresUserStatement::scalar(const QString &sql, const QByteArrayList &params)
+{
+    send(sql, params);
+    QByteArray value;
+    bool first = true;
+    while (pg_result *result = take()) {
+        if (first && PQntuples(result) > 0 && PQnfields(result) > 0)
+            value = QByteArray(PQgetvalue(result, 0, 0), PQgetlength(result, 0, 0));
+        first = false;
+        PQclear(result);
+    }
+    return value;
+}
+
 void PostgresUserStatement::fail(pg_result *result)
 {
     const char *state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
     const bool canceled = state && qstrcmp(state, QueryCanceled) == 0;
-    const QString error
+    const bool tooLarge = state && ReadOnlyRole::valueTooLargeState() == state;
+    QString error
         = QString::fromUtf8(result ? PQresultErrorMessage(result) : PQerrorMessage(m_conn))
               .trimmed();
+    // Under the read-only role the server's context names the functions
+    // and the wrapping of the statement, which the user never wrote.
+    const char *primary = result ? PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
+    if (primary && m_inRole) {
+        error = QStringLiteral("ERROR:  ") + QString::fromUtf8(primary);
+        for (const auto &[field, label] : {std::pair {PG_DIAG_MESSAGE_DETAIL, "DETAIL:  "},
+                                           std::pair {PG_DIAG_MESSAGE_HINT, "HINT:  "}}) {
+            if (const char *text = PQresultErrorField(result, field))
+                error += u'\n' + QLatin1String(label) + QString::fromUtf8(text);
+        }
+    }
     PQclear(result);
     drain();
     if (canceled && m_cancelled.load())
         throw StoreError(cancelText());
     if (canceled && m_limits.seconds > 0)
         throw StoreError(timeLimitText(m_limits.seconds));
+    if (tooLarge)
+        throw StoreError(tooLargeText(m_limits.valueBytes));
     throw StoreError(error);
 }
 
@@ -158,11 +205,23 @@ void PostgresUserStatement::drain()
     m_running = false;
 }
 
+void PostgresUserStatement::throwIfStopped()
+{
+    if (m_cancelled.load())
+        throw StoreError(cancelText());
+    if (m_limits.seconds > 0 && m_deadline.hasExpired())
+        throw StoreError(timeLimitText(m_limits.seconds));
+}
+
 void PostgresUserStatement::start(const QString &sql, const Limits &limits)
 {
     m_limits = limits;
+    if (hasNul(sql))
+        throw StoreError(nulText());
     if (m_cancelled.load())
         throw StoreError(cancelText());
+    m_deadline = limits.seconds > 0 ? QDeadlineTimer(qint64(limits.seconds) * 1000)
+                                    : QDeadlineTimer(QDeadlineTimer::Forever);
     execute(m_mode == Mode::Query ? QStringLiteral("BEGIN READ ONLY") : QStringLiteral("BEGIN"));
     m_inTransaction = true;
     execute(QStringLiteral("SET LOCAL statement_timeout = %1").arg(qint64(limits.seconds) * 1000));
@@ -170,10 +229,41 @@ void PostgresUserStatement::start(const QString &sql, const Limits &limits)
     execute(QStringLiteral("SET LOCAL lock_timeout = 1500"));
     execute(QStringLiteral("SET LOCAL DateStyle = ISO"));
 
-    // The extended protocol: the server parses exactly one command.
     // The bare word user means the column, as in every statement of ours.
     const QByteArray text
-        = Dialect(Engine::PostgreSQL).translate(withoutTrailingSemicolon(sql)).toUtf8();
+        = Dialect(Engine::PostgreSQL)
+              .translate(withoutTrailingSemicolon(sql, SqlText::Syntax::PostgreSQL))
+              .toUtf8();
+    if (m_mode == Mode::Query && chooseReadOnlyRole())
+        startInRole(text);
+    else
+        startAsLogin(text);
+}
+
+bool PostgresUserStatement::chooseReadOnlyRole()
+{
+    const QString role = ReadOnlyRole::roleName(
+        QString::fromUtf8(scalar(QStringLiteral("SELECT current_database()"), {})));
+    send(ReadOnlyRole::probeStatement(), {role.toUtf8()});
+    ReadOnlyRole::Probe probe;
+    while (pg_result *result = take()) {
+        if (PQntuples(result) > 0) {
+            const auto flag = [&](int column) { return PQgetvalue(result, 0, column)[0] == 't'; };
+            probe.installed = flag(0);
+            probe.harmless = flag(1);
+            probe.privilegedLogin = flag(2);
+            probe.linksInstalled = flag(3);
+        }
+        PQclear(result);
+    }
+    if (probe.refused())
+        throw StoreError(ReadOnlyRole::refusalText(probe, role));
+    return probe.usable();
+}
+
+void PostgresUserStatement::startAsLogin(const QByteArray &text)
+{
+    // The extended protocol: the server parses exactly one command.
     if (!PQsendQueryParams(m_conn, text.constData(), 0, nullptr, nullptr, nullptr, nullptr, 0))
         fail(nullptr);
     m_running = true;
@@ -185,6 +275,82 @@ void PostgresUserStatement::start(const QString &sql, const Limits &limits)
         for (int i = 0; i < PQnfields(m_pending); ++i)
             m_columns << QString::fromUtf8(PQfname(m_pending, i));
     }
+}
+
+void PostgresUserStatement::startInRole(const QByteArray &text)
+{
+    // Parsed, not run: the prepared statement tells the columns and their
+    // types, and holds the text to one command.
+    pg_result *prepared = PQprepare(m_conn, "", text.constData(), 0, nullptr);
+    if (PQresultStatus(prepared) != PGRES_COMMAND_OK)
+        fail(prepared);
+    PQclear(prepared);
+    pg_result *described = PQdescribePrepared(m_conn, "");
+    if (PQresultStatus(described) != PGRES_COMMAND_OK)
+        fail(described);
+    for (int i = 0; i < PQnfields(described); ++i) {
+        m_columns << QString::fromUtf8(PQfname(described, i));
+        m_types << PQftype(described, i);
+    }
+    PQclear(described);
+    if (m_columns.isEmpty())
+        throw StoreError(QStringLiteral("SQL文に誤りがあります"));
+    m_inRole = true;
+    scalar(ReadOnlyRole::openStatement(),
+           {ReadOnlyRole::wrapped(QString::fromUtf8(text), int(m_columns.size())).toUtf8()});
+}
+
+void PostgresUserStatement::fetchBatch()
+{
+    throwIfStopped();
+    // The time limit holds for the whole query, not for each batch.
+    if (m_limits.seconds > 0)
+        execute(QStringLiteral("SET LOCAL statement_timeout = %1")
+                    .arg(qMax<qint64>(1, m_deadline.remainingTime())));
+    QStringList limits;
+    for (unsigned type : std::as_const(m_types)) {
+        // A binary value comes as hexadecimal text, two digits a byte.
+        limits << QString::number(type == ByteaOid ? m_limits.valueBytes * 2 + 2
+                                                   : m_limits.valueBytes);
+    }
+    send(ReadOnlyRole::fetchStatement(),
+         {QByteArray::number(BatchRows), QByteArray::number(BatchBytes),
+          (u'{' + limits.join(u',') + u'}').toUtf8()});
+    PQsetSingleRowMode(m_conn);
+    m_batchHadValues = false;
+}
+
+bool PostgresUserStatement::nextInRole(QVariantList &row)
+{
+    while (!m_atEnd && row.size() < m_columns.size()) {
+        if (!m_running) {
+            // A batch without a value was the last.
+            if (!m_batchHadValues) {
+                m_atEnd = true;
+                break;
+            }
+            fetchBatch();
+        }
+        pg_result *result = take();
+        if (!result)
+            continue;
+        if (PQresultStatus(result) == PGRES_SINGLE_TUPLE) {
+            const int column = int(row.size());
+            if (PQgetisnull(result, 0, 0)) {
+                row << QVariant();
+            } else {
+                const int length = PQgetlength(result, 0, 0);
+                row << valueOf(PQgetvalue(result, 0, 0), length, m_types.value(column));
+            }
+            m_batchHadValues = true;
+        }
+        PQclear(result);
+    }
+    if (row.size() < m_columns.size()) {
+        row.clear();
+        return false;
+    }
+    return true;
 }
 
 void PostgresUserStatement::waitForResult()
@@ -244,6 +410,8 @@ QVariantList PostgresUserStatement::rowOf(pg_result *result) const
 bool PostgresUserStatement::next(QVariantList &row)
 {
     row.clear();
+    if (m_inRole)
+        return nextInRole(row);
     pg_result *result
         = m_pending ? std::exchange(m_pending, nullptr) : (m_running ? take() : nullptr);
     // The end of the rows is a result without rows; the statement's last

@@ -68,7 +68,9 @@ int RecordCursor::column(const QString &field) const
 
 void RecordCursor::prepareStatements()
 {
-    if (m_prepared)
+    // Statements of a connection that was lost and replaced are prepared
+    // anew on the new one.
+    if (m_prepared && m_generation == m_dm.generation())
         return;
     const Dialect &d = m_dm.dialect();
     QStringList cols, params, sets, where;
@@ -90,6 +92,7 @@ void RecordCursor::prepareStatements()
     m_update = m_dm.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
                                 .arg(table, sets.join(QStringLiteral(", ")), whereText));
     m_prepared = true;
+    m_generation = m_dm.generation();
 }
 
 bool RecordCursor::loadRow(const QVariantList &keyValues)

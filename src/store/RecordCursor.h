@@ -97,4 +97,5 @@ private:
     QSqlQuery m_insert;
     QSqlQuery m_update;
     bool m_prepared = false;
+    int m_generation = 0; // of the connection the statements belong to
 };

@@ -297,10 +297,36 @@ const TableDef &claimTable()
     return claims;
 }
 
+const TableDef &historyTable()
+{
+    // At and Who say when and by whom (the operating system's user and the
+    // computer), Operation by what; Key, TableName, RowName (the detail
+    // row's name, empty for the PC row) and ColumnName (empty for a whole
+    // row) what; OldValue and NewValue the values as text.
+    static const TableDef history = [] {
+        ColumnDef id = integer("Id", true);
+        id.identity = true;
+        TableDef t
+            = makeTable(TableId::History, "History", "History", "Thistory", "QhistoryCRT", "",
+                        QString(), {QStringLiteral("Id")},
+                        {id, typed("At", ColumnType::Timestamp, true), chr("Operation", 10, true),
+                         chr("Who", 64), chr("Key", 32, true), chr("TableName", 16, true),
+                         chr("RowName", 128), chr("ColumnName", 32),
+                         typed("OldValue", ColumnType::Memo), typed("NewValue", ColumnType::Memo)});
+        t.indexes
+            = {{QStringLiteral("History_Key_At"), {QStringLiteral("Key"), QStringLiteral("At")}},
+               {QStringLiteral("History_At"), {QStringLiteral("At")}}};
+        return t;
+    }();
+    return history;
+}
+
 const TableDef &table(TableId id)
 {
     if (id == TableId::PcClaim)
         return claimTable();
+    if (id == TableId::History)
+        return historyTable();
     return tables()[static_cast<int>(id)];
 }
 

@@ -18,13 +18,15 @@ struct ColumnDef
     bool notNull = false;
     int createdWidth = 0; // width in the creation script when it differs
     bool inCreateScript = true; // false: only an upgrade adds the column
+    bool identity = false; // numbered by the store on insert (History.Id)
 
     // "CHARACTER(32)", "INTEGER", ... as the system's statements write it.
     QString typeText(int overrideWidth = 0) const;
 };
 
 // The ten tables, then PcClaim: the claims between copies of the program
-// on one SQLite store (see PcClaims.h), which is none of the ten.
+// on one SQLite store (see PcClaims.h), and History: the changes made to
+// the PCs' data (see HistoryRecorder.h). Neither is one of the ten.
 enum class TableId {
     PC,
     Appli,
@@ -36,7 +38,15 @@ enum class TableId {
     Lease,
     LeaseMesai,
     LeasePC,
-    PcClaim
+    PcClaim,
+    History
+};
+
+// An index besides the primary key.
+struct IndexDef
+{
+    QString name;
+    QStringList columns;
 };
 
 struct TableDef
@@ -50,6 +60,7 @@ struct TableDef
     QString checkStatus; // status text while the table check runs
     QStringList primaryKey;
     QVector<ColumnDef> columns;
+    QVector<IndexDef> indexes;
 
     // Case-insensitive lookups; -1 / nullptr when absent.
     int indexOf(const QString &column) const;
@@ -64,6 +75,10 @@ const QVector<TableDef> &tables();
 // The table of claims that copies sharing a SQLite store hold on PCs. The
 // table check creates it after the ten.
 const TableDef &claimTable();
+// The table of changes to the PCs' data, one line per changed value or per
+// added or removed row. The table check creates it after the ten; an older
+// program that knows nothing of it works on beside it.
+const TableDef &historyTable();
 const TableDef &table(TableId id);
 // Case-insensitive lookup by table name; nullptr when unknown.
 const TableDef *find(const QString &name);

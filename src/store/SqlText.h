@@ -3,56 +3,45 @@
 #include <QString>
 #include <QStringView>
 
-// Reading statement text: what lies in string literals ('...'), quoted
-// names ("...") and comments (/* ... */, -- ...) is no statement text.
+// Reading statement text: what lies in string literals, quoted names and
+// comments is no statement text.
+//
+// Standard syntax (SQLite): '...' literals and "..." names with doubled
+// quotes inside, /* ... */ and -- comments. PostgreSQL adds E'...' with
+// backslash escapes, dollar quoting ($$...$$, $tag$...$tag$) and nested
+// block comments.
 namespace SqlText {
 
+enum class Syntax { Standard, PostgreSQL };
+
+// Where the literal, quoted name or comment that starts at position i ends
+// (the position after it; the end of the text when it is never closed), or
+// -1 when none starts there.
+qsizetype quotedRunEnd(const QString &sql, qsizetype i, Syntax syntax);
+
 // Calls visit(run, isCode) for consecutive runs of the statement: code
-// runs, and literal/quoted/comment runs (with their delimiters). An
-// unterminated literal or comment runs to the end. Doubled quotes stay
-// inside their literal.
-template <typename Visit> void forEachRun(const QString &sql, Visit visit)
+// runs, and literal/quoted/comment runs (with their delimiters and an E
+// prefix). An unterminated literal or comment runs to the end.
+template <typename Visit>
+void forEachRun(const QString &sql, Visit visit, Syntax syntax = Syntax::Standard)
 {
     const qsizetype n = sql.size();
     qsizetype codeStart = 0;
     qsizetype i = 0;
-    auto flushCode = [&](qsizetype end) {
-        if (end > codeStart)
-            visit(QStringView(sql).mid(codeStart, end - codeStart), true);
-    };
     while (i < n) {
-        const QChar c = sql[i];
-        qsizetype end = -1;
-        if (c == u'\'' || c == u'"') {
-            qsizetype j = i + 1;
-            while (j < n) {
-                if (sql[j] == c) {
-                    if (j + 1 < n && sql[j + 1] == c) {
-                        j += 2;
-                        continue;
-                    }
-                    break;
-                }
-                ++j;
-            }
-            end = qMin(j + 1, n);
-        } else if (c == u'/' && i + 1 < n && sql[i + 1] == u'*') {
-            const qsizetype j = sql.indexOf(QLatin1String("*/"), i + 2);
-            end = j < 0 ? n : j + 2;
-        } else if (c == u'-' && i + 1 < n && sql[i + 1] == u'-') {
-            const qsizetype j = sql.indexOf(u'\n', i);
-            end = j < 0 ? n : j;
-        }
+        const qsizetype end = quotedRunEnd(sql, i, syntax);
         if (end < 0) {
             ++i;
             continue;
         }
-        flushCode(i);
+        if (i > codeStart)
+            visit(QStringView(sql).mid(codeStart, i - codeStart), true);
         visit(QStringView(sql).mid(i, end - i), false);
         i = end;
         codeStart = end;
     }
-    flushCode(n);
+    if (n > codeStart)
+        visit(QStringView(sql).mid(codeStart, n - codeStart), true);
 }
 
 } // namespace SqlText

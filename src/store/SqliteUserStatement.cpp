@@ -139,6 +139,8 @@ void SqliteUserStatement::fail(int code)
 void SqliteUserStatement::start(const QString &sql, const Limits &limits)
 {
     m_limits = limits;
+    if (hasNul(sql))
+        throw StoreError(nulText());
     if (m_cancelled.load())
         throw StoreError(cancelText());
     m_deadline = limits.seconds > 0 ? QDeadlineTimer(qint64(limits.seconds) * 1000)

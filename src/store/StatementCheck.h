@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SqlText.h"
+
 #include <QString>
 
 // Reading a statement typed by the user before it is sent: its first word
@@ -8,12 +10,12 @@
 namespace StatementCheck {
 
 // The first word of the statement, upper-cased, after blanks and comments.
-QString firstWord(const QString &sql);
+QString firstWord(const QString &sql, SqlText::Syntax syntax = SqlText::Syntax::Standard);
 // True when the text holds more than one statement (a semicolon followed by
 // anything but blanks and comments, outside literals and comments).
-bool hasSeveralStatements(const QString &sql);
+bool hasSeveralStatements(const QString &sql, SqlText::Syntax syntax = SqlText::Syntax::Standard);
 
 // True when the text is one SELECT by these two checks.
-bool isOneSelect(const QString &sql);
+bool isOneSelect(const QString &sql, SqlText::Syntax syntax = SqlText::Syntax::Standard);
 
 } // namespace StatementCheck

@@ -2,7 +2,9 @@
 
 #include <QSqlError>
 
-QString sqlErrorText(const QSqlError &error)
+namespace {
+
+QString engineOrDriverText(const QSqlError &error)
 {
     const QString engine = error.databaseText().trimmed();
     if (!engine.isEmpty())
@@ -28,4 +30,15 @@ QString sqlErrorText(const QSqlError &error)
             return QString::fromUtf16(t.shown);
     }
     return driver.isEmpty() ? error.text() : driver;
+}
+
+} // namespace
+
+QString sqlErrorText(const QSqlError &error)
+{
+    const QString text = engineOrDriverText(error);
+    const QString code = error.nativeErrorCode();
+    if (code == QLatin1String("5") || code == QLatin1String("6") || code == QLatin1String("55P03"))
+        return QStringLiteral("他のコピーがデータベースを使用中です (%1)").arg(text);
+    return text;
 }

@@ -2,9 +2,11 @@
 
 #include "StoreError.h"
 #include "base/Cp932.h"
+#include "base/DateText.h"
 
 #include <QDate>
 #include <QDateTime>
+#include <QLocale>
 #include <limits>
 
 namespace {
@@ -137,6 +139,27 @@ QVariant fromStore(const ColumnDef &column, const QVariant &value)
     }
     }
     return value;
+}
+
+QString displayText(const ColumnDef &column, const QVariant &value)
+{
+    const QVariant typed = fromStore(column, value);
+    if (typed.isNull())
+        return QString();
+    switch (column.type) {
+    case ColumnType::Integer:
+        return QString::number(typed.toLongLong());
+    case ColumnType::Float:
+        return QString::number(typed.toDouble(), 'g', QLocale::FloatingPointShortest);
+    case ColumnType::Date:
+        return DateText::shortDate(typed.toDate());
+    case ColumnType::Timestamp:
+        return DateText::shortDateTime(typed.toDateTime());
+    case ColumnType::Character:
+    case ColumnType::Memo:
+        break;
+    }
+    return typed.toString();
 }
 
 } // namespace StoreValue

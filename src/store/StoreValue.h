@@ -19,4 +19,12 @@ QVariant fromStore(const ColumnDef &column, const QVariant &value);
 // A text parameter without a catalog column: NULL for the empty text.
 QVariant text(const QString &value);
 
+// A value of the column (typed, or as the store gives it) as the program
+// writes it for people: numbers in C notation with "." as the decimal
+// separator (a floating-point number in the shortest form that reads back
+// the same), dates "yyyy/mm/dd", timestamps "yyyy/mm/dd hh:mm:ss" on a
+// 24-hour clock (the date alone at midnight), text as it stands; empty for
+// no value.
+QString displayText(const ColumnDef &column, const QVariant &value);
+
 } // namespace StoreValue

@@ -1,5 +1,6 @@
 #include "UDMdata.h"
 
+#include "ReadOnlyRole.h"
 #include "RecordCursor.h"
 #include "StoreError.h"
 #include "StoreTransaction.h"
@@ -8,10 +9,13 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlRecord>
+#include <QThread>
 #include <QUrl>
 #include <QUuid>
+#include <libpq-fe.h>
 #include <sys/vfs.h>
 
 namespace {
@@ -45,6 +49,24 @@ bool isNetworkFileSystem(const QString &folder)
 QString uniqueName(const char *prefix)
 {
     return QLatin1String(prefix) + QUuid::createUuid().toString(QUuid::WithoutBraces);
+}
+
+// The property of a server connection's driver that names its module.
+const char *const ModuleProperty = "orvaneDataModule";
+
+// Whether the server connection behind a driver is gone: libpq marks it bad
+// once a statement found the server away.
+bool connectionBroken(const QSqlDriver *driver)
+{
+    if (!driver || driver->dbmsType() != QSqlDriver::PostgreSQL)
+        return false;
+    const QVariant handle = driver->handle();
+    if (!handle.isValid()
+        || (qstrcmp(handle.typeName(), "PGconn*") != 0
+            && qstrcmp(handle.typeName(), "pg_conn*") != 0))
+        return false;
+    const PGconn *connection = *static_cast<PGconn *const *>(handle.constData());
+    return !connection || PQstatus(connection) == CONNECTION_BAD;
 }
 
 } // namespace
@@ -88,16 +110,27 @@ StoreSettings TDMdata::connectedSettings() const
 
 bool TDMdata::isConnected() const
 {
-    return QSqlDatabase::contains(m_connectionName) && database().isOpen();
+    // The driver closes a server connection that broke; the store stays
+    // this module's until it is closed.
+    return QSqlDatabase::contains(m_connectionName) && (database().isOpen() || isLost());
+}
+
+bool TDMdata::isLost() const
+{
+    return m_lost
+        || (QSqlDatabase::contains(m_connectionName) && connectionBroken(database().driver()));
 }
 
 void TDMdata::open()
 {
     close();
-    if (m_settings.mode == StoreSettings::Mode::Local)
+    if (m_settings.mode == StoreSettings::Mode::Local) {
         openLocal();
-    else
+        m_openedWith = m_settings;
+    } else {
         openRemote();
+    }
+    ++m_generation;
 }
 
 void TDMdata::openLocal()
@@ -105,6 +138,11 @@ void TDMdata::openLocal()
     const QString folder = m_settings.folder;
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         throw StoreError(QStringLiteral("データベースフォルダがありません: %1").arg(folder));
+    // SQLite would make an empty store where there is none; reading never
+    // makes one.
+    if (reads() && !QFileInfo(localDatabaseFile(folder)).isFile())
+        throw StoreError(QStringLiteral("データフォルダ %1 にデータベースがありません")
+                             .arg(QDir::toNativeSeparators(folder)));
     m_dialect = Dialect(Engine::SQLite);
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
@@ -112,7 +150,7 @@ void TDMdata::openLocal()
         // Another copy's lock is waited for (15 x 100 ms unless set) before
         // the error reaches the user.
         QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(m_lockWaitMs);
-        if (m_readOnly) {
+        if (reads()) {
             options += QStringLiteral(";QSQLITE_OPEN_READONLY");
             // On a read-only mount no copy can write, and SQLite could not
             // make the files it reads a WAL store with: the file is taken as
@@ -126,7 +164,7 @@ void TDMdata::openLocal()
         }
         db.setConnectOptions(options);
         if (!db.open()) {
-            const QString error = db.lastError().text();
+            const QString error = sqlErrorText(db.lastError());
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(m_connectionName);
             throw StoreError(error);
@@ -148,9 +186,10 @@ void TDMdata::configureSqlite(QSqlDatabase &db)
     QSqlQuery q(db);
     // Reading the catalog first tells a file that is not a database.
     if (!q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")))
-        throw StoreError(q.lastError().text());
+        throw StoreError(q.lastError());
     q.finish();
-    if (m_readOnly)
+    // The journal mode is kept in the file: setting it is a write.
+    if (reads())
         return;
     const QStringList pragmas = m_networkFs
         ? QStringList {QStringLiteral("PRAGMA journal_mode = DELETE"),
@@ -159,7 +198,7 @@ void TDMdata::configureSqlite(QSqlDatabase &db)
                        QStringLiteral("PRAGMA synchronous = NORMAL")};
     for (const QString &p : pragmas) {
         if (!q.exec(p))
-            throw StoreError(q.lastError().text());
+            throw StoreError(q.lastError());
         q.finish();
     }
 }
@@ -174,7 +213,15 @@ void TDMdata::openRemote()
     }
     m_dialect = Dialect(Engine::PostgreSQL);
     m_networkFs = false;
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_connectionName);
+    openRemoteAs(m_connectionName, user, password);
+    m_openedWith = m_settings;
+    m_openedWith.user = user;
+    m_openedWith.password = password;
+}
+
+void TDMdata::openRemoteAs(const QString &name, const QString &user, const QString &password)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
     db.setHostName(m_settings.host);
     db.setPort(m_settings.port);
     db.setDatabaseName(m_settings.database);
@@ -183,7 +230,7 @@ void TDMdata::openRemote()
     db.setConnectOptions(QStringLiteral("connect_timeout=5"));
     QString error;
     if (!db.open()) {
-        error = db.lastError().text();
+        error = sqlErrorText(db.lastError());
     } else {
         QSqlQuery q(db);
         // A lock held by another copy is waited for (1.5 s, 15 x 100 ms,
@@ -196,21 +243,152 @@ void TDMdata::openRemote()
                               QStringLiteral("SET tcp_keepalives_idle = 30"),
                               QStringLiteral("SET tcp_keepalives_interval = 10"),
                               QStringLiteral("SET tcp_keepalives_count = 3")};
-        if (m_readOnly)
+        if (reads())
             settings << QStringLiteral("SET default_transaction_read_only = on");
         for (const QString &s : std::as_const(settings)) {
             if (!q.exec(s)) {
-                error = q.lastError().text();
+                error = sqlErrorText(q.lastError());
                 break;
             }
+        }
+        // Which server session this is.
+        if (error.isEmpty()
+            && q.exec(QStringLiteral("SELECT pid, backend_start::text FROM pg_stat_activity "
+                                     "WHERE pid = pg_backend_pid()"))
+            && q.next()) {
+            m_backendPid = q.value(0).toLongLong();
+            m_backendStart = q.value(1).toString();
         }
     }
     if (!error.isEmpty()) {
         db.close();
         db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(m_connectionName);
+        QSqlDatabase::removeDatabase(name);
         throw StoreError(error);
     }
+    db.driver()->setProperty(ModuleProperty, QVariant::fromValue(static_cast<QObject *>(this)));
+}
+
+void TDMdata::reconnect()
+{
+    // Only a server connection gets lost.
+    if (!isLost())
+        return;
+    // The old session may outlive its connection on the server (a network
+    // failure rather than a restart); it is ended below, so its claims are
+    // free again. Its number may belong to another session after a restart:
+    // the session's start tells them apart.
+    const qint64 oldPid = m_backendPid;
+    const QString oldStart = m_backendStart;
+    const QString name = uniqueName("orvane-store-");
+    {
+        const StoreSettings current = m_settings;
+        m_settings = m_openedWith;
+        try {
+            openRemoteAs(name, m_openedWith.user, m_openedWith.password);
+        } catch (const StoreError &) {
+            m_settings = current;
+            throw;
+        }
+        m_settings = current;
+    }
+    std::vector<bool> wasOpen;
+    for (auto &t : m_tables) {
+        wasOpen.push_back(t->isOpen());
+        t->close();
+    }
+    {
+        QSqlDatabase old = database();
+        old.close();
+    }
+    QSqlDatabase::removeDatabase(m_connectionName);
+    m_connectionName = name;
+    m_inTransaction = false;
+    m_lost = false;
+    ++m_generation;
+    if (oldPid > 0)
+        endSession(oldPid, oldStart);
+    for (size_t i = 0; i < m_tables.size(); ++i) {
+        if (wasOpen[i])
+            m_tables[i]->open();
+    }
+    emit reconnected();
+}
+
+void TDMdata::endSession(qint64 pid, const QString &start)
+{
+    // Best effort: a session already gone needs no ending.
+    QSqlQuery q(database());
+    const QString same = QStringLiteral("WHERE pid = :Pid AND backend_start::text = :Start");
+    if (!q.prepare(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity\n")
+                   + same))
+        return;
+    q.bindValue(QStringLiteral(":Pid"), pid);
+    q.bindValue(QStringLiteral(":Start"), start);
+    if (!q.exec() || !q.next() || !q.value(0).toBool())
+        return;
+    q.finish();
+    // Its locks are free once it is gone.
+    if (!q.prepare(QStringLiteral("SELECT 1 FROM pg_stat_activity\n") + same))
+        return;
+    q.bindValue(QStringLiteral(":Pid"), pid);
+    q.bindValue(QStringLiteral(":Start"), start);
+    for (int i = 0; i < 40 && q.exec() && q.next(); ++i) {
+        q.finish();
+        QThread::msleep(25);
+    }
+    q.finish();
+}
+
+bool TDMdata::answers()
+{
+    if (!isConnected())
+        return false;
+    if (isLost()) {
+        noticeLoss();
+        return false;
+    }
+    if (engine() != Engine::PostgreSQL)
+        return true;
+    QSqlQuery q(database());
+    if (!q.exec(QStringLiteral("SELECT 1")) && connectionBroken(q.driver())) {
+        noticeLoss();
+        return false;
+    }
+    return true;
+}
+
+void TDMdata::noticeLoss()
+{
+    if (m_lost)
+        return;
+    m_lost = true;
+    m_inTransaction = false;
+    emit connectionLost();
+}
+
+void TDMdata::throwIfLost()
+{
+    if (!isLost())
+        return;
+    noticeLoss();
+    throw ConnectionLost();
+}
+
+void TDMdata::raise(const QSqlQuery &query)
+{
+    const QSqlDriver *driver = query.driver();
+    // A statement of a connection that broke, or of one already replaced by
+    // a reconnect (its driver is gone).
+    if (!driver) {
+        throw ConnectionLost();
+    }
+    if (connectionBroken(driver)) {
+        if (auto *dm = qobject_cast<TDMdata *>(driver->property(ModuleProperty).value<QObject *>()))
+            dm->noticeLoss();
+        throw ConnectionLost();
+    }
+    throw StoreError(sqlErrorText(query.lastError()));
 }
 
 void TDMdata::close()
@@ -226,6 +404,7 @@ void TDMdata::close()
         db.close();
     }
     m_inTransaction = false;
+    m_lost = false;
     QSqlDatabase::removeDatabase(m_connectionName);
 }
 
@@ -237,7 +416,7 @@ QSqlDatabase TDMdata::memory()
     }
     QSqlDatabase db = QSqlDatabase::database(m_memoryName, false);
     if (!db.isOpen() && !db.open())
-        throw StoreError(db.lastError().text());
+        throw StoreError(db.lastError());
     return db;
 }
 
@@ -245,15 +424,19 @@ void TDMdata::startTransaction()
 {
     if (!isConnected())
         throw StoreError(QStringLiteral("データベースに接続していません"));
+    throwIfLost();
     if (m_inTransaction)
         throw StoreError(QStringLiteral("トランザクションは既に開始されています"));
+    if (reads())
+        throw StoreError(
+            QStringLiteral("データベースを読み取り専用で開いているため書き込めません"));
     QSqlQuery q(database());
     // A transaction that will write takes SQLite's write lock at once, so a
     // lock held by another copy is waited for here rather than failing later.
     const QString begin
         = engine() == Engine::SQLite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN");
     if (!q.exec(begin))
-        throw StoreError(q.lastError().text());
+        raise(q);
     m_inTransaction = true;
 }
 
@@ -261,9 +444,10 @@ void TDMdata::commit(Flush flush)
 {
     if (!m_inTransaction)
         throw StoreError(QStringLiteral("トランザクションが開始されていません"));
+    throwIfLost();
     QSqlQuery q(database());
     if (!q.exec(QStringLiteral("COMMIT")))
-        throw StoreError(q.lastError().text());
+        raise(q);
     m_inTransaction = false;
     if (flush == Flush::ToDisk)
         this->flush();
@@ -275,7 +459,8 @@ void TDMdata::flush()
     // checkpoint; a passive one makes the commits durable without waiting
     // for readers. The rollback journal (FULL) and PostgreSQL are durable at
     // every commit.
-    if (!isConnected() || engine() != Engine::SQLite || m_networkFs)
+    // A checkpoint writes the database file: never when only reading.
+    if (!isConnected() || engine() != Engine::SQLite || m_networkFs || reads())
         return;
     QSqlQuery q(database());
     q.exec(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));
@@ -287,9 +472,12 @@ void TDMdata::rollback()
     if (!m_inTransaction)
         return;
     m_inTransaction = false;
+    // A lost connection took its transaction with it.
+    if (isLost())
+        return;
     QSqlQuery q(database());
     if (!q.exec(QStringLiteral("ROLLBACK")))
-        throw StoreError(q.lastError().text());
+        raise(q);
 }
 
 RecordCursor &TDMdata::table(TableId id)
@@ -302,17 +490,18 @@ QSqlQuery TDMdata::prepare(const QString &sql)
 {
     if (!isConnected())
         throw StoreError(QStringLiteral("データベースに接続していません"));
+    throwIfLost();
     QSqlQuery q(database());
     q.setForwardOnly(true);
     if (!q.prepare(m_dialect.translate(sql)))
-        throw StoreError(sqlErrorText(q.lastError()));
+        raise(q);
     return q;
 }
 
 void TDMdata::exec(QSqlQuery &query)
 {
     if (!query.exec())
-        throw StoreError(sqlErrorText(query.lastError()));
+        raise(query);
 }
 
 QSqlQuery TDMdata::exec(const QString &sql, const QVariantMap &params)
@@ -322,10 +511,11 @@ QSqlQuery TDMdata::exec(const QString &sql, const QVariantMap &params)
         // (structure changes among them).
         if (!isConnected())
             throw StoreError(QStringLiteral("データベースに接続していません"));
+        throwIfLost();
         QSqlQuery q(database());
         q.setForwardOnly(true);
         if (!q.exec(m_dialect.translate(sql)))
-            throw StoreError(sqlErrorText(q.lastError()));
+            raise(q);
         return q;
     }
     QSqlQuery q = prepare(sql);
@@ -339,7 +529,14 @@ bool TDMdata::tableExists(const QString &table)
 {
     if (!isConnected())
         return false;
+    throwIfLost();
     const QStringList names = database().tables(QSql::Tables);
+    // A connection that broke lists no table: that is no store without
+    // tables.
+    if (names.isEmpty() && connectionBroken(database().driver())) {
+        noticeLoss();
+        throw ConnectionLost();
+    }
     return names.contains(table, Qt::CaseInsensitive);
 }
 
@@ -358,7 +555,8 @@ QStringList TDMdata::columnNames(const QString &table)
 void TDMdata::setLockWait(int milliseconds)
 {
     m_lockWaitMs = qMax(0, milliseconds);
-    if (isConnected())
+    // A lost connection takes it at its reconnect.
+    if (isConnected() && !isLost())
         applyLockWait();
 }
 
@@ -369,7 +567,7 @@ void TDMdata::applyLockWait()
         ? QStringLiteral("PRAGMA busy_timeout = %1").arg(m_lockWaitMs)
         : QStringLiteral("SET lock_timeout = %1").arg(m_lockWaitMs);
     if (!q.exec(statement))
-        throw StoreError(q.lastError().text());
+        raise(q);
     q.finish();
 }
 
@@ -377,13 +575,8 @@ void TDMdata::checkTables(TableCheckObserver &observer)
 {
     if (!isConnected())
         return;
-    if (m_readOnly) {
-        // Nothing may be made or widened; the table objects open on what
-        // is there.
-        for (const TableDef &t : Schema::tables()) {
-            if (tableExists(t.name))
-                table(t.id).open();
-        }
+    if (reads()) {
+        verifyTables();
         return;
     }
     // The whole check is one write transaction: a second copy opening the
@@ -401,7 +594,7 @@ void TDMdata::checkTables(TableCheckObserver &observer)
                 StoreSavepoint step(*this);
                 QSqlQuery q(database());
                 if (!q.exec(m_dialect.createStatement(t)))
-                    throw StoreError(q.lastError().text());
+                    raise(q);
                 step.release();
             }
             // A table just made from the creation script gets the upgrades
@@ -429,13 +622,30 @@ void TDMdata::checkTables(TableCheckObserver &observer)
             if (++n > 2)
                 observer.status(QString());
         }
+        // Queries typed by the user run on a server as a role that can only
+        // read (ReadOnlyRole.h).
+        if (engine() == Engine::PostgreSQL)
+            ReadOnlyRole::install(*this);
         // Copies sharing a SQLite store mark the PCs they edit in a table of
         // their own; on a server the engine's own locks do that (PcClaims.h).
         if (engine() == Engine::SQLite && !tableExists(Schema::claimTable().name)) {
             StoreSavepoint step(*this);
             QSqlQuery q(database());
             if (!q.exec(m_dialect.createStatement(Schema::claimTable())))
-                throw StoreError(q.lastError().text());
+                raise(q);
+            step.release();
+        }
+        // The history of changes, with its indexes; made in a store of an
+        // older program as in a new one.
+        if (const TableDef &history = Schema::historyTable(); !tableExists(history.name)) {
+            StoreSavepoint step(*this);
+            const QStringList statements = QStringList {m_dialect.createStatement(history)}
+                + m_dialect.indexStatements(history);
+            for (const QString &statement : statements) {
+                QSqlQuery q(database());
+                if (!q.exec(statement))
+                    throw StoreError(q.lastError().text());
+            }
             step.release();
         }
         commit();
@@ -458,4 +668,26 @@ void TDMdata::checkTables(TableCheckObserver &observer)
     // Asked after the check's transaction, as the back-fill writes.
     if (withoutIp16 > 0)
         observer.ip16BackfillNeeded(withoutIp16);
+}
+
+void TDMdata::verifyTables()
+{
+    // Only reads the catalog: what the check of a writing start would make
+    // or widen is reported instead.
+    try {
+        for (const TableDef &t : Schema::tables()) {
+            if (!tableExists(t.name))
+                throw StoreError(QStringLiteral("テーブル %1 がありません").arg(t.name));
+            if (UpgradeNeeded(*this, t.id))
+                throw StoreError(QStringLiteral("テーブル %1 は古い形式のままです (更新が必要です)")
+                                     .arg(t.name));
+            RecordCursor &cursor = table(t.id);
+            cursor.close();
+            cursor.open();
+        }
+    } catch (const StoreError &) {
+        for (auto &cursor : m_tables)
+            cursor->close();
+        throw;
+    }
 }

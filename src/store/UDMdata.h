@@ -2,6 +2,7 @@
 
 #include "Dialect.h"
 #include "Schema.h"
+#include "StoreAccess.h"
 #include "StoreSettings.h"
 
 #include <QObject>
@@ -44,10 +45,13 @@ public:
     // error reaches the user: 1,500 ms (15 x 100 ms) unless set.
     void setLockWait(int milliseconds);
     int lockWait() const { return m_lockWaitMs; }
-    // A store opened only to read (a local folder on a read-only mount):
-    // the file is opened read-only and the table check is not run.
-    void setReadOnly(bool readOnly) { m_readOnly = readOnly; }
-    bool isReadOnly() const { return m_readOnly; }
+    // How the store is used; Writes unless set. With Reads a local store
+    // that is not there is not made (open() says so), the file is opened
+    // read-only (as it stands on a read-only mount), a server session
+    // refuses every write, no transaction can be started and the table
+    // check only makes sure that the tables are there and current.
+    void setAccess(StoreAccess access) { m_access = access; }
+    StoreAccess access() const { return m_access; }
 
     // The SQLite file of a local data folder.
     static QString localDatabaseFile(const QString &folder);
@@ -55,7 +59,31 @@ public:
     // Opens the store the settings name. Throws StoreError.
     void open();
     void close();
+    // A store is open (possibly with a lost server connection, see below).
     bool isConnected() const;
+
+    // A server connection that broke (the server restarted, the network
+    // failed) is noticed where a statement fails: the store is then lost,
+    // every statement throws ConnectionLost at once, and connectionLost()
+    // is emitted. The store keeps its settings and stays "connected" for
+    // the views, whose rows stay until it is back.
+    bool isLost() const;
+    // Whether the store answers a trivial statement now; notices a loss.
+    bool answers();
+    // Opens the same store again after a loss, with the user and password
+    // it was opened with (never asking), and takes over the new connection
+    // only when it works: the table objects open again, statements prepared
+    // before are prepared anew (generation()), and reconnected() is
+    // emitted. Throws StoreError and stays lost otherwise.
+    void reconnect();
+    // Counts the connections this module opened.
+    int generation() const { return m_generation; }
+    // The settings reconnect() uses, with the user and password it uses.
+    StoreSettings reconnectSettings() const { return m_openedWith; }
+    // Throws the error of a statement that failed: ConnectionLost when its
+    // server connection is gone (marking its module lost), StoreError with
+    // the store's text otherwise.
+    [[noreturn]] static void raise(const QSqlQuery &query);
 
     Engine engine() const { return m_dialect.engine(); }
     const Dialect &dialect() const { return m_dialect; }
@@ -80,7 +108,9 @@ public:
 
     // The table check: each table, in catalog order, is upgraded when
     // present or created when missing, then its table object opened. Does
-    // nothing when not connected. Throws StoreError.
+    // nothing when not connected. Throws StoreError. With Reads access it
+    // writes nothing: a table that is missing or that its upgrade would
+    // change is an error, and the observer hears nothing.
     void checkTables(TableCheckObserver &observer);
 
     // The table object of a table (Tpc, Tappli, ...).
@@ -100,11 +130,23 @@ public:
     QStringList columnNames(const QString &table);
     bool tableExists(const QString &table);
 
+signals:
+    void connectionLost();
+    void reconnected();
+
 private:
     void openLocal();
     void openRemote();
+    // Opens a server connection under this name; throws StoreError.
+    void openRemoteAs(const QString &name, const QString &user, const QString &password);
+    void noticeLoss();
+    void throwIfLost();
+    // Ends a server session of this module that outlived its connection.
+    void endSession(qint64 pid, const QString &start);
     void configureSqlite(QSqlDatabase &db);
     void applyLockWait();
+    void verifyTables();
+    bool reads() const { return m_access == StoreAccess::Reads; }
 
     StoreSettings m_settings;
     QString m_privateDir;
@@ -114,7 +156,14 @@ private:
     Dialect m_dialect {Engine::SQLite};
     bool m_inTransaction = false;
     bool m_networkFs = false;
-    bool m_readOnly = false;
+    bool m_lost = false;
+    int m_generation = 0;
+    StoreSettings m_openedWith;
+    // The server session of the connection (its process and start), so a
+    // session that outlived its connection can be ended at a reconnect.
+    qint64 m_backendPid = 0;
+    QString m_backendStart;
+    StoreAccess m_access = StoreAccess::Writes;
     int m_lockWaitMs = 1500;
     std::array<std::unique_ptr<RecordCursor>, 10> m_tables;
 };

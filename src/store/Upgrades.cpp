@@ -60,6 +60,66 @@ void runGroups(TDMdata &dm, const QString &table, const QVector<Group> &groups)
     }
 }
 
+// The groups of one table's upgrade, in the order they run. A store that
+// has PC.KanriCD without IP16 skipped the group of which KanriCD is the
+// marker: IP16 alone is added after the others, as the list and the import
+// need it.
+QVector<QVector<Group>> groupRuns(TableId id)
+{
+    switch (id) {
+    case TableId::PC: {
+        const QString pc = QStringLiteral("PC");
+        return {
+            {
+                {QStringLiteral("WIN_ProductID"),
+                 adds(pc,
+                      {"Win_ProductID", "Win_OEM_Manufacture", "Win_OEM_Model", "WorkGroup",
+                       "CompSetumei", "SubNet", "GateWay", "DHCP", "DNS1", "DNS2", "LAN_Adapter",
+                       "Hosyu_Kaisya", "Hosyu_No", "TekkyoYMD", "Keijyo", "KanriNo",
+                       "SettiBasyo"})},
+                {QStringLiteral("KanriCD"), adds(pc, {"KanriCD", "IP16"})},
+                {QStringLiteral("IE_Update_Ver"), adds(pc, {"IE_Update_Ver", "WINS1", "WINS2"})},
+                {QStringLiteral("SP"),
+                 adds(pc, {"SP", "InvaroYMD", "Yoto", "SisanKBN", "Konyusaki"})},
+                {QStringLiteral("FREE"), adds(pc, {"FREE"})},
+                {QStringLiteral("SMBIOS_Caption"),
+                 adds(pc,
+                      {"SMBIOS_Caption", "SMBIOS_Version", "BIOS_Vendor", "BIOS_Caption",
+                       "BIOS_Version", "BIOS_ReleaseDate", "BIOS_SerialNo", "System_Vendor",
+                       "System_Model", "MB_Vendor", "MB_Product", "MB_SerialNo", "Memory_MaxCapa",
+                       "Memory_Slot"})},
+            },
+            {{QStringLiteral("IP16"), adds(pc, {"IP16"})}},
+        };
+    }
+    case TableId::Printer: {
+        const QString printer = QStringLiteral("Printer");
+        return {{
+            {QStringLiteral("Port"), {addWidth("Port", 20)}},
+            {QStringLiteral("Ver116"), {redefine(printer, "Port"), add(printer, "Ver116")}},
+            {QStringLiteral("NyuryokuKBN"), adds(printer, {"NyuryokuKBN"})},
+        }};
+    }
+    case TableId::Appli: {
+        const QString appli = QStringLiteral("Appli");
+        return {{{QStringLiteral("Maker"), adds(appli, {"Maker", "NyuryokuKBN", "AddYMD"})}}};
+    }
+    case TableId::Drive: {
+        const QString drive = QStringLiteral("Drive");
+        return {{{QStringLiteral("NyuryokuKBN"), adds(drive, {"NyuryokuKBN"})}}};
+    }
+    default:
+        return {};
+    }
+}
+
+void upgrade(TDMdata &dm, TableId id)
+{
+    const QString table = Schema::table(id).name;
+    for (const QVector<Group> &groups : groupRuns(id))
+        runGroups(dm, table, groups);
+}
+
 } // namespace
 
 int CountPcsWithoutIp16(TDMdata &dm)
@@ -77,52 +137,33 @@ int CountPcsWithoutIp16(TDMdata &dm)
 
 int UpgradePcTable(TDMdata &dm)
 {
-    const QString pc = QStringLiteral("PC");
-    runGroups(
-        dm, pc,
-        {
-            {QStringLiteral("WIN_ProductID"),
-             adds(pc,
-                  {"Win_ProductID", "Win_OEM_Manufacture", "Win_OEM_Model", "WorkGroup",
-                   "CompSetumei", "SubNet", "GateWay", "DHCP", "DNS1", "DNS2", "LAN_Adapter",
-                   "Hosyu_Kaisya", "Hosyu_No", "TekkyoYMD", "Keijyo", "KanriNo", "SettiBasyo"})},
-            {QStringLiteral("KanriCD"), adds(pc, {"KanriCD", "IP16"})},
-            {QStringLiteral("IE_Update_Ver"), adds(pc, {"IE_Update_Ver", "WINS1", "WINS2"})},
-            {QStringLiteral("SP"), adds(pc, {"SP", "InvaroYMD", "Yoto", "SisanKBN", "Konyusaki"})},
-            {QStringLiteral("FREE"), adds(pc, {"FREE"})},
-            {QStringLiteral("SMBIOS_Caption"),
-             adds(pc,
-                  {"SMBIOS_Caption", "SMBIOS_Version", "BIOS_Vendor", "BIOS_Caption",
-                   "BIOS_Version", "BIOS_ReleaseDate", "BIOS_SerialNo", "System_Vendor",
-                   "System_Model", "MB_Vendor", "MB_Product", "MB_SerialNo", "Memory_MaxCapa",
-                   "Memory_Slot"})},
-        });
-    // A store that has KanriCD without IP16 skipped that group (KanriCD is
-    // its marker): IP16 alone is added, as the list and the import need it.
-    runGroups(dm, pc, {{QStringLiteral("IP16"), adds(pc, {"IP16"})}});
+    upgrade(dm, TableId::PC);
     return CountPcsWithoutIp16(dm);
 }
 
 void UpgradePrinterTable(TDMdata &dm)
 {
-    const QString printer = QStringLiteral("Printer");
-    runGroups(dm, printer,
-              {
-                  {QStringLiteral("Port"), {addWidth("Port", 20)}},
-                  {QStringLiteral("Ver116"), {redefine(printer, "Port"), add(printer, "Ver116")}},
-                  {QStringLiteral("NyuryokuKBN"), adds(printer, {"NyuryokuKBN"})},
-              });
+    upgrade(dm, TableId::Printer);
 }
 
 void UpgradeAppliTable(TDMdata &dm)
 {
-    const QString appli = QStringLiteral("Appli");
-    runGroups(dm, appli,
-              {{QStringLiteral("Maker"), adds(appli, {"Maker", "NyuryokuKBN", "AddYMD"})}});
+    upgrade(dm, TableId::Appli);
 }
 
 void UpgradeDriveTable(TDMdata &dm)
 {
-    const QString drive = QStringLiteral("Drive");
-    runGroups(dm, drive, {{QStringLiteral("NyuryokuKBN"), adds(drive, {"NyuryokuKBN"})}});
+    upgrade(dm, TableId::Drive);
+}
+
+bool UpgradeNeeded(TDMdata &dm, TableId id)
+{
+    const QStringList existing = dm.columnNames(Schema::table(id).name);
+    for (const QVector<Group> &groups : groupRuns(id)) {
+        for (const Group &g : groups) {
+            if (!existing.contains(g.marker, Qt::CaseInsensitive))
+                return true;
+        }
+    }
+    return false;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SqlText.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
@@ -53,7 +55,13 @@ public:
 
     // The text as it goes to the store: a statement that ends in ";" with
     // only blanks or comments after it loses them.
-    static QString withoutTrailingSemicolon(const QString &sql);
+    static QString withoutTrailingSemicolon(const QString &sql,
+                                            SqlText::Syntax syntax = SqlText::Syntax::Standard);
+
+    // A statement holding a NUL character is refused: the engines would
+    // stop reading it there and run only what comes before.
+    static bool hasNul(const QString &sql) { return sql.contains(QChar(u'\0')); }
+    static QString nulText();
 
     static QString cancelText();
     static QString timeLimitText(int seconds);

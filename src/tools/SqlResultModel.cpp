@@ -40,15 +40,7 @@ void SqlResultModel::appendRows(const QVector<QVariantList> &rows)
         return;
     beginInsertRows(QModelIndex(), int(m_rows.size()), int(m_rows.size() + rows.size() - 1));
     for (const QVariantList &row : rows) {
-        qint64 bytes = 64;
-        for (const QVariant &value : row) {
-            bytes += 24;
-            if (value.typeId() == QMetaType::QString)
-                bytes += value.toString().size() * 2;
-            else if (value.typeId() == QMetaType::QByteArray)
-                bytes += value.toByteArray().size();
-        }
-        m_bytes += bytes;
+        m_bytes += rowBytes(row);
         m_rows.append(row);
     }
     endInsertRows();
@@ -76,6 +68,19 @@ void SqlResultModel::fetchMore(const QModelIndex &parent)
         emit moreRowsWanted();
 }
 
+qint64 SqlResultModel::rowBytes(const QVariantList &row)
+{
+    qint64 bytes = 64;
+    for (const QVariant &value : row) {
+        bytes += qint64(sizeof(QVariant));
+        if (value.typeId() == QMetaType::QString)
+            bytes += 32 + value.toString().size() * qint64(sizeof(QChar));
+        else if (value.typeId() == QMetaType::QByteArray)
+            bytes += 32 + value.toByteArray().size();
+    }
+    return bytes;
+}
+
 int SqlResultModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : int(m_rows.size());
@@ -90,9 +95,13 @@ QVariant SqlResultModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount())
         return {};
-    if (role != Qt::DisplayRole && role != GridRoles::PlainText)
-        return {};
-    return text(m_columns[index.column()], m_rows[index.row()].value(index.column()));
+    const QString &column = m_columns[index.column()];
+    const QVariant &value = m_rows[index.row()].at(index.column());
+    if (role == Qt::DisplayRole)
+        return shownText(column, value);
+    if (role == GridRoles::PlainText)
+        return text(column, value);
+    return {};
 }
 
 QVariant SqlResultModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -101,6 +110,25 @@ QVariant SqlResultModel::headerData(int section, Qt::Orientation orientation, in
         && section < columnCount())
         return m_columns[section];
     return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+QString SqlResultModel::shownText(const QString &column, const QVariant &value)
+{
+    const QString more = QStringLiteral("…");
+    if (value.typeId() == QMetaType::QByteArray) {
+        // Two bytes at most per character: enough bytes for the characters
+        // shown, a character cut in two at the end shows as "…" anyway.
+        const QByteArray bytes = value.toByteArray(); // shared, not copied
+        if (bytes.size() <= 2 * ShownChars)
+            return text(column, value);
+        return Cp932::decode(bytes.left(2 * ShownChars)).left(ShownChars) + more;
+    }
+    if (value.typeId() == QMetaType::QString) {
+        const QString string = value.toString();
+        if (string.size() > ShownChars)
+            return string.left(ShownChars) + more;
+    }
+    return text(column, value);
 }
 
 QString SqlResultModel::text(const QString &column, const QVariant &value)

@@ -24,8 +24,11 @@ public:
     bool hasResult() const { return m_hasResult; }
     // Whether the view may ask for more rows.
     void setMoreAvailable(bool more) { m_moreAvailable = more; }
-    // Roughly how much memory the rows take, in bytes.
+    // How much memory the rows take, in bytes (rowBytes of each).
     qint64 approximateBytes() const { return m_bytes; }
+    // The memory one row takes: every value's own size (texts, binary
+    // values) and what holds it.
+    static qint64 rowBytes(const QVariantList &row);
 
     bool canFetchMore(const QModelIndex &parent) const override;
     void fetchMore(const QModelIndex &parent) override;
@@ -36,10 +39,15 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
-    // A value as the grid shows and copies it. A text that SQLite returns
-    // for a date or timestamp column of the catalog (known by the column's
-    // name) is shown as a date too.
+    // A value as the grid copies it. A text that SQLite returns for a date
+    // or timestamp column of the catalog (known by the column's name) is
+    // shown as a date too.
     static QString text(const QString &column, const QVariant &value);
+    // A value as the grid draws it: a wide value only as far as a cell can
+    // show it (its first ShownChars characters, then "…"), so drawing never
+    // converts megabytes.
+    static QString shownText(const QString &column, const QVariant &value);
+    static constexpr int ShownChars = 4096;
 
 signals:
     void moreRowsWanted();

@@ -1,30 +1,35 @@
 #include "SqlRunner.h"
 
+#include "SqlResultModel.h"
 #include "store/StoreError.h"
 
+#include <QCoreApplication>
 #include <QMutexLocker>
 #include <new>
 
 namespace {
 
 constexpr qint64 PageBytes = 32 * 1024 * 1024;
+// How long closing waits for a cancelled statement to stop.
+constexpr int StopWaitMs = 50;
 
 } // namespace
 
-SqlRunner::SqlRunner(QObject *parent) : QObject(parent), m_worker(new SqlRunnerWorker)
+SqlRunner::SqlRunner(QObject *parent)
+    : QObject(parent), m_thread(new QThread), m_worker(new SqlRunnerWorker)
 {
     qRegisterMetaType<StoreSettings>("StoreSettings");
     qRegisterMetaType<UserStatement::Limits>("UserStatement::Limits");
-    m_worker->moveToThread(&m_thread);
-    connect(&m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
+    m_worker->moveToThread(m_thread);
+    connect(m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
     connect(m_worker, &SqlRunnerWorker::columnsReady, this, &SqlRunner::columnsReady);
     connect(m_worker, &SqlRunnerWorker::rowsReady, this,
-            [this](const QVector<QVariantList> &rows, bool atEnd) {
+            [this](const QVector<QVariantList> &rows, bool atEnd, bool full) {
                 m_atEnd = atEnd;
                 if (atEnd)
                     m_active = false;
                 setBusy(false);
-                emit rowsReady(rows, atEnd);
+                emit rowsReady(rows, atEnd, full);
             });
     connect(m_worker, &SqlRunnerWorker::changeDone, this, [this] {
         m_active = false;
@@ -37,15 +42,24 @@ SqlRunner::SqlRunner(QObject *parent) : QObject(parent), m_worker(new SqlRunnerW
         setBusy(false);
         emit failed(message);
     });
-    m_thread.start();
+    m_thread->start();
 }
 
 SqlRunner::~SqlRunner()
 {
     m_worker->cancel();
     QMetaObject::invokeMethod(m_worker, &SqlRunnerWorker::close);
-    m_thread.quit();
-    m_thread.wait();
+    m_thread->quit();
+    if (m_thread->wait(StopWaitMs)) {
+        delete m_thread;
+        return;
+    }
+    QThread *thread = m_thread;
+    connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    if (QCoreApplication *app = QCoreApplication::instance())
+        connect(app, &QCoreApplication::aboutToQuit, thread, [thread] { thread->wait(); });
+    if (thread->isFinished()) // it ended meanwhile
+        delete thread;
 }
 
 void SqlRunner::setBusy(bool busy)
@@ -57,7 +71,7 @@ void SqlRunner::setBusy(bool busy)
 }
 
 void SqlRunner::startQuery(const StoreSettings &store, const QString &sql,
-                           const UserStatement::Limits &limits, int firstRows)
+                           const UserStatement::Limits &limits, int firstRows, qint64 maxBytes)
 {
     m_active = true;
     m_atEnd = false;
@@ -65,7 +79,7 @@ void SqlRunner::startQuery(const StoreSettings &store, const QString &sql,
     m_worker->prepareStart();
     QMetaObject::invokeMethod(m_worker, "start", Q_ARG(StoreSettings, store), Q_ARG(QString, sql),
                               Q_ARG(UserStatement::Limits, limits), Q_ARG(bool, false),
-                              Q_ARG(int, firstRows));
+                              Q_ARG(int, firstRows), Q_ARG(qint64, maxBytes));
 }
 
 void SqlRunner::startChange(const StoreSettings &store, const QString &sql,
@@ -77,15 +91,15 @@ void SqlRunner::startChange(const StoreSettings &store, const QString &sql,
     m_worker->prepareStart();
     QMetaObject::invokeMethod(m_worker, "start", Q_ARG(StoreSettings, store), Q_ARG(QString, sql),
                               Q_ARG(UserStatement::Limits, limits), Q_ARG(bool, true),
-                              Q_ARG(int, 0));
+                              Q_ARG(int, 0), Q_ARG(qint64, 0));
 }
 
-void SqlRunner::fetchMore(int rows)
+void SqlRunner::fetchMore(int rows, qint64 maxBytes)
 {
     if (!hasMoreRows() || m_busy)
         return;
     setBusy(true);
-    QMetaObject::invokeMethod(m_worker, "fetch", Q_ARG(int, rows));
+    QMetaObject::invokeMethod(m_worker, "fetch", Q_ARG(int, rows), Q_ARG(qint64, maxBytes));
 }
 
 void SqlRunner::cancel()
@@ -113,7 +127,8 @@ void SqlRunnerWorker::cancel()
 }
 
 void SqlRunnerWorker::start(const StoreSettings &store, const QString &sql,
-                            const UserStatement::Limits &limits, bool change, int firstRows)
+                            const UserStatement::Limits &limits, bool change, int firstRows,
+                            qint64 maxBytes)
 {
     end();
     try {
@@ -138,29 +153,36 @@ void SqlRunnerWorker::start(const StoreSettings &store, const QString &sql,
         emit failed(error.message());
         return;
     }
-    fetch(firstRows);
+    fetch(firstRows, maxBytes);
 }
 
-void SqlRunnerWorker::fetch(int rows)
+void SqlRunnerWorker::fetch(int rows, qint64 maxBytes)
 {
     if (!m_statement)
         return;
     QVector<QVariantList> page;
     bool atEnd = false;
+    bool full = false;
     try {
         QVariantList row;
-        // A page also ends at a size, so a few very wide rows cannot make
-        // one page exhaust memory.
+        // Every row is weighed before it is kept: a page ends at a size too,
+        // and a row beyond the bound is not kept at all.
         qint64 bytes = 0;
-        while (page.size() < rows && bytes < PageBytes) {
+        while (page.size() < rows && bytes < qMin(PageBytes, maxBytes)) {
             if (!m_statement->next(row)) {
                 atEnd = true;
                 break;
             }
-            for (const QVariant &value : std::as_const(row))
-                bytes += value.typeId() == QMetaType::QString ? value.toString().size() * 2 : 16;
+            const qint64 size = SqlResultModel::rowBytes(row);
+            if (bytes + size > maxBytes) {
+                full = true;
+                break;
+            }
+            bytes += size;
             page.append(row);
         }
+        if (bytes >= maxBytes)
+            full = true;
         if (atEnd)
             m_statement->finish();
     } catch (const StoreError &error) {
@@ -175,7 +197,7 @@ void SqlRunnerWorker::fetch(int rows)
     }
     if (atEnd)
         end();
-    emit rowsReady(page, atEnd);
+    emit rowsReady(page, atEnd, full && !atEnd);
 }
 
 void SqlRunnerWorker::close()

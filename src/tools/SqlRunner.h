@@ -23,16 +23,22 @@ class SqlRunner : public QObject
 
 public:
     explicit SqlRunner(QObject *parent = nullptr);
-    ~SqlRunner() override; // cancels what runs and waits for the thread
+    // Cancels what runs. A statement that takes longer to stop (a large
+    // value on its way) ends in the background, so the window closes at
+    // once; the program waits for it when it quits.
+    ~SqlRunner() override;
 
     // A query: columnsReady, then rowsReady for the first page of rows;
-    // later pages on fetchMore(). A change: changeDone once it is
-    // committed. Any failure: failed with the message.
+    // later pages on fetchMore(). A page holds at most the rows asked for
+    // and rows of at most maxBytes (SqlResultModel::rowBytes); a row that
+    // would go beyond is not kept, and the page says that the bound is
+    // reached (full). A change: changeDone once it is committed. Any
+    // failure: failed with the message.
     void startQuery(const StoreSettings &store, const QString &sql,
-                    const UserStatement::Limits &limits, int firstRows);
+                    const UserStatement::Limits &limits, int firstRows, qint64 maxBytes);
     void startChange(const StoreSettings &store, const QString &sql,
                      const UserStatement::Limits &limits);
-    void fetchMore(int rows);
+    void fetchMore(int rows, qint64 maxBytes);
     // Stops the running statement; a query whose rows are being read is
     // closed.
     void cancel();
@@ -48,7 +54,7 @@ public:
 
 signals:
     void columnsReady(const QStringList &columns);
-    void rowsReady(const QVector<QVariantList> &rows, bool atEnd);
+    void rowsReady(const QVector<QVariantList> &rows, bool atEnd, bool full);
     void changeDone();
     void failed(const QString &message);
     void busyChanged(bool busy);
@@ -56,7 +62,7 @@ signals:
 private:
     void setBusy(bool busy);
 
-    QThread m_thread;
+    QThread *m_thread;
     SqlRunnerWorker *m_worker;
     bool m_active = false;
     bool m_busy = false;
@@ -76,13 +82,13 @@ public:
 
 public slots:
     void start(const StoreSettings &store, const QString &sql, const UserStatement::Limits &limits,
-               bool change, int firstRows);
-    void fetch(int rows);
+               bool change, int firstRows, qint64 maxBytes);
+    void fetch(int rows, qint64 maxBytes);
     void close();
 
 signals:
     void columnsReady(const QStringList &columns);
-    void rowsReady(const QVector<QVariantList> &rows, bool atEnd);
+    void rowsReady(const QVector<QVariantList> &rows, bool atEnd, bool full);
     void changeDone();
     void failed(const QString &message);
 

@@ -1,6 +1,7 @@
 #include "SqlStatementRules.h"
 
 #include "store/StatementCheck.h"
+#include "store/UserStatement.h"
 
 namespace SqlStatementRules {
 
@@ -51,8 +52,10 @@ QString firstLine(const QString &statement)
     return statement.mid(from, end - from);
 }
 
-Decision decide(const QString &statement)
+Decision decide(const QString &statement, SqlText::Syntax syntax)
 {
+    if (UserStatement::hasNul(statement))
+        return {Action::Refuse, UserStatement::nulText()};
     const QString line = firstLine(statement);
     const QString six = line.left(6).toUpper();
     const QString five = line.left(5).toUpper();
@@ -73,7 +76,7 @@ Decision decide(const QString &statement)
         action = Action::Change;
     // One statement per run: whatever follows a semicolon (outside
     // literals and comments) would otherwise run unchecked.
-    if (action == Action::Refuse || StatementCheck::hasSeveralStatements(statement))
+    if (action == Action::Refuse || StatementCheck::hasSeveralStatements(statement, syntax))
         return {Action::Refuse, syntaxError()};
     return {action, QString()};
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/SqlText.h"
+
 #include <QString>
 
 // What the SQL window does with the statement typed into it. Only the first
@@ -7,7 +9,8 @@
 // refused, a SELECT runs as a read-only query, DELETE/UPDATE/INSERT run
 // after a confirmation, anything else is refused. A text that holds more
 // than one statement is refused as well, so that a harmless first word
-// cannot carry a second statement past these rules.
+// cannot carry a second statement past these rules, and so is a text that
+// holds a NUL character, where the engines would stop reading.
 namespace SqlStatementRules {
 
 enum class Action {
@@ -22,7 +25,9 @@ struct Decision
     QString message; // the error box text when refused
 };
 
-Decision decide(const QString &statement);
+// syntax: how the store's engine quotes, so that a semicolon inside a
+// PostgreSQL dollar-quoted literal is no second statement.
+Decision decide(const QString &statement, SqlText::Syntax syntax = SqlText::Syntax::Standard);
 
 // The first line of the text without the blanks and control characters
 // around it; empty for an empty text.

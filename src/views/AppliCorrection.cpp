@@ -3,6 +3,7 @@
 #include "GridRoles.h"
 #include "base/EntryText.h"
 #include "base/InputError.h"
+#include "store/HistoryRecorder.h"
 #include "store/StoreTransaction.h"
 #include "store/StoreValue.h"
 #include "store/UDMdata.h"
@@ -66,8 +67,32 @@ void AppliCorrection::apply()
     QSqlQuery one = m_dm.prepare(QStringLiteral("UPDATE Appli\n"
                                                 "SET NyuryokuKBN = :NyuryokuKBN\n"
                                                 "WHERE Key = :Key AND Appli = :Appli"));
+    // The rows each step changes, with their input kind before it, for the
+    // history.
+    QSqlQuery empty = m_dm.prepare(QStringLiteral("SELECT Key, Appli, NyuryokuKBN FROM Appli\n"
+                                                  "WHERE ")
+                                   + Empty);
+    QSqlQuery named = m_dm.prepare(QStringLiteral("SELECT Key, Appli, NyuryokuKBN FROM Appli\n"
+                                                  "WHERE Key = :Key AND Appli = :Appli"));
+    HistoryRecorder history(m_dm, History::manual());
+    const QString column = QStringLiteral("NyuryokuKBN");
     StoreTransaction transaction(m_dm);
     for (const Step &step : m_steps) {
+        QSqlQuery &before = step.all ? empty : named;
+        if (!step.all) {
+            before.bindValue(QStringLiteral(":Key"), step.key);
+            before.bindValue(QStringLiteral(":Appli"), step.appli);
+        }
+        TDMdata::exec(before);
+        QVector<QStringList> rows;
+        while (before.next())
+            rows.append({before.value(0).toString(), before.value(1).toString(),
+                         before.value(2).toString()});
+        before.finish();
+        for (const QStringList &row : std::as_const(rows)) {
+            if (row[2] != step.kind)
+                history.valueChanged(TableId::Appli, row[0], row[1], {column, row[2], step.kind});
+        }
         QSqlQuery &q = step.all ? all : one;
         q.bindValue(QStringLiteral(":NyuryokuKBN"), StoreValue::text(step.kind));
         if (!step.all) {

@@ -67,9 +67,12 @@ QStringList lines(const QStringList &orderItems)
         QStringLiteral("AND APPLI.APPLI = :APPLI"),
         QStringLiteral("AND PC.TEKKYOYMD is Null"),
     };
-    for (qsizetype i = 0; i < orderItems.size(); ++i) {
+    // The PC's key orders last, so the grid keeps one order on both
+    // engines.
+    const QStringList items = PcListStatement::withKeyLast(orderItems, QStringLiteral("PC.KEY"));
+    for (qsizetype i = 0; i < items.size(); ++i) {
         sql.append(i == 0 ? QStringLiteral("ORDER BY ") : QStringLiteral(", "));
-        sql.append(orderItems.at(i));
+        sql.append(items.at(i));
     }
     return sql;
 }

@@ -1,5 +1,6 @@
 #include "PcDeletion.h"
 
+#include "store/HistoryRecorder.h"
 #include "store/PcClaims.h"
 #include "store/StoreTransaction.h"
 #include "store/UDMdata.h"
@@ -90,15 +91,20 @@ void deletePcs(TDMdata &dm, const QStringList &keys)
     // before the transaction, and checked again inside it.
     for (const QString &key : keys)
         PcClaims::waitWhileClaimed(dm, key);
-    StoreTransaction transaction(dm);
     for (const QString &statement : statements())
         queries.push_back(dm.prepare(statement));
+    // A deleted PC is one line of the history, its detail rows none.
+    HistoryRecorder history(dm, History::deleting());
+    StoreTransaction transaction(dm);
     for (const QString &key : keys) {
         PcClaims::ensureFree(dm, key);
         for (QSqlQuery &query : queries) {
             query.bindValue(QStringLiteral(":KEY"), key);
             TDMdata::exec(query);
         }
+        // The last statement deletes the PC row itself.
+        if (queries.back().numRowsAffected() > 0)
+            history.pcRemoved(key);
     }
     transaction.commit();
 }

@@ -51,15 +51,28 @@ QStringList lines(const QStringList &orderItems, bool hideRemoved)
     };
     if (hideRemoved)
         sql.append(QStringLiteral("WHERE TekkyoYMD is null"));
-    for (qsizetype i = 0; i < orderItems.size(); ++i) {
+    const QStringList items = withKeyLast(orderItems, QStringLiteral("Key"));
+    for (qsizetype i = 0; i < items.size(); ++i) {
         if (i == 0) {
             sql.append(QStringLiteral("ORDER BY "));
         } else {
             sql.append(QStringLiteral(", "));
         }
-        sql.append(orderItems.at(i));
+        sql.append(items.at(i));
     }
     return sql;
+}
+
+QStringList withKeyLast(const QStringList &orderItems, const QString &key)
+{
+    const QString bareKey = key.mid(key.lastIndexOf(u'.') + 1);
+    for (const QString &item : orderItems) {
+        const QString field = item.section(u' ', 0, 0);
+        if (field.compare(key, Qt::CaseInsensitive) == 0
+            || field.compare(bareKey, Qt::CaseInsensitive) == 0)
+            return orderItems;
+    }
+    return orderItems + QStringList {key};
 }
 
 QString build(SortSettings &sort, bool hideRemoved)

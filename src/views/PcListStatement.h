@@ -19,8 +19,14 @@ QString descending();
 // for a key that does, any direction but "降順" becomes "昇順".
 QStringList orderItems(SortSettings &sort);
 
-// The statement's lines for these order items.
+// The statement's lines for these order items; the key orders last (and
+// alone when no key is chosen), so rows of equal sort values come in one
+// order on both engines and stay in it after an edit.
 QStringList lines(const QStringList &orderItems, bool hideRemoved);
+
+// The order items with the key column after them, unless one of them
+// already orders by it.
+QStringList withKeyLast(const QStringList &orderItems, const QString &key);
 
 // The statement as the store receives it (lines joined by line feeds);
 // normalises the sort keys as orderItems() does.

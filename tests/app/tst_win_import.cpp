@@ -7,7 +7,9 @@
 #include "app/Umain.h"
 #include "base/IniFile.h"
 #include "base/ProgramPaths.h"
+#include "import/windows/UtorikomiKakunin.h"
 #include "kit/MessageBoxes.h"
+#include "kit/TDBGridEx.h"
 #include "store/UDMdata.h"
 
 #include <QApplication>
@@ -77,6 +79,7 @@ private slots:
     void cancelledWindowStillRunsStoreWideSteps();
     void fileThatCannotBeReadStopsTheRun();
     void notConnectedDoesNothing();
+    void previewShowsWhatTheImportWouldChange();
 
 private:
     ProgramPaths paths() const
@@ -199,7 +202,8 @@ void TestImportCommand::importsFolderFromMenu()
     // without one.
     QCOMPARE(boxes.texts(),
              (QStringList {QStringLiteral("empty.csvは空でした"),
-                           QStringLiteral("header-only.csvの処理中にエラーが発生しました")}));
+                           QStringLiteral("header-only.csvの処理中にエラーが発生しました\n"
+                                          "レコードがありません（2 行目）")}));
     for (const MessageBoxes::Entry &entry : boxes.entries())
         QCOMPARE(entry.kind, MessageBoxes::Kind::Error);
 
@@ -332,5 +336,53 @@ void TestImportCommand::notConnectedDoesNothing()
     QCOMPARE(QApplication::overrideCursor(), nullptr);
 }
 
+void TestImportCommand::previewShowsWhatTheImportWouldChange()
+{
+    SampleGenerator generator {SampleGenerator::Options {}};
+    QVERIFY(generator.writeFolder(collectorFolder(), 0, 2) > 0);
+    MessageBoxes::ScopedRecorder boxes;
+    TFmain main(paths());
+    start(main);
+    TDMdata &dm = *main.dataModule();
+
+    bool shown = false;
+    runImport(main, [&](QWidget &window) {
+        window.findChild<QLineEdit *>(QStringLiteral("FolderEDT"))->setText(collectorFolder());
+        QTimer::singleShot(0, &window, [&] {
+            auto *preview = qobject_cast<TFtorikomiKakunin *>(QApplication::activeModalWidget());
+            QVERIFY(preview);
+            shown = true;
+            // Two new PCs: their PC rows and details, and the sums.
+            QAbstractItemModel *lines = preview->linesGrid()->model();
+            QVERIFY(lines->rowCount() > 2);
+            QCOMPARE(lines->index(0, 0).data().toString(),
+                     generator.key(0) + QStringLiteral(".csv"));
+            QCOMPARE(lines->index(0, 2).data().toString(), QStringLiteral("PC"));
+            QCOMPARE(lines->index(0, 3).data().toInt(), 1);
+            QCOMPARE(lines->index(lines->rowCount() - 1, 0).data().toString(),
+                     QStringLiteral("合計"));
+            // A double click lists the line's rows.
+            const QModelIndex appli = lines->index(1, 0);
+            QTableView *grid = preview->linesGrid();
+            const QPoint at = grid->visualRect(appli).center();
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
+            QAbstractItemModel *details = preview->detailsGrid()->model();
+            QCOMPARE(details->rowCount(), lines->index(1, 3).data().toInt());
+            QCOMPARE(details->index(0, 3).data().toString(), QStringLiteral("追加"));
+            preview->findChild<QPushButton *>(QStringLiteral("CloseBTN"))->click();
+        });
+        window.findChild<QPushButton *>(QStringLiteral("KakuninBTN"))->click();
+        // Nothing written until the import's own button.
+        QCOMPARE(column(dm, QStringLiteral("SELECT KEY FROM PC")), QStringList());
+        confirm(window, collectorFolder());
+    });
+    QVERIFY(shown);
+    QCOMPARE(column(dm, QStringLiteral("SELECT KEY FROM PC ORDER BY KEY")),
+             (QStringList {generator.key(0), generator.key(1)}));
+    QCOMPARE(boxes.texts(), QStringList());
+}
+
 QTEST_MAIN(TestImportCommand)
+
 #include "tst_win_import.moc"

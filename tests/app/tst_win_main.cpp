@@ -25,7 +25,9 @@
 
 namespace {
 
-const QString ConnectFailed = QStringLiteral("データベースへの接続に失敗しました");
+// The fixed text, and the reason on a second line.
+const QString ConnectFailed = QStringLiteral("データベースへの接続に失敗しました\n"
+                                             "サーバー 127.0.0.1（ポート 1）が応答しません。");
 
 // The captions of a menu, "-" for a separator, a submenu as "caption>" then
 // its items.
@@ -235,7 +237,8 @@ void TestMain::menuBarAndTabs()
                            QStringLiteral("終了(&X)")}));
     QCOMPARE(captions(menus.at(1)->menu()->actions()),
              (QStringList {QStringLiteral("PCﾃｰﾌﾞﾙ(&P)"), QStringLiteral("ｱﾌﾟﾘﾃﾞｰﾀ修正"),
-                           QStringLiteral("-"), QStringLiteral("SQLｳｨﾝﾄﾞｳ...(&Q)")}));
+                           QStringLiteral("変更履歴..."), QStringLiteral("-"),
+                           QStringLiteral("SQLｳｨﾝﾄﾞｳ...(&Q)")}));
     QCOMPARE(captions(menus.at(2)->menu()->actions()),
              QStringList {QStringLiteral("ｵﾌﾟｼｮﾝ(&O)...")});
     QCOMPARE(captions(menus.at(3)->menu()->actions()),

@@ -4,15 +4,20 @@
 #include "base/Cp932.h"
 #include "base/IniFile.h"
 #include "cli/OrvaneCtl.h"
+#include "store/ConnectionReason.h"
+#include "store/PcClaims.h"
 #include "store/UDMdata.h"
 #include "store/UserStatement.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <atomic>
 #include <chrono>
 #include <sys/stat.h>
@@ -48,7 +53,11 @@ private slots:
         QVERIFY(generator.writeFolder(collector.path(), 0, 4) > 0);
         const QStringList where = storeArguments(store, program.path());
 
+        // Quiet when all went well; progress and counts with --verbose.
         Outcome o = runCtl(program.path(), where + QStringList {"import", collector.path()});
+        QCOMPARE(o.exit, 0);
+        QCOMPARE(o.err, QString());
+        o = runCtl(program.path(), where + QStringList {"--verbose", "import", collector.path()});
         QCOMPARE(o.exit, 0);
         QVERIFY2(o.err.contains(QStringLiteral("(4/4) PC00004.csv 読込中")), qPrintable(o.err));
         QVERIFY(o.err.contains(QStringLiteral("取込 4 件")));
@@ -167,6 +176,7 @@ private slots:
         ORVANE_REQUIRE_STORE(store);
         QTemporaryDir program;
         const QStringList where = storeArguments(store, program.path());
+        QCOMPARE(runCtl(program.path(), where + QStringList {"check"}).exit, 0);
         Outcome o = runCtl(program.path(),
                            where + QStringList {"sql", "SELECT COUNT(*) AS n FROM PC; -- all"});
         QCOMPARE(o.exit, 0);
@@ -197,8 +207,12 @@ private slots:
         QCOMPARE(runCtl(program.path(), where + import).exit, 0);
 
         for (const bool wait : {false, true}) {
+            // Other values, so that the import must write the locked row.
+            SampleGenerator::Options other;
+            other.seed = wait ? 3 : 2;
+            QVERIFY(SampleGenerator(other).writeFolder(collector.path(), 0, 1) > 0);
             std::atomic<bool> locked {false};
-            std::thread other([&] {
+            std::thread holder([&] {
                 TDMdata dm;
                 openCheckedStore(dm, store.settings());
                 dm.startTransaction();
@@ -212,11 +226,90 @@ private slots:
             const QStringList waitArgs = wait ? QStringList {"--lock-wait", "20"} : QStringList();
             const Outcome o
                 = runCtl(program.path(), where + import.mid(0, 1) + waitArgs + import.mid(1));
-            other.join();
+            holder.join();
             // Without the wait the lock error ends it (in the table check on
             // SQLite, whose lock is store-wide).
             QVERIFY2(wait ? o.exit == 0 : o.exit != 0, qPrintable(o.err));
         }
+    }
+
+    // The server restarts while the import waits in a file (for a PC that
+    // another copy holds, whose claim goes with the restart): the import
+    // reconnects, imports that file again and goes on.
+    void importSurvivesAServerRestart()
+    {
+        if (!TestStore::postgresAvailable()) {
+            if (qEnvironmentVariableIntValue("ORVANE_TEST_PG_REQUIRED"))
+                QFAIL("no PostgreSQL server binaries for a server of the test's own");
+            QSKIP("no PostgreSQL test server (ORVANE_TEST_PG_HOST unset)");
+        }
+        QTemporaryDir program, collector, scratch;
+        // The server runs as another user when the test runs as root.
+        QFile::setPermissions(scratch.path(),
+                              QFile::permissions(scratch.path()) | QFile::ReadOther
+                                  | QFile::ExeOther);
+        const QString script = QStringLiteral(ORVANE_PG_SERVER_SCRIPT);
+        const QString serverDir = scratch.filePath("pg");
+        int port = qEnvironmentVariableIntValue("ORVANE_TEST_PG_PORT") + 100;
+        while (ConnectionReason::portAnswers(QStringLiteral("127.0.0.1"), port, 200))
+            ++port;
+        QCOMPARE(QProcess::execute(script, {"start", serverDir, QString::number(port)}), 0);
+        const auto stopServer = qScopeGuard([&] {
+            QProcess::execute(script, {"stop", serverDir});
+        });
+
+        StoreSettings settings = TestStore::postgresServer("postgres");
+        settings.host = QStringLiteral("127.0.0.1");
+        settings.port = port;
+        TDMdata server;
+        server.setSettings(settings);
+        server.open();
+        server.exec("CREATE DATABASE ledger");
+        settings.database = "ledger";
+        TDMdata holder;
+        openCheckedStore(holder, settings);
+        SampleGenerator generator(SampleGenerator::Options {});
+        QVERIFY(generator.writeFolder(collector.path(), 0, 3) > 0);
+        PcClaim claim(holder);
+        claim.take(generator.key(1));
+
+        IniFile ini(program.filePath("Orvane.INI"));
+        ini.writeString("DB", "type", "remote");
+        ini.writeString("DB", "ip", settings.host);
+        ini.writeInteger("DB", "port", port);
+        ini.writeString("DB", "name", settings.database);
+        ini.writeString("DB", "user", settings.user);
+        QVERIFY(ini.updateFile());
+        Outcome o;
+        std::thread import([&] {
+            o = runCtl(program.path(),
+                       {"--verbose", "import", "--lock-wait", "20", collector.path()});
+        });
+        // Once the import waits for the claimed PC, the server restarts.
+        bool waiting = false;
+        for (int i = 0; i < 200 && !waiting; ++i) {
+            QSqlQuery q = server.exec("SELECT count(*) FROM pg_locks "
+                                      "WHERE locktype = 'advisory' AND NOT granted");
+            waiting = q.next() && q.value(0).toInt() == 1;
+            q.finish();
+            if (!waiting)
+                QThread::msleep(100);
+        }
+        const int restarted = QProcess::execute(script, {"restart", serverDir});
+        import.join();
+        QVERIFY(waiting);
+        QCOMPARE(restarted, 0);
+        QVERIFY2(o.exit == 0, qPrintable(o.err));
+        QVERIFY(o.err.contains(QStringLiteral("取込 3 件、エラー 0 件")));
+
+        TDMdata after;
+        after.setSettings(settings);
+        after.open();
+        QSqlQuery q = after.exec("SELECT KEY FROM PC ORDER BY KEY");
+        QStringList keys;
+        while (q.next())
+            keys << q.value(0).toString();
+        QCOMPARE(keys, (QStringList {generator.key(0), generator.key(1), generator.key(2)}));
     }
 
     void unreadableImportFolderFails()
@@ -244,7 +337,7 @@ private slots:
         QCOMPARE(runCtl(program.path(), where + QStringList {"import", collector.path()}).exit, 0);
 
         const QString file = program.filePath(QStringLiteral("pc.csv"));
-        Outcome o = runCtl(program.path(), where + QStringList {"export", "PC", file});
+        Outcome o = runCtl(program.path(), where + QStringList {"--verbose", "export", "PC", file});
         QCOMPARE(o.exit, 0);
         QVERIFY2(o.err.contains(QStringLiteral("2 件")), qPrintable(o.err));
         QFile f(file);
@@ -286,7 +379,7 @@ private slots:
         QCOMPARE(runCtl(program.path(), where + QStringList {"import", collector.path()}).exit, 0);
 
         const QString dump = program.filePath(QStringLiteral("pc.csv"));
-        Outcome o = runCtl(program.path(), where + QStringList {"dump", dump});
+        Outcome o = runCtl(program.path(), where + QStringList {"--verbose", "dump", dump});
         QCOMPARE(o.exit, 0);
         QVERIFY2(o.err.contains(QStringLiteral("2 件を出力しました")), qPrintable(o.err));
 
@@ -307,9 +400,12 @@ private slots:
         o = runCtl(program.path(), where + QStringList {"sql", "SELECT COUNT(*) FROM PC"});
         QCOMPARE(o.out.section(u'\n', 1, 1), QStringLiteral("2"));
 
-        o = runCtl(program.path(), where + QStringList {"restore", dump});
+        o = runCtl(program.path(), where + QStringList {"--verbose", "restore", dump});
         QCOMPARE(o.exit, 0);
         QVERIFY2(o.err.contains(QStringLiteral("2 件を復元しました")), qPrintable(o.err));
+        // The same rows back: the history holds the import's two lines only.
+        o = runCtl(program.path(), where + QStringList {"history"});
+        QCOMPARE(o.out.count(u'\n'), 3);
 
         // A dump without rows empties the table only when that is asked for.
         const QString empty = program.filePath(QStringLiteral("empty.csv"));
@@ -323,7 +419,8 @@ private slots:
                  qPrintable(o.err));
         o = runCtl(program.path(), where + QStringList {"sql", "SELECT COUNT(*) FROM PC"});
         QCOMPARE(o.out.section(u'\n', 1, 1), QStringLiteral("2"));
-        o = runCtl(program.path(), where + QStringList {"restore", "--allow-shrink", empty});
+        o = runCtl(program.path(),
+                   where + QStringList {"--verbose", "restore", "--allow-shrink", empty});
         QCOMPARE(o.exit, 0);
         QVERIFY2(o.err.contains(QStringLiteral("0 件を復元しました")), qPrintable(o.err));
     }
@@ -358,6 +455,59 @@ private slots:
         QVERIFY2(o.err.contains(reason), qPrintable(o.err));
     }
 
+    // The preview of an import writes nothing and prints its table; the
+    // history is printed, filtered and pruned.
+    void dryRunAndHistory_data() { TestStore::addEngineRows(); }
+    void dryRunAndHistory()
+    {
+        QFETCH(int, engine);
+        TestStore store(engine);
+        ORVANE_REQUIRE_STORE(store);
+        QTemporaryDir program, collector;
+        SampleGenerator::Options options;
+        options.maxApplications = 60;
+        QVERIFY(SampleGenerator(options).writeFolder(collector.path(), 0, 2) > 0);
+        const QStringList where = storeArguments(store, program.path());
+        QCOMPARE(runCtl(program.path(), where + QStringList {"import", collector.path()}).exit, 0);
+        const QStringList history = where + QStringList {"history"};
+        Outcome o = runCtl(program.path(), history);
+        QCOMPARE(o.exit, 0);
+        QStringList lines = o.out.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 3);
+        QCOMPARE(lines[0], QStringLiteral("日時\t操作\tKey\tテーブル\t行\t項目\t変更前\t変更後"));
+        QVERIFY2(lines[1].endsWith(QStringLiteral("\t取込\tPC00001\tPC\t\t\t\t追加")),
+                 qPrintable(lines[1]));
+
+        // The first PC's file with other values: the preview names its
+        // changes and writes nothing.
+        options.seed = 7;
+        QVERIFY(SampleGenerator(options).writeFolder(collector.path(), 0, 1) > 0);
+        o = runCtl(program.path(), where + QStringList {"import", "--dry-run", collector.path()});
+        QCOMPARE(o.exit, 0);
+        lines = o.out.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.first(),
+                 QStringLiteral("ファイル\tKey\tテーブル\t追加\t変更\t削除\t手入力"));
+        QVERIFY(lines.last().startsWith(QStringLiteral("合計\t\t\t")));
+        QVERIFY(lines.filter(QStringLiteral("PC00001.csv\tPC00001\tPC\t0\t1\t0\t0")).size() == 1);
+        QVERIFY(lines.filter(QStringLiteral("PC00002")).isEmpty());
+        QCOMPARE(runCtl(program.path(), history).out.count(u'\n'), 3);
+
+        o = runCtl(program.path(), history + QStringList {"PC00002"});
+        QCOMPARE(o.out.count(u'\n'), 2);
+        const QString tomorrow
+            = QDate::currentDate().addDays(1).toString(QStringLiteral("yyyy/MM/dd"));
+        o = runCtl(program.path(), history + QStringList {"--since", tomorrow});
+        QCOMPARE(o.out.count(u'\n'), 1);
+        o = runCtl(program.path(), history + QStringList {"--prune-before", tomorrow});
+        QCOMPARE(o.exit, 0);
+        QVERIFY2(o.err.contains(QStringLiteral("2 件を削除しました")), qPrintable(o.err));
+        QCOMPARE(runCtl(program.path(), history).out.count(u'\n'), 1);
+        QCOMPARE(
+            runCtl(program.path(), history + QStringList {"--prune-before", tomorrow, "PC00001"})
+                .exit,
+            2);
+    }
+
     void exportUsage_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -379,8 +529,10 @@ private slots:
     void defaultStoreBesideTheProgram()
     {
         QTemporaryDir program;
-        const Outcome o = runCtl(program.path(), {QStringLiteral("check")});
+        Outcome o = runCtl(program.path(), {QStringLiteral("check")});
         QCOMPARE(o.exit, 0);
+        QCOMPARE(o.err, QString());
+        o = runCtl(program.path(), {QStringLiteral("--verbose"), QStringLiteral("check")});
         QVERIFY(o.err.contains(QStringLiteral("ＰＣテーブルのチェック")));
         QVERIFY(QFile::exists(program.path() + QStringLiteral("/PCDB/Orvane.db")));
     }
@@ -395,6 +547,10 @@ private slots:
         QTest::newRow("dump without file") << QStringList {"dump"};
         QTest::newRow("restore with two files") << QStringList {"restore", "a.csv", "b.csv"};
         QTest::newRow("unknown option") << QStringList {"--fast", "check"};
+        QTest::newRow("lock wait beyond a day")
+            << QStringList {"import", "--lock-wait", "3000000", "folder"};
+        QTest::newRow("time limit beyond a day")
+            << QStringList {"sql", "--time-limit", "86401", "SELECT 1"};
         QTest::newRow("missing data folder")
             << QStringList {"--data", "/nonexistent/orvane", "check"};
     }

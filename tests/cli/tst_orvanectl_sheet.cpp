@@ -8,8 +8,11 @@
 #include "TestStores.h"
 #include "base/IniFile.h"
 #include "cli/OrvaneCtl.h"
+#include "store/UDMdata.h"
 
+#include <QDate>
 #include <QFile>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -35,7 +38,8 @@ private slots:
         QCOMPARE(runCtl(program.path(), where + QStringList {"import", collector.path()}).exit, 0);
         const QString file = program.filePath(QStringLiteral("sheets.pdf"));
 
-        Outcome o = runCtl(program.path(), where + QStringList {"sheet", "--pdf", file});
+        Outcome o
+            = runCtl(program.path(), where + QStringList {"--verbose", "sheet", "--pdf", file});
         QCOMPARE(o.exit, 0);
         QVERIFY2(o.err.contains(QStringLiteral("(3/3) PC00003")), qPrintable(o.err));
         QStringList pages = PdfText::pages(file);
@@ -84,22 +88,69 @@ private slots:
             {{"bu-ka"}, "総合計"},
             {{"kyoyu"}, "共有名"},
             {{"kyoyu", "--printers"}, "共有名"},
-            {{"appli", "NONE"}, "アプリケーション名：NONE"},
         };
         for (const auto &run : runs) {
-            const Outcome o
-                = runCtl(program.path(),
-                         where + QStringList {"report"} + run.first + QStringList {"--pdf", file});
+            const Outcome o = runCtl(program.path(),
+                                     where + QStringList {"--verbose", "report"} + run.first
+                                         + QStringList {"--pdf", file});
             QCOMPARE(o.exit, 0);
-            const QString rows = run.first[0] == QLatin1String("bu-ka") ? QStringLiteral("3 件")
-                : run.first[0] == QLatin1String("appli")                ? QStringLiteral("0 件")
-                                                                        : QString();
+            const QString rows
+                = run.first[0] == QLatin1String("bu-ka") ? QStringLiteral("3 件") : QString();
             QVERIFY2(o.err.contains(rows + QStringLiteral("、1 ページを出力しました")),
                      qPrintable(o.err));
             const QStringList pages = PdfText::pages(file);
             QCOMPARE(pages.size(), 1);
             QVERIFY2(QString(pages[0]).remove(u' ').contains(run.second), qPrintable(pages[0]));
         }
+    }
+
+    // report appli: a name that no PC has ever had is refused (exit 1,
+    // nothing written, an earlier file kept); a known one that no PC in
+    // service has prints the headers (exit 0).
+    void appliNames_data() { TestStore::addEngineRows(); }
+    void appliNames()
+    {
+        if (!PdfText::available())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        QFETCH(int, engine);
+        TestStore store(engine);
+        ORVANE_REQUIRE_STORE(store);
+        QTemporaryDir program, collector;
+        QVERIFY(SampleGenerator(SampleGenerator::Options()).writeFolder(collector.path(), 0, 2)
+                > 0);
+        const QStringList where = storeArguments(store, program.path());
+        QCOMPARE(runCtl(program.path(), where + QStringList {"import", collector.path()}).exit, 0);
+        QString known;
+        {
+            TDMdata dm;
+            openCheckedStore(dm, store.settings());
+            QSqlQuery q = dm.exec(QStringLiteral("SELECT Appli FROM Appli"));
+            QVERIFY(q.next());
+            known = q.value(0).toString();
+            q.finish();
+            dm.exec(QStringLiteral("UPDATE PC SET TekkyoYMD = :D"),
+                    {{QStringLiteral(":D"), QDate(2020, 4, 1)}});
+        }
+        const QString file = program.filePath(QStringLiteral("appli.pdf"));
+
+        Outcome o
+            = runCtl(program.path(),
+                     where + QStringList {"--verbose", "report", "appli", known, "--pdf", file});
+        QCOMPARE(o.exit, 0);
+        QVERIFY2(o.err.contains(QStringLiteral("0 件、1 ページを出力しました")), qPrintable(o.err));
+        QVERIFY(PdfText::pages(file).value(0).remove(u' ').contains(
+            QStringLiteral("アプリケーション名：") + QString(known).remove(u' ')));
+
+        QFile old(file);
+        QVERIFY(old.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        old.write("OLD");
+        old.close();
+        o = runCtl(program.path(), where + QStringList {"report", "appli", "NONE", "--pdf", file});
+        QCOMPARE(o.exit, 1);
+        QVERIFY2(o.err.contains(QStringLiteral("アプリケーションがありません: NONE")),
+                 qPrintable(o.err));
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("OLD"));
     }
 
     void usage_data()

@@ -74,8 +74,10 @@ private slots:
         }
     }
 
-    // NUL bytes are rewritten only in a file that is as it was read, by a
-    // new file renamed over it.
+    // NUL bytes are blanked on disk only in a file that is as it was read
+    // and that no other program has open (its collector may still write
+    // it): the run then stops. In place, so a writer that opens the file
+    // afterwards writes to the same file.
     void readAndRewrite()
     {
         QTemporaryDir dir;
@@ -85,22 +87,40 @@ private slots:
         CollectorFile::Stamp stamp;
         QByteArray bytes = CollectorFile::readBytes(file, &stamp);
         QCOMPARE(bytes, original);
-        QVERIFY(CollectorFile::replaceNulBytes(bytes));
-        QCOMPARE(bytes, QByteArray("head\r\nA, B \r\n"));
-        QVERIFY(!CollectorFile::replaceNulBytes(bytes));
+        QByteArray blanked = bytes;
+        QVERIFY(CollectorFile::replaceNulBytes(blanked));
+        QCOMPARE(blanked, QByteArray("head\r\nA, B \r\n"));
+        QVERIFY(!CollectorFile::replaceNulBytes(blanked));
 
         // The collector appended meanwhile: the file is left as it is.
         QFile appending(file.shownPath);
         QVERIFY(appending.open(QIODevice::Append));
         appending.write("more\r\n");
         appending.close();
-        QVERIFY(!CollectorFile::replaceIfUnchanged(file, stamp, bytes));
+        QCOMPARE(CollectorFile::blankNulBytes(file, stamp, bytes),
+                 CollectorFile::NulRewrite::FileChanged);
         QCOMPARE(CollectorFile::readBytes(file), original + "more\r\n");
 
+        // The collector still has it open: refused, naming the file.
         bytes = CollectorFile::readBytes(file, &stamp);
-        CollectorFile::replaceNulBytes(bytes);
-        QVERIFY(CollectorFile::replaceIfUnchanged(file, stamp, bytes));
+        QFile writer(file.shownPath);
+        QVERIFY(writer.open(QIODevice::Append));
+        try {
+            CollectorFile::blankNulBytes(file, stamp, bytes);
+            QFAIL("a file held open was rewritten");
+        } catch (const ImportError &e) {
+            QVERIFY2(e.message().contains(file.shownPath), qPrintable(e.message()));
+        }
+        QCOMPARE(CollectorFile::readBytes(file), original + "more\r\n");
+        writer.close();
+
+        struct stat before;
+        QCOMPARE(::stat(file.path.constData(), &before), 0);
+        QCOMPARE(CollectorFile::blankNulBytes(file, stamp, bytes), CollectorFile::NulRewrite::Done);
         QCOMPARE(CollectorFile::readBytes(file), QByteArray("head\r\nA, B \r\nmore\r\n"));
+        struct stat after;
+        QCOMPARE(::stat(file.path.constData(), &after), 0);
+        QCOMPARE(after.st_ino, before.st_ino);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList {"a.csv"});
     }
 

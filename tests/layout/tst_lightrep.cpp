@@ -18,6 +18,13 @@
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
+#include <atomic>
+#include <csignal>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -55,6 +62,79 @@ bool dark(const QImage &image, int x, int y)
 {
     return qGray(image.pixel(x, y)) < 128;
 }
+
+// Prints one page with a text into a PDF device; the device is left open.
+bool printOnePage(PdfFileDevice &pdf)
+{
+    if (!pdf.open())
+        return false;
+    TLightRep page;
+    auto *panel = new TLRLayoutPanel(&page);
+    panel->setBounds(0, 0, 400, 400);
+    (new TLRItem(panel))->setText(QStringLiteral("新しいページ"));
+    page.BeginDoc(pdf);
+    page.PrintPage();
+    page.EndDoc();
+    return true;
+}
+
+// Writes to a file may not go beyond a size while it lives (a full disk).
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+
+private:
+    rlimit m_old {};
+    void (*m_oldHandler)(int) = nullptr;
+};
+
+// Reads a named pipe until its writer is done.
+class PipeReader
+{
+public:
+    explicit PipeReader(const QString &path)
+    {
+        m_fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK);
+        m_thread = std::thread([this] {
+            char buffer[65536];
+            for (;;) {
+                const ssize_t n = ::read(m_fd, buffer, sizeof buffer);
+                if (n > 0)
+                    m_data.append(buffer, n);
+                else if (m_writerDone)
+                    break;
+                else
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+        });
+    }
+    QByteArray finish()
+    {
+        m_writerDone = true;
+        m_thread.join();
+        ::close(m_fd);
+        return m_data;
+    }
+
+private:
+    int m_fd = -1;
+    std::thread m_thread;
+    std::atomic<bool> m_writerDone {false};
+    QByteArray m_data;
+};
 
 } // namespace
 
@@ -243,6 +323,132 @@ private slots:
         QCOMPARE(qRound(word("THIRD").top() - word("FIRST").top()), 24);
     }
 
+    // A PDF file is written as a whole: an earlier file of the name stays
+    // until the new one is complete, and stays when the print fails or is
+    // given up; a named pipe is written in place and never removed.
+    void pdfTarget_data()
+    {
+        QTest::addColumn<bool>("pipe");
+        QTest::addColumn<QString>("ending");
+        QTest::addColumn<bool>("replaced");
+        QTest::newRow("completed") << false << "close" << true;
+        QTest::newRow("given up") << false << "discard" << false;
+        QTest::newRow("disk full") << false << "full" << false;
+        QTest::newRow("pipe completed") << true << "close" << true;
+        QTest::newRow("pipe given up") << true << "discard" << false;
+    }
+    void pdfTarget()
+    {
+        QFETCH(bool, pipe);
+        QFETCH(QString, ending);
+        QFETCH(bool, replaced);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("out.pdf"));
+        std::unique_ptr<PipeReader> reader;
+        if (pipe) {
+            QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+            reader = std::make_unique<PipeReader>(file);
+        } else {
+            QFile old(file);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write("OLD");
+        }
+        bool closed = false;
+        {
+            PdfFileDevice pdf(file);
+            if (ending == QLatin1String("full")) {
+                FileSizeLimit limit(2000);
+                QVERIFY(printOnePage(pdf));
+                closed = pdf.close();
+                QVERIFY(!pdf.errorText().isEmpty());
+            } else {
+                QVERIFY(printOnePage(pdf));
+                if (ending == QLatin1String("close"))
+                    closed = pdf.close();
+                else
+                    pdf.discard();
+            }
+        }
+        QCOMPARE(closed, replaced);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::System),
+                 QStringList {QStringLiteral("out.pdf")});
+        if (pipe) {
+            QVERIFY(QFileInfo(file).exists() && !QFileInfo(file).isFile());
+            const QByteArray written = reader->finish();
+            QVERIFY(written.startsWith("%PDF"));
+        } else {
+            QFile now(file);
+            QVERIFY(now.open(QIODevice::ReadOnly));
+            QCOMPARE(now.readAll().startsWith("%PDF"), replaced);
+        }
+    }
+
+    // A value too wide for its box keeps its start: drawn smaller down to
+    // 70 %, below that left-aligned and cut after a whole character; and
+    // so, without shrinking, at its own size.
+    void tooWide_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("alignment");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<bool>("shrink");
+        QTest::addColumn<QString>("printed");
+        QTest::addColumn<bool>("smaller");
+        const int centre = int(TAlignment::taCenter);
+        const int right = int(TAlignment::taRightJustify);
+        const int left = int(TAlignment::taLeftJustify);
+        QTest::newRow("centred, shrunk")
+            << "KANRI-CODE-0015" << centre << 81 << true << "KANRI-CODE-0015" << true;
+        QTest::newRow("right-aligned, shrunk")
+            << "KANRI-CODE-0015" << right << 81 << true << "KANRI-CODE-0015" << true;
+        QTest::newRow("tenth full-width character")
+            << "情報システム部門開発" << left << 129 << true << "情報システム部門開発" << true;
+        QTest::newRow("below 70 %: cut after a whole character")
+            << "very-long-domain-name.example.co.jp" << centre << 129 << true
+            << "very-long-domain-name.examp" << true;
+        QTest::newRow("not shrinking: cut after a whole character")
+            << "情報システム部門開発課長" << right << 100 << false << "情報システム部" << false;
+        QTest::newRow("fitting: as it is") << "KANRI" << centre << 81 << true << "KANRI" << false;
+    }
+    void tooWide()
+    {
+        if (!PdfText::available())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        QFETCH(QString, text);
+        QFETCH(int, alignment);
+        QFETCH(int, width);
+        QFETCH(bool, shrink);
+        QFETCH(QString, printed);
+        QFETCH(bool, smaller);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("w.pdf"));
+        {
+            TLightRep page;
+            auto *panel = new TLRLayoutPanel(&page);
+            panel->setBounds(100, 100, 400, 400);
+            auto *item = new TLRItem(panel);
+            item->setBounds(0, 0, width, 17);
+            item->setFont(ReportFont::gothic(13));
+            item->setAlignment(TAlignment(alignment));
+            item->setShrinkToFit(shrink);
+            item->setText(text);
+            PdfFileDevice pdf(file);
+            QVERIFY(pdf.open());
+            page.BeginDoc(pdf);
+            page.PrintPage();
+            page.EndDoc();
+            QVERIFY(pdf.close());
+        }
+        const QVector<PdfText::Word> words = PdfText::words(file);
+        QCOMPARE(words.size(), 1);
+        const PdfText::Word &word = words[0];
+        QCOMPARE(word.text, printed);
+        QVERIFY2(word.box.left() >= 100 + 2 - 0.5 && word.box.right() <= 100 + width - 2 + 0.5,
+                 qPrintable(QStringLiteral("%1-%2").arg(word.box.left()).arg(word.box.right())));
+        // The box is one font size high.
+        QCOMPARE(word.box.height() < 12.8, smaller);
+    }
+
     void displayMasks_data()
     {
         QTest::addColumn<QString>("text");
@@ -287,8 +493,9 @@ private slots:
         QCOMPARE(DisplayMask::apply(text, mask), shown);
     }
 
-    // Pages are kept compressed in a "vLR" file of the temporary folder
-    // and read back when shown; the file goes with the store.
+    // Pages are kept as their drawings, compressed in a "vLR" file of the
+    // temporary folder, and rendered when shown: as the page drawn at once
+    // would look, at the store's zoom; the file goes with the store.
     void previewStore()
     {
         TLightRep page;
@@ -302,6 +509,14 @@ private slots:
             text->setText(QStringLiteral("PAGE %1").arg(page.PageNumber()));
             drawn << text->Text();
         };
+        // Page 1 drawn at once, for comparison.
+        QImage direct(page.pageUnits(), QImage::Format_RGB32);
+        {
+            QPainter painter(&direct);
+            painter.setRenderHint(QPainter::TextAntialiasing);
+            page.PreviewPage(painter);
+        }
+        drawn.clear();
         QString fileName;
         {
             TLRPreviewControl store;
@@ -322,8 +537,7 @@ private slots:
             QVERIFY(!store.AtLast());
             QVERIFY(store.GoToPage(1));
             QVERIFY(store.AtFirst());
-            QCOMPARE(shown.size(), QSize(794, 1123));
-            QCOMPARE(shown.format(), QImage::Format_Grayscale8);
+            QCOMPARE(shown, direct);
             QVERIFY(!store.GoToPage(4));
             QVERIFY(!store.GoToPage(0));
             store.ShowLast();
@@ -333,6 +547,9 @@ private slots:
             store.ShowFirst();
             QVERIFY(first != shown);
             QCOMPARE(drawn.size(), 3); // shown again, not drawn again
+            store.setZoom(2);
+            QCOMPARE(store.currentImage().size(), QSize(2 * 794, 2 * 1123));
+            QCOMPARE(store.currentImage().deviceIndependentSize(), QSizeF(794, 1123));
             QVERIFY(QFileInfo::exists(fileName));
         }
         QVERIFY(!QFileInfo::exists(fileName));

@@ -87,8 +87,12 @@ private slots:
             << "0,6,12,23,29,35,0,6,12";
         QTest::newRow("no wrap") << "abc def ghi" << 50.0 << false << 0.0
                                  << QStringList {"abcdefghi"} << "";
-        QTest::newRow("too long a word stays")
-            << "abcdefghij" << 30.0 << true << 0.0 << QStringList {"abcdefghij"} << "";
+        QTest::newRow("a word wider than the box breaks between characters")
+            << "ab abcdefghijklm" << 30.0 << true << 0.0
+            << QStringList {"ab", "abcde", "fghij", "klm"}
+            << "0,6,0,6,12,18,24,0,6,12,18,24,0,6,12";
+        QTest::newRow("no wrap, no break")
+            << "abcdefghij" << 30.0 << false << 0.0 << QStringList {"abcdefghij"} << "";
         QTest::newRow("character and word spacing")
             << "ab c全" << 100.0 << true << 2.0 << QStringList {"abc全"} << "0,8,19,27";
     }
@@ -119,6 +123,44 @@ private slots:
         QCOMPARE(got, lines);
         if (!xs.isEmpty())
             QCOMPARE(positions.join(u','), xs);
+    }
+
+    // The lines a text makes, blanks kept: each drawn alone is one line
+    // placed as it was in the whole text.
+    void wrapLines_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("words") << "abc def ghi" << QStringList {"abc def ", "ghi"};
+        QTest::newRow("full-width") << "あいうえお。かき" << QStringList {"あいうえ", "お。かき"};
+        QTest::newRow("long word")
+            << "x abcdefghijklmn" << QStringList {"x ", "abcdefgh", "ijklmn"};
+        QTest::newRow("breaks") << "A\r\n\r\nB\r\n" << QStringList {"A", "B"};
+        QTest::newRow("a blank") << " " << QStringList {" "};
+        QTest::newRow("nothing") << "" << QStringList {};
+    }
+    void wrapLines()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, lines);
+        TextTokens::Spacing spacing;
+        spacing.width = 48;
+        const QStringList got = TextTokens::wrapLines(text, spacing, width);
+        QCOMPARE(got, lines);
+        const QVector<TextTokens::Placed> whole
+            = TextTokens::place(TextTokens::tokenize(text), spacing, width);
+        QStringList xs;
+        for (const TextTokens::Placed &p : whole)
+            xs << QString::number(p.x);
+        QStringList alone;
+        for (const QString &line : got) {
+            for (const TextTokens::Placed &p :
+                 TextTokens::place(TextTokens::tokenize(line), spacing, width)) {
+                QCOMPARE(p.line, 0);
+                alone << QString::number(p.x);
+            }
+        }
+        QCOMPARE(alone, xs);
     }
 };
 

@@ -5,6 +5,7 @@
 #include "LeaseTestSupport.h"
 #include "base/IniFile.h"
 #include "cli/OrvaneCtl.h"
+#include "lease/Amounts.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,6 +20,7 @@ private slots:
     void printsFiguresInKeyOrder_data() { TestStore::addEngineRows(); }
     void printsFiguresInKeyOrder();
     void wrongOptionsAreUsageErrors();
+    void amountsBeyond64BitsStop();
 };
 
 void TstLeaseCtl::printsFiguresInKeyOrder()
@@ -41,9 +43,10 @@ void TstLeaseCtl::printsFiguresInKeyOrder()
         = runCtl(program.path(), where + QStringList {u"leases"_s, u"--as-of"_s, u"2026/12/31"_s});
     QCOMPARE(o.exit, 0);
     QCOMPARE(o.out, header + u"A社\t1\t\t0\t0\t0\t\nB社\t7\t2027/01/10\t1\t1100\t2\t期限間近\n"_s);
-    o = runCtl(
-        program.path(),
-        where + QStringList {u"leases"_s, u"--within"_s, u"9"_s, u"--as-of"_s, u"2027/01/01"_s});
+    o = runCtl(program.path(),
+               // A month and a day of one digit, as the windows take them.
+               where
+                   + QStringList {u"leases"_s, u"--within"_s, u"9"_s, u"--as-of"_s, u"2027/1/1"_s});
     QCOMPARE(o.exit, 0);
     QCOMPARE(o.out.section(u'\n', 2, 2), u"B社\t7\t2027/01/10\t0\t0\t2\t"_s);
 }
@@ -59,6 +62,26 @@ void TstLeaseCtl::wrongOptionsAreUsageErrors()
         QCOMPARE(o.exit, 2);
         QVERIFY2(o.err.contains(u"leases [--within DAYS]"_s), qPrintable(arguments.join(u' ')));
     }
+}
+
+// SQLite keeps any 64-bit amount (the SQL window can write one): a sum
+// beyond 64 bits is an error, never a negative figure.
+void TstLeaseCtl::amountsBeyond64BitsStop()
+{
+    TestStore store(int(TestStore::Kind::SQLite));
+    {
+        TDMdata dm;
+        openCheckedStore(dm, store.settings());
+        insertContract(dm, {u"A社"_s, u"1"_s});
+        dm.exec(u"INSERT INTO LeaseMesai (lease, lease_No, SiharaiYMD, kingaku, zei) "
+                u"VALUES ('A社', '1', '2030-01-01', :big, :big)"_s,
+                {{u":big"_s, qint64(5000000000000000000)}});
+    }
+    QTemporaryDir program;
+    const Outcome o
+        = runCtl(program.path(), storeArguments(store, program.path()) + QStringList {u"leases"_s});
+    QCOMPARE(o.exit, 1);
+    QVERIFY2(o.err.contains(Amounts::overflowText()), qPrintable(o.err));
 }
 
 QTEST_GUILESS_MAIN(TstLeaseCtl)

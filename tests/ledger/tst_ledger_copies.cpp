@@ -7,6 +7,7 @@
 #include "TestStores.h"
 #include "import/ImportRun.h"
 #include "ledger/PcLedger.h"
+#include "store/PcClaims.h"
 #include "store/RecordCursor.h"
 #include "store/UDMdata.h"
 #include "views/PcDeletion.h"
@@ -174,34 +175,44 @@ void TestLedgerCopies::deadHolderFreesItsPc()
 
 void TestLedgerCopies::claimOfAnotherComputerLapses_data()
 {
-    QTest::addColumn<int>("secondsAgo");
-    QTest::addColumn<bool>("free");
-    QTest::newRow("renewed just now") << 0 << false;
-    QTest::newRow("renewed 50 s ago") << 50 << false;
-    QTest::newRow("silent for a minute") << 60 << true;
+    // How far the holder's clock is off the reader's: it does not matter.
+    QTest::addColumn<int>("holderClockOff");
+    QTest::newRow("holder's clock in step") << 0;
+    QTest::newRow("holder's clock 10 minutes behind") << -600;
+    QTest::newRow("holder's clock 10 minutes ahead") << 600;
 }
 
 void TestLedgerCopies::claimOfAnotherComputerLapses()
 {
-    QFETCH(int, secondsAgo);
-    QFETCH(bool, free);
+    QFETCH(int, holderClockOff);
     TestStore store(int(TestStore::Kind::SQLite));
     TDMdata dm;
     openCheckedStore(dm, store.settings());
+    dm.setLockWait(0);
     insertPc(dm, X, u"総務"_s);
-    const QString aliveAt
-        = QDateTime::currentDateTimeUtc().addSecs(-secondsAgo).toString(u"yyyy-MM-dd HH:mm:ss"_s);
+    // The holder's renewals, as its own clock stamps them 15 s apart.
+    const QDateTime start = QDateTime::currentDateTimeUtc().addSecs(holderClockOff);
+    const auto stamp
+        = [&](int beat) { return start.addSecs(15 * beat).toString(u"yyyy-MM-dd HH:mm:ss"_s); };
     dm.exec(u"INSERT INTO PcClaim (Key, Holder, Host, Pid, AliveAt)\n"
             "VALUES (:Key, 'elsewhere', :Host, 1, :AliveAt)"_s,
             {{u":Key"_s, X},
              {u":Host"_s, QSysInfo::machineHostName() + u"-other"_s},
-             {u":AliveAt"_s, aliveAt}});
+             {u":AliveAt"_s, stamp(0)}});
+    // A claim lapses once its stamp has not changed for the lapse time of
+    // the reader's clock (shortened here to 1 s).
+    const int lapse = PcClaims::lapseSeconds();
+    PcClaims::setLapseSeconds(1);
     PcLedger ledger(dm);
-    bool taken = false;
-    try {
-        taken = ledger.beginEdit(X);
-    } catch (const ClaimError &) { }
-    QCOMPARE(taken, free);
+    QVERIFY_THROWS_EXCEPTION(ClaimError, ledger.beginEdit(X)); // first seen
+    QTest::qWait(700);
+    dm.exec(u"UPDATE PcClaim SET AliveAt = :AliveAt"_s, {{u":AliveAt"_s, stamp(1)}});
+    QTest::qWait(700);
+    QVERIFY_THROWS_EXCEPTION(ClaimError, ledger.beginEdit(X)); // renewed meanwhile
+    QTest::qWait(1100);
+    const bool taken = ledger.beginEdit(X); // silent for the lapse time
+    PcClaims::setLapseSeconds(lapse);
+    QVERIFY(taken);
 }
 
 void TestLedgerCopies::renewalKeepsAClaim()

@@ -2,6 +2,7 @@
 // writes the PC row and every detail change at once, Cancel and a failed
 // OK write nothing. The drive space rules.
 
+#include "HistoryLines.h"
 #include "TestStores.h"
 #include "base/InputError.h"
 #include "ledger/DriveSpace.h"
@@ -75,6 +76,11 @@ const QStringList Before {u"Bu=総務"_s, u"Drive:C:"_s, u"Printer:LP1"_s, u"App
                           u"Share:S1"_s};
 const QStringList After {u"Bu=人事"_s, u"Drive:C:"_s, u"Drive:D:"_s, u"Appli:Word=更新"_s,
                          u"Share:S2"_s};
+// The history of those changes: a line per changed value and per row added
+// or removed (a renamed share is both).
+const QStringList Recorded {u"手入力|P|PC||Bu|総務|人事"_s,   u"手入力|P|Drive|D:|||追加"_s,
+                            u"手入力|P|Printer|LP1|||削除"_s, u"手入力|P|Appli|Word|Biko||更新"_s,
+                            u"手入力|P|Share|S1|||削除"_s,    u"手入力|P|Share|S2|||追加"_s};
 
 } // namespace
 
@@ -152,6 +158,7 @@ void TestPcLedger::okWritesAllCancelNothing()
     else
         ledger.discard();
     QCOMPARE(state(dm), ok ? After : Before);
+    QCOMPARE(historyLines(dm), ok ? Recorded : QStringList());
     RecordCursor pc(dm, TableId::PC);
     pc.open();
     QVERIFY(pc.locate({u"P"_s}));
@@ -176,6 +183,7 @@ void TestPcLedger::failedOkWritesNothing()
     QVERIFY_THROWS_EXCEPTION(StoreError, ledger.save(QDate(2026, 2, 3)));
     QVERIFY(!dm.inTransaction());
     QCOMPARE(state(dm), Before + QStringList {u"Share:S3"_s});
+    QCOMPARE(historyLines(dm), QStringList());
     QVERIFY(ledger.storeAnswers());
     // The work is kept: once the conflict is gone, OK writes it all.
     dm.exec(u"DELETE FROM Share WHERE SharedName = 'S3'"_s);

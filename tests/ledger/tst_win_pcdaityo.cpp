@@ -4,9 +4,12 @@
 #include "TestStores.h"
 #include "base/ProgramPaths.h"
 #include "kit/MessageBoxes.h"
+#include "kit/TDBGridEx.h"
+#include "ledger/windows/PcRirekiTab.h"
 #include "ledger/windows/UpcDaityo.h"
 #include "ledger/windows/Uprinter.h"
 #include "ledger/windows/Ushare.h"
+#include "store/HistoryRecorder.h"
 #include "store/RecordCursor.h"
 #include "store/UDMdata.h"
 
@@ -99,7 +102,8 @@ private slots:
     void typedTextIsWhatCp932Holds_data();
     void typedTextIsWhatCp932Holds();
     void newPcListsShowRowsBeforeTheKey();
-    void storeGoneClosesWithoutSaving();
+    void storeGoneKeepsTheWorkUntilBack();
+    void historyTabListsThePcsChanges();
 
 private:
     ProgramPaths paths() const { return ProgramPaths(m_dir.filePath(u"Orvane"_s), m_dir.path()); }
@@ -318,14 +322,17 @@ void TestWinPcDaityo::newPcListsShowRowsBeforeTheKey()
     QCOMPARE(::stored(dm, u"SELECT Key || '/' || SharedName FROM Share"_s).toString(), u"K9/S1"_s);
 }
 
-void TestWinPcDaityo::storeGoneClosesWithoutSaving()
+void TestWinPcDaityo::storeGoneKeepsTheWorkUntilBack()
 {
     TestStore store(int(TestStore::Kind::PostgreSQL));
     ORVANE_REQUIRE_STORE(store);
-    TDMdata dm, admin;
+    TDMdata dm, admin, server;
     openCheckedStore(dm, store.settings());
     openCheckedStore(admin, store.settings());
+    server.setSettings(TestStore::postgresServer(u"postgres"_s));
+    server.open();
     insertRow(dm, TableId::PC, {{u"Key"_s, u"P"_s}, {u"Bu"_s, u"総務"_s}});
+    const QString database = store.settings().database;
 
     MessageBoxes::ScopedRecorder boxes;
     TFpcDaityo window(dm, paths());
@@ -333,16 +340,60 @@ void TestWinPcDaityo::storeGoneClosesWithoutSaving()
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     typeAndLeave(editOf(&window, u"BuCombo"_s), u"人事"_s);
-    // The server drops the window's connection.
+    // The server drops the window's connection and takes no new one for
+    // now.
+    server.exec(u"ALTER DATABASE %1 ALLOW_CONNECTIONS false"_s.arg(database));
     const int pid = stored(dm, u"SELECT pg_backend_pid()"_s).toInt();
     admin.exec(u"SELECT pg_terminate_backend(:pid)"_s, {{u":pid"_s, pid}});
-    window.findChild<QPushButton *>(u"OkBTN"_s)->click();
-    QCOMPARE(boxes.texts().size(), 1);
-    QVERIFY(boxes.texts().value(0).startsWith(TFpcDaityo::storeGoneText() + u'\n'));
-    QVERIFY(!window.isVisible());
-    QCOMPARE(window.result(), int(QDialog::Rejected));
+    auto *ok = window.findChild<QPushButton *>(u"OkBTN"_s);
+    ok->click();
+    QCOMPARE(boxes.texts(), QStringList {TFpcDaityo::storeGoneText()});
+    QVERIFY(window.isVisible());
+    QCOMPARE(editOf(&window, u"BuCombo"_s)->text(), u"人事"_s);
     QCOMPARE(stored(admin, u"SELECT Bu FROM PC WHERE Key = 'P'"_s).toString(), u"総務"_s);
+
+    // Back: the next OK reconnects, takes the PC's claim again and saves.
+    server.exec(u"ALTER DATABASE %1 ALLOW_CONNECTIONS true"_s.arg(database));
+    ok->click();
+    QCOMPARE(boxes.texts().size(), 1);
+    QVERIFY(!window.isVisible());
+    QCOMPARE(window.result(), int(QDialog::Accepted));
+    QCOMPARE(stored(admin, u"SELECT Bu FROM PC WHERE Key = 'P'"_s).toString(), u"人事"_s);
+}
+
+void TestWinPcDaityo::historyTabListsThePcsChanges()
+{
+    TestStore store(int(TestStore::Kind::SQLite));
+    TDMdata dm;
+    openCheckedStore(dm, store.settings());
+    insertRow(dm, TableId::PC, {{u"Key"_s, u"P"_s}, {u"Bu"_s, u"総務"_s}});
+    {
+        HistoryRecorder imported(dm, History::importing());
+        imported.rowAdded(TableId::Appli, u"P"_s, u"Word"_s);
+        imported.rowAdded(TableId::Appli, u"Q"_s, u"Word"_s);
+        HistoryRecorder typed(dm, History::manual());
+        typed.valueChanged(TableId::PC, u"P"_s, {}, {u"Bu"_s, u"経理"_s, u"総務"_s});
+    }
+
+    TFpcDaityo window(dm, paths());
+    QVERIFY(window.beginEdit(u"P"_s));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto *pages = window.findChild<QTabWidget *>(u"PageControl1"_s);
+    QCOMPARE(pages->tabText(pages->count() - 1), u"履歴"_s);
+    pages->setCurrentIndex(pages->count() - 1);
+    auto *tab = window.findChild<PcRirekiTab *>();
+    QAbstractItemModel *lines = tab->grid()->model();
+    // The PC's lines, newest first.
+    QCOMPARE(lines->rowCount(), 2);
+    QCOMPARE(lines->index(0, 1).data().toString(), u"手入力"_s);
+    QCOMPARE(lines->index(0, 6).data().toString(), u"経理"_s);
+    QCOMPARE(lines->index(1, 4).data().toString(), u"Word"_s);
+    tab->setTable(u"Appli"_s);
+    QCOMPARE(lines->rowCount(), 1);
+    window.findChild<QPushButton *>(u"CanBTN"_s)->click();
 }
 
 QTEST_MAIN(TestWinPcDaityo)
+
 #include "tst_win_pcdaityo.moc"

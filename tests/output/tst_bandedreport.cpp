@@ -138,6 +138,39 @@ private slots:
         QCOMPARE(BandedPdf::pageLines(PdfText::words(file)), pages);
     }
 
+    // Groups that go on on a new page repeat their headers under the page
+    // header, outermost first; a group starting there has its own.
+    void repeatedHeaders_data()
+    {
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QStringList>("pages");
+        QTest::newRow("rows go on")
+            << QStringList {"A/a/K1", "A/a/K2", "A/a/K3", "A/a/K4"}
+            << QStringList {"HEAD|BU A|KA a|K1|K2|K3|PAGE 1",
+                            "HEAD|BU A|KA a|K4|KASUM 4|BUSUM 4|PAGE 2", "HEAD|TOTAL 4|PAGE 3"};
+        QTest::newRow("a section starts")
+            << QStringList {"A/a/K1", "A/a/K2", "A/b/K3"}
+            << QStringList {"HEAD|BU A|KA a|K1|K2|KASUM 2|PAGE 1",
+                            "HEAD|BU A|KA b|K3|KASUM 1|BUSUM 3|PAGE 2", "HEAD|TOTAL 3|PAGE 3"};
+    }
+    void repeatedHeaders()
+    {
+        QFETCH(QStringList, rows);
+        QFETCH(QStringList, pages);
+        TestStore store(int(TestStore::Kind::SQLite));
+        TDMdata dm;
+        openCheckedStore(dm, store.settings());
+        addPcs(dm, rows);
+        ReportDef def = groupedDef(30, false);
+        for (Group &group : def.groups)
+            group.repeatOnNewPage = true;
+        BandedReport report(dm, def, allPcs(), {TableId::PC});
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("repeat.pdf"));
+        QCOMPARE(BandedPdf::render(report, file), pages.size());
+        QCOMPARE(BandedPdf::pageLines(PdfText::words(file)), pages);
+    }
+
     // Bands follow one another from the top margin, the page footer ends at
     // the bottom margin, fields lie at their millimetres from the band's
     // corner, counts end at their box's right edge.

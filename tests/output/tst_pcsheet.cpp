@@ -169,6 +169,55 @@ private slots:
         QCOMPARE(render(dm, PcSheetReport::selectedPcs({}), file), 0);
     }
 
+    // Lines are counted as the free-text area wraps them: every wrapped
+    // line of 150 long application names and of a 2,000-character memo is
+    // printed, inside the area, on as many sheets as it takes, each
+    // marked with its number among the PC's sheets.
+    void wrappedLinesAllPrinted_data() { TestStore::addEngineRows(); }
+    void wrappedLinesAllPrinted()
+    {
+        QFETCH(int, engine);
+        TestStore store(engine);
+        ORVANE_REQUIRE_STORE(store);
+        TDMdata dm;
+        openCheckedStore(dm, store.settings());
+        // A memo of one line: "M0001漢漢漢漢漢M0002..."
+        QString memo;
+        for (int i = 1; i <= 200; ++i)
+            memo += QStringLiteral("M%1漢漢漢漢漢").arg(i, 4, 10, QLatin1Char('0'));
+        SheetRows::add(
+            dm, TableId::PC,
+            {{QStringLiteral("Key"), QStringLiteral("LONG")}, {QStringLiteral("Biko"), memo}});
+        // Names of 122 bytes, wider than a line: "S001漢...漢E001".
+        dm.startTransaction();
+        for (int i = 1; i <= 150; ++i) {
+            const QString n = QStringLiteral("%1").arg(i, 3, 10, QLatin1Char('0'));
+            SheetRows::add(
+                dm, TableId::Appli,
+                {{QStringLiteral("Key"), QStringLiteral("LONG")},
+                 {QStringLiteral("Appli"), u'S' + n + QString(57, QChar(u'漢')) + u'E' + n}});
+        }
+        dm.commit();
+
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("long.pdf"));
+        const int sheets = render(dm, PcSheetReport::allPcs(), file);
+        QVERIFY(sheets > 1);
+        const QStringList pages = PdfText::pages(file);
+        QCOMPARE(pages.size(), sheets);
+        const QString all = pages.join(QString());
+        for (int i = 1; i <= 150; ++i) {
+            const QString n = QStringLiteral("%1").arg(i, 3, 10, QLatin1Char('0'));
+            QVERIFY2(all.count(u'S' + n) == 1 && all.count(u'E' + n) == 1, qPrintable(n));
+        }
+        for (int i = 1; i <= 200; ++i)
+            QCOMPARE(all.count(QStringLiteral("M%1").arg(i, 4, 10, QLatin1Char('0'))), 1);
+        for (int i = 0; i < sheets; ++i)
+            QVERIFY(pages[i].contains(QStringLiteral("%1/%2").arg(i + 1).arg(sheets)));
+        for (const PdfText::Word &w : PdfText::words(file))
+            QVERIFY2(w.box.bottom() < Top + 386 + 609 + 1, qPrintable(w.text));
+    }
+
     // More selected PCs than a statement binds: still those PCs, in key
     // order.
     void manySelectedPcs_data() { TestStore::addEngineRows(); }

@@ -48,8 +48,8 @@ private slots:
             << 0 << 0 << 120 << 0 << QStringList {"50: >A48", "50:A49>A98", "22:A99>A120"};
         QTest::newRow("last line fills the page exactly")
             << 49 << 0 << 0 << 0 << QStringList {"50:【ドライブ情報】>D49"};
-        QTest::newRow("header placed at 48 gives 51 lines")
-            << 47 << 2 << 0 << 0 << QStringList {"51:【ドライブ情報】>P1", "1:P2>P2"};
+        QTest::newRow("a header needs room for its first line")
+            << 47 << 2 << 0 << 0 << QStringList {"48:【ドライブ情報】>D47", "4: >P2"};
         QTest::newRow("header never ends a page")
             << 48 << 2 << 0 << 0 << QStringList {"49:【ドライブ情報】>D48", "4: >P2"};
         QTest::newRow("remarks go on")
@@ -77,6 +77,51 @@ private slots:
         QCOMPARE(got, pages);
         // Each header comes once per PC, however many sheets it takes.
         QCOMPARE(all.count(u'【'), (drives > 0) + (printers > 0) + (applis > 0) + (remarks > 0));
+    }
+
+    // With lines wrapped ten characters a line: each wrapped line counts,
+    // a line goes on on the next page where it stopped, nothing is lost,
+    // and the pages are counted beforehand.
+    void wrappedLines_data()
+    {
+        QTest::addColumn<int>("applis"); // of 25 characters, 3 lines each
+        QTest::addColumn<int>("remark"); // one line of this many characters
+        QTest::addColumn<QList<int>>("lineCounts");
+        QTest::newRow("wrapped lines count") << 20 << 0 << QList<int> {50, 12};
+        QTest::newRow("a line longer than a page") << 0 << 1200 << QList<int> {50, 50, 22};
+    }
+    void wrappedLines()
+    {
+        QFETCH(int, applis);
+        QFETCH(int, remark);
+        QFETCH(QList<int>, lineCounts);
+        PcSheetFreeText::Sections sections;
+        for (int i = 0; i < applis; ++i)
+            sections.applis << QStringLiteral("A%1").arg(i, 24, 10, QLatin1Char('x'));
+        if (remark > 0) {
+            for (int i = 0; sections.remarks.value(0).size() < remark; ++i)
+                sections.remarks
+                    = QStringList {sections.remarks.value(0) + QString::number(i % 10)};
+        }
+        PcSheetFreeText freeText;
+        freeText.setWrap([](const QString &line) {
+            QStringList parts;
+            for (qsizetype at = 0; at < line.size(); at += 10)
+                parts << line.mid(at, 10);
+            return parts;
+        });
+        freeText.startPc(sections);
+        QCOMPARE(freeText.pageCount(), lineCounts.size());
+        QList<int> got;
+        QString all;
+        do {
+            all += freeText.fillPage();
+            got << freeText.LineCount();
+            QCOMPARE(freeText.page(), got.size());
+        } while (!freeText.PcDone() && got.size() < 10);
+        QCOMPARE(got, lineCounts);
+        all.remove(QStringLiteral("\r\n"));
+        QVERIFY(all.contains((sections.applis + sections.remarks).join(QString())));
     }
 
     void remarkLines_data()

@@ -119,7 +119,8 @@ private slots:
     }
 
     // The range boxes decide what reaches the PDF file; an inverted range
-    // is refused when printing starts, and leaves no file.
+    // is refused when printing starts, and leaves the file of the print
+    // before (from page 5) as it was.
     void printRange_data()
     {
         QTest::addColumn<QString>("from");
@@ -135,7 +136,8 @@ private slots:
         QTest::newRow("from 4") << "4"
                                 << "" << QStringList {"C", "D"} << "";
         QTest::newRow("inverted") << "5"
-                                  << "3" << QStringList {} << "印刷ページ範囲が正しくありません．";
+                                  << "3" << QStringList {"D"}
+                                  << "印刷ページ範囲が正しくありません．";
     }
     void printRange()
     {
@@ -172,10 +174,8 @@ private slots:
         }
         const QString file = dir.filePath(QStringLiteral("sheets.pdf"));
         QCOMPARE(boxes.texts().join(u'|'), message);
-        QCOMPARE(QFile::exists(file), message.isEmpty());
+        QVERIFY(QFile::exists(file));
         QTRY_VERIFY(window.findChildren<TPrintMsg *>().isEmpty());
-        if (!message.isEmpty())
-            return;
         // Each print starts again from the first PC; the second one was
         // offered the first one's file.
         QCOMPARE(offered, file);

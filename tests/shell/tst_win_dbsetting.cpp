@@ -1,6 +1,7 @@
 // The store connection window: its controls, the failures that keep the
 // main window's settings, and a switch that succeeds.
 
+#include "TestStores.h"
 #include "base/ProgramPaths.h"
 #include "kit/MessageBoxes.h"
 #include "shell/UDBSetting.h"
@@ -11,12 +12,16 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUuid>
 
 namespace {
 
-const QString ConnectFailed = QStringLiteral("データベースへの接続に失敗しました");
+// The fixed text, and the reason on a second line.
+const QString ConnectFailed = QStringLiteral("データベースへの接続に失敗しました\n"
+                                             "サーバー 127.0.0.1（ポート 1）が応答しません。");
 
 } // namespace
 
@@ -35,6 +40,8 @@ private slots:
     void unreachableServerReopensPreviousStore();
     void localSwitchChangesMainSettings();
     void cancelChangesNothing();
+    void failedSwitchDoesNotAskAgainForTheStoreLeft();
+    void loginWithoutRightsKeepsThePreviousStore();
 
 private:
     template <typename T> T *child(TFDBSetting &window, const char *name)
@@ -211,6 +218,79 @@ void TestDBSetting::cancelChangesNothing()
     child<QPushButton>(window, "CancelBTN")->click();
     QCOMPARE(window.result(), int(QDialog::Rejected));
     QCOMPARE(m_main.folder, m_folderA);
+    QVERIFY(m_dm->isConnected());
+}
+
+void TestDBSetting::failedSwitchDoesNotAskAgainForTheStoreLeft()
+{
+    TestStore store(int(TestStore::Kind::PostgreSQL));
+    ORVANE_REQUIRE_STORE(store);
+    // A server store whose user was given at a login prompt.
+    StoreSettings server = store.settings();
+    const QString user = server.user;
+    server.user.clear();
+    QStringList askedFor;
+    m_dm->setLoginPrompt([&](QString &name, QString &) {
+        askedFor << QString::number(m_dm->settings().port);
+        name = user;
+        return true;
+    });
+    m_dm->setSettings(server);
+    m_dm->open();
+    m_main = StoreConnection::fromStoreSettings(server);
+
+    MessageBoxes::ScopedRecorder boxes;
+    TFDBSetting window(*m_dm, m_main, paths());
+    window.show();
+    chooseServer(window, QStringLiteral("1"));
+    child<QLineEdit>(window, "UserEDT")->clear();
+    child<QPushButton>(window, "ConnectBTN")->click();
+    // Asked for the new store only; the store left opens with its login.
+    QCOMPARE(askedFor, (QStringList {QString::number(server.port), QStringLiteral("1")}));
+    QCOMPARE(boxes.texts(), QStringList {ConnectFailed});
+    QVERIFY(m_dm->isConnected());
+    QCOMPARE(m_dm->settings().port, server.port);
+}
+
+void TestDBSetting::loginWithoutRightsKeepsThePreviousStore()
+{
+    TestStore store(int(TestStore::Kind::PostgreSQL));
+    ORVANE_REQUIRE_STORE(store);
+    TDMdata owner;
+    openCheckedStore(owner, store.settings());
+    const QString role
+        = QStringLiteral("orvane_r_") + QUuid::createUuid().toString(QUuid::Id128).left(12);
+    owner.exec(QStringLiteral("CREATE ROLE %1 LOGIN").arg(role));
+    const auto dropRole = qScopeGuard([&] {
+        owner.close();
+        TDMdata server;
+        server.setSettings(TestStore::postgresServer(QStringLiteral("postgres")));
+        server.open();
+        server.exec(QStringLiteral("DROP ROLE %1").arg(role));
+    });
+
+    const DbSettings before = m_main;
+    MessageBoxes::ScopedRecorder boxes;
+    {
+        TFDBSetting window(*m_dm, m_main, paths());
+        window.show();
+        child<QRadioButton>(window, "ServerRB")->setChecked(true);
+        child<QLineEdit>(window, "IPEDT")->setText(store.settings().host);
+        child<QLineEdit>(window, "PortEDT")->setText(QString::number(store.settings().port));
+        child<QLineEdit>(window, "DBNameEDT")->setText(store.settings().database);
+        child<QLineEdit>(window, "UserEDT")->setText(role);
+        child<QPushButton>(window, "ConnectBTN")->click();
+        QVERIFY(window.isVisible());
+    }
+    QCOMPARE(boxes.texts().size(), 1);
+    QVERIFY2(
+        boxes.texts().at(0).startsWith(
+            QStringLiteral("データベースへの接続に失敗しました\nユーザー %1 には、データベース %2 "
+                           "のテーブルを読み書きする権限がありません（PC、")
+                .arg(role, store.settings().database)),
+        qPrintable(boxes.texts().at(0)));
+    QCOMPARE(m_main.type, before.type);
+    QCOMPARE(m_dm->settings().mode, StoreSettings::Mode::Local);
     QVERIFY(m_dm->isConnected());
 }
 

@@ -135,6 +135,23 @@ private slots:
                                       << "SELECT Key -- user\nFROM PC WHERE \"user\" = ''";
         QTest::newRow("between literals") << "SELECT 'a'||user||'b'"
                                           << "SELECT 'a'||\"user\"||'b'";
+        // Every literal form of PostgreSQL stays as written.
+        QTest::newRow("dollar quoted") << "SELECT $$user$$, user"
+                                       << "SELECT $$user$$, \"user\"";
+        QTest::newRow("tagged dollar quote") << "SELECT $a$ $$ user $$ $a$, user"
+                                             << "SELECT $a$ $$ user $$ $a$, \"user\"";
+        QTest::newRow("escape string") << "SELECT E'\\'', 'a user b'"
+                                       << "SELECT E'\\'', 'a user b'";
+        QTest::newRow("escape string, backslash last") << "SELECT e'x\\\\', user"
+                                                       << "SELECT e'x\\\\', \"user\"";
+        QTest::newRow("standard string, backslash last") << "SELECT 'x\\', user, 'y'"
+                                                         << "SELECT 'x\\', \"user\", 'y'";
+        QTest::newRow("nested comment") << "SELECT /* /* */ user */ Key"
+                                        << "SELECT /* /* */ user */ Key";
+        QTest::newRow("parameter, not a dollar quote") << "SELECT $1, user, $2"
+                                                       << "SELECT $1, \"user\", $2";
+        QTest::newRow("name with dollar") << "SELECT user$1, some$user$ FROM t"
+                                          << "SELECT user$1, some$user$ FROM t";
     }
     void translateQuotesUserOnPostgres()
     {

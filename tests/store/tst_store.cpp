@@ -68,6 +68,21 @@ private slots:
         QCOMPARE(declaredWidth(dm, QStringLiteral("Printer"), QStringLiteral("Port")), 30);
         QCOMPARE(dm.columnNames(QStringLiteral("Printer")).last().toLower(),
                  QStringLiteral("ver116"));
+
+        // The history beside the ten; a store of an older program, which
+        // has none, gets it (with its numbering) at its next check.
+        QVERIFY(dm.tableExists(QStringLiteral("History")));
+        dm.exec(QStringLiteral("DROP TABLE History"));
+        dm.checkTables(observer);
+        QCOMPARE(dm.columnNames(QStringLiteral("History")).size(), 10);
+        for (const char *key : {"A", "B"})
+            dm.exec(QStringLiteral("INSERT INTO History (At, Operation, Key, TableName) "
+                                   "VALUES ('2026-01-02 03:04:05', '取込', :KEY, 'PC')"),
+                    {{QStringLiteral(":KEY"), QLatin1String(key)}});
+        QSqlQuery ids = dm.exec(QStringLiteral("SELECT Id FROM History ORDER BY Id"));
+        QVERIFY(ids.next() && ids.value(0).toLongLong() > 0);
+        const qint64 first = ids.value(0).toLongLong();
+        QVERIFY(ids.next() && ids.value(0).toLongLong() > first);
     }
 
     void localStoreIsOneFileInTheFolder()
@@ -387,8 +402,8 @@ private slots:
         QVERIFY2(errors.isEmpty(), qPrintable(errors.join(u'|')));
     }
 
-    // A store opened read-only is read as it is: no table is made, nothing
-    // can be written.
+    // A store opened for reading is read as it is: a missing table is
+    // reported, not made, and nothing can be written.
     void readOnlyStoreOnlyReads()
     {
         TestStore store(int(TestStore::Kind::SQLite));
@@ -400,13 +415,19 @@ private slots:
         }
         TDMdata dm;
         dm.setSettings(store.settings());
-        dm.setReadOnly(true);
+        dm.setAccess(StoreAccess::Reads);
         dm.open();
         SilentTableCheck check;
-        dm.checkTables(check);
+        try {
+            dm.checkTables(check);
+            QFAIL("a missing table passed the check");
+        } catch (const StoreError &e) {
+            QVERIFY2(e.message().contains(QStringLiteral("LeasePC")), qPrintable(e.message()));
+        }
         QVERIFY(!dm.tableExists(QStringLiteral("LeasePC")));
         QCOMPARE(scalar(dm, QStringLiteral("SELECT COUNT(*) FROM PC")).toInt(), 1);
         QVERIFY_THROWS_EXCEPTION(StoreError, dm.exec(QStringLiteral("DELETE FROM PC")));
+        QVERIFY_THROWS_EXCEPTION(StoreError, dm.startTransaction());
     }
 };
 

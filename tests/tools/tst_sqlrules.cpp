@@ -1,6 +1,7 @@
 // What the SQL window does with a statement, and how its grid shows values.
 
 #include "store/Schema.h"
+#include "store/UserStatement.h"
 #include "tools/SqlResultModel.h"
 #include "tools/SqlStatementRules.h"
 
@@ -87,6 +88,28 @@ private slots:
             << "SELECT 'it''s'; DELETE FROM PC" << Action::Refuse << error;
         QTest::newRow("hidden behind comment")
             << "SELECT 1;/* */CREATE TABLE X (A INTEGER)" << Action::Refuse << error;
+        // The engines stop reading at a NUL: all PCs would be deleted.
+        QTest::newRow("NUL") << QString::fromUtf8("DELETE FROM PC\0 WHERE Key = 'a'", 30)
+                             << Action::Refuse << UserStatement::nulText();
+    }
+
+    // PostgreSQL's own literal forms hide a semicolon; one after them does
+    // not.
+    void decideOnPostgres_data()
+    {
+        QTest::addColumn<QString>("statement");
+        QTest::addColumn<Action>("action");
+        QTest::newRow("dollar quoted") << "SELECT $$a;b$$" << Action::Query;
+        QTest::newRow("tagged") << "SELECT $t$ $$; $t$" << Action::Query;
+        QTest::newRow("escape string") << "SELECT E'\\';'" << Action::Query;
+        QTest::newRow("after escape string") << "SELECT E'\\''; DELETE FROM PC" << Action::Refuse;
+        QTest::newRow("nested comment") << "SELECT 1 /* /* */ ; */" << Action::Query;
+    }
+    void decideOnPostgres()
+    {
+        QFETCH(QString, statement);
+        QFETCH(Action, action);
+        QVERIFY(SqlStatementRules::decide(statement, SqlText::Syntax::PostgreSQL).action == action);
     }
     void decide()
     {

@@ -19,12 +19,14 @@ private slots:
         QTest::addColumn<QStringList>("keysAfter");
         QTest::addColumn<QStringList>("directionsAfter");
         QTest::newRow("no keys") << QStringList {"（なし）", "（なし）", "（なし）"}
-                                 << QStringList {"昇順", "昇順", "昇順"} << QStringList {}
+                                 << QStringList {"昇順", "昇順", "昇順"}
+                                 << QStringList {"ORDER BY ", "PC.KEY"}
                                  << QStringList {"（なし）", "（なし）", "（なし）"}
                                  << QStringList {"昇順", "昇順", "昇順"};
         QTest::newRow("two keys") << QStringList {"部", "利用者", "（なし）"}
                                   << QStringList {"昇順", "降順", "昇順"}
-                                  << QStringList {"ORDER BY ", "BU ASC", ", ", "RIYOSYA DESC"}
+                                  << QStringList {"ORDER BY ",    "BU ASC", ", ",
+                                                  "RIYOSYA DESC", ", ",     "PC.KEY"}
                                   << QStringList {"部", "利用者", "（なし）"}
                                   << QStringList {"昇順", "降順", "昇順"};
         QTest::newRow("typed key and odd direction")

@@ -104,6 +104,26 @@ class TstPcListModel : public QObject
     Q_OBJECT
 
 private slots:
+    // No PC moves when another is edited: the key orders rows whose sort
+    // values are equal (PostgreSQL gives an edited row last otherwise).
+    void orderStaysAfterAnEdit_data() { TestStore::addEngineRows(); }
+    void orderStaysAfterAnEdit()
+    {
+        QFETCH(int, engine);
+        TestStore store(engine);
+        ORVANE_REQUIRE_STORE(store);
+        TDMdata dm;
+        openCheckedStore(dm, store.settings());
+        for (const char *key : {"A", "B", "C"})
+            insertPc(dm, key, {{"Bu", "総務"}});
+        PcListModel model;
+        for (const char *key1 : {"（なし）", "部"}) {
+            dm.exec("UPDATE PC SET Riyosya = 'x' WHERE Key = 'A'");
+            model.load(dm, statement(key1));
+            QCOMPARE(keysOf(model), (QStringList {"A", "B", "C"}));
+        }
+    }
+
     void valuesAndFormats_data() { TestStore::addEngineRows(); }
     void valuesAndFormats()
     {
@@ -254,7 +274,7 @@ private slots:
         QVERIFY(shown.at(0).contains("型番\tﾜｰｸｸﾞﾙｰﾌﾟ\t更新日\t撤去日\t設置場所"));
 
         // An empty list copies the caption line alone.
-        model.load(dm, statement("（なし）") + "\nWHERE 1 = 0");
+        model.load(dm, statement("（なし）").replace("FROM PC\n", "FROM PC WHERE 1 = 0\n"));
         QCOMPARE(grid.allFieldsText(), Captions);
     }
 

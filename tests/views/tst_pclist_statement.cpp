@@ -44,24 +44,32 @@ private slots:
         QTest::addColumn<QStringList>("keysAfter");
         QTest::addColumn<QStringList>("directionsAfter");
 
+        // The key orders last, alone when no key is chosen.
         QTest::newRow("no keys") << QStringList {"（なし）", "（なし）", "（なし）"}
-                                 << QStringList {"昇順", "昇順", "昇順"} << false << QStringList {}
+                                 << QStringList {"昇順", "昇順", "昇順"} << false
+                                 << QStringList {"ORDER BY ", "Key"}
                                  << QStringList {"（なし）", "（なし）", "（なし）"}
                                  << QStringList {"昇順", "昇順", "昇順"};
         QTest::newRow("two keys") << QStringList {"部", "課", "（なし）"}
                                   << QStringList {"降順", "昇順", "昇順"} << false
-                                  << QStringList {"ORDER BY ", "Bu DESC", ", ", "Ka ASC"}
+                                  << QStringList {"ORDER BY ", "Bu DESC", ", ",
+                                                  "Ka ASC",    ", ",      "Key"}
                                   << QStringList {"部", "課", "（なし）"}
                                   << QStringList {"降順", "昇順", "昇順"};
         QTest::newRow("hidden removed before the order")
             << QStringList {"撤去日", "（なし）", "ﾒﾓﾘ(KB)"} << QStringList {"昇順", "降順", "降順"}
-            << true
-            << QStringList {"WHERE TekkyoYMD is null", "ORDER BY ", "TekkyoYMD ASC", ", ",
-                            "MEM_All DESC"}
+            << true << QStringList {"WHERE TekkyoYMD is null",
+                                    "ORDER BY ",
+                                    "TekkyoYMD ASC",
+                                    ", ",
+                                    "MEM_All DESC",
+                                    ", ",
+                                    "Key"}
             << QStringList {"撤去日", "（なし）", "ﾒﾓﾘ(KB)"}
             << QStringList {"昇順", "降順", "降順"};
         QTest::newRow("hidden removed, no order")
-            << QStringList {} << QStringList {} << true << QStringList {"WHERE TekkyoYMD is null"}
+            << QStringList {} << QStringList {} << true
+            << QStringList {"WHERE TekkyoYMD is null", "ORDER BY ", "Key"}
             << QStringList {"（なし）", "（なし）", "（なし）"}
             << QStringList {"昇順", "昇順", "昇順"};
         // A caption that is no field's becomes "（なし）" (its direction
@@ -72,11 +80,12 @@ private slots:
             << QStringList {"（なし）", "ﾕｰｻﾞ名", "Key"} << QStringList {"降順", "昇順", "昇順"};
         QTest::newRow("same field twice")
             << QStringList {"更新日", "更新日", "（なし）"} << QStringList {"降順", "昇順", "昇順"}
-            << false << QStringList {"ORDER BY ", "UpdateYMD DESC", ", ", "UpdateYMD ASC"}
+            << false
+            << QStringList {"ORDER BY ", "UpdateYMD DESC", ", ", "UpdateYMD ASC", ", ", "Key"}
             << QStringList {"更新日", "更新日", "（なし）"} << QStringList {"降順", "昇順", "昇順"};
         QTest::newRow("captions are exact")
-            << QStringList {"key", " 部", "ﾒﾓﾘ（KB）"} << QStringList {} << false << QStringList {}
-            << QStringList {"（なし）", "（なし）", "（なし）"}
+            << QStringList {"key", " 部", "ﾒﾓﾘ（KB）"} << QStringList {} << false
+            << QStringList {"ORDER BY ", "Key"} << QStringList {"（なし）", "（なし）", "（なし）"}
             << QStringList {"昇順", "昇順", "昇順"};
     }
     void statementLines()
@@ -155,10 +164,10 @@ private slots:
         SortSettings sort = sortOf({}, {});
         PcListStatement::titleClick(sort, "ﾎｽﾄ名");
         QCOMPARE(PcListStatement::lines(PcListStatement::orderItems(sort), false).mid(4),
-                 (QStringList {"ORDER BY ", "Host ASC"}));
+                 (QStringList {"ORDER BY ", "Host ASC", ", ", "Key"}));
         PcListStatement::titleClick(sort, "ﾎｽﾄ名");
         QCOMPARE(PcListStatement::lines(PcListStatement::orderItems(sort), false).mid(4),
-                 (QStringList {"ORDER BY ", "Host DESC"}));
+                 (QStringList {"ORDER BY ", "Host DESC", ", ", "Key"}));
     }
 
     void fieldCatalogue()

@@ -385,7 +385,7 @@ void TstWinPcList::refreshKeepsTheCurrentRow()
     openCheckedStore(other, storeSettings());
     insertPc(other, "B");
     refresh->click();
-    QCOMPARE(keysOf(list), (QStringList {"A", "C", "B"}));
+    QCOMPARE(keysOf(list), (QStringList {"A", "B", "C"}));
     QCOMPARE(list->currentKey(), QString("C"));
     QCOMPARE(list->findChild<QLabel *>("KeyLBL")->text(), QString("C"));
 

@@ -17,6 +17,7 @@ TFfolderSel::TFfolderSel(const ProgramPaths &paths, QWidget *parent)
     : TForm1(QStringLiteral("FfolderSel"), paths, parent),
       m_folderEDT(new QLineEdit(contentArea())),
       m_refBTN(new QPushButton(QStringLiteral("参照 ..."), contentArea())),
+      m_kakuninBTN(new QPushButton(QStringLiteral("確認..."), contentArea())),
       m_okBTN(new QPushButton(QStringLiteral("OK"), contentArea())),
       m_cancelBTN(new QPushButton(QStringLiteral("キャンセル"), contentArea()))
 {
@@ -30,6 +31,11 @@ TFfolderSel::TFfolderSel(const ProgramPaths &paths, QWidget *parent)
     m_folderEDT->setObjectName(QStringLiteral("FolderEDT"));
     m_refBTN->setObjectName(QStringLiteral("RefBTN"));
     m_refBTN->setAutoDefault(false);
+    m_kakuninBTN->setObjectName(QStringLiteral("KakuninBTN"));
+    m_kakuninBTN->setAutoDefault(false);
+    m_kakuninBTN->setToolTip(
+        QStringLiteral("読み込んだときの変更内容を表示します（書き込みません）"));
+    m_kakuninBTN->setVisible(false);
     m_okBTN->setObjectName(QStringLiteral("OkBTN"));
     m_okBTN->setDefault(true);
     m_cancelBTN->setObjectName(QStringLiteral("CancelBTN"));
@@ -41,6 +47,7 @@ TFfolderSel::TFfolderSel(const ProgramPaths &paths, QWidget *parent)
     folderRow->addWidget(m_refBTN);
 
     auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_kakuninBTN);
     buttons->addStretch();
     buttons->addWidget(m_okBTN);
     buttons->addWidget(m_cancelBTN);
@@ -51,6 +58,7 @@ TFfolderSel::TFfolderSel(const ProgramPaths &paths, QWidget *parent)
     layout->addLayout(buttons);
 
     connect(m_refBTN, &QPushButton::clicked, this, &TFfolderSel::RefBTNClick);
+    connect(m_kakuninBTN, &QPushButton::clicked, this, &TFfolderSel::KakuninBTNClick);
     connect(m_okBTN, &QPushButton::clicked, this, &TFfolderSel::OkBTNClick);
     connect(m_cancelBTN, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -102,13 +110,31 @@ void TFfolderSel::RefBTNClick()
         m_folderEDT->setText(QDir::toNativeSeparators(chosen));
 }
 
-void TFfolderSel::OkBTNClick()
+void TFfolderSel::setPreviewHandler(PreviewHandler handler)
+{
+    m_previewHandler = std::move(handler);
+    m_kakuninBTN->setVisible(bool(m_previewHandler));
+}
+
+bool TFfolderSel::folderExists()
 {
     const QString text = m_folderEDT->text();
     if (text.isEmpty() || !QFileInfo(text).isDir()) {
         MessageBoxes::error(this, QStringLiteral("フォルダーが存在しません"));
         m_folderEDT->setFocus();
-        return;
+        return false;
     }
-    accept();
+    return true;
+}
+
+void TFfolderSel::OkBTNClick()
+{
+    if (folderExists())
+        accept();
+}
+
+void TFfolderSel::KakuninBTNClick()
+{
+    if (m_previewHandler && folderExists())
+        m_previewHandler(m_folderEDT->text());
 }

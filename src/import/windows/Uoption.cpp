@@ -4,6 +4,7 @@
 #include "kit/MessageBoxes.h"
 #include "kit/StoreRequired.h"
 #include "kit/WaitCursor.h"
+#include "store/HistoryRecorder.h"
 #include "store/StoreError.h"
 
 #include <QCheckBox>
@@ -158,8 +159,10 @@ void TFoption::UpdateBTNClick()
     const NetSettings edited = networks();
     try {
         WaitCursor wait;
+        // Asked for by hand: the changes are recorded as such.
+        HistoryRecorder history(*m_dm, History::manual());
         SelectPCNetwork(*m_dm, NetworkPair {edited.ipAddr, edited.subNetMask},
-                        NetworkPair {edited.ipAddr2, edited.subNetMask2});
+                        NetworkPair {edited.ipAddr2, edited.subNetMask2}, &history);
     } catch (const StoreError &error) {
         MessageBoxes::error(this, error.message());
     }

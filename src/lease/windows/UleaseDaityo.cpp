@@ -9,7 +9,9 @@
 #include "lease/LeaseSaver.h"
 #include "lease/ScheduleModel.h"
 #include "ledger/windows/Ucalendar.h"
+#include "store/PcClaims.h"
 #include "store/StoreError.h"
+#include "store/StoreReconnector.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -74,9 +76,11 @@ QLabel *totalLabel(const char *name, const QString &text)
 
 TFleaseDaityo::TFleaseDaityo(TDMdata &dm, const ProgramPaths &paths, QWidget *parent)
     : TForm1(QStringLiteral("FleaseDaityo"), paths, parent), m_dm(dm),
-      m_schedule(new ScheduleModel(dm, this)), m_pcs(new CoveredPcModel(dm, this))
+      m_claim(new PcClaim(dm, this)), m_schedule(new ScheduleModel(dm, this)),
+      m_pcs(new CoveredPcModel(dm, this))
 {
     setWindowTitle(QStringLiteral("リース台帳"));
+    connect(m_claim, &PcClaim::lost, this, &TFleaseDaityo::claimLost);
     buildControls();
     connect(qApp, &QApplication::focusChanged, this, &TFleaseDaityo::focusChanged);
     connect(m_schedule, &ScheduleModel::posted, this, &TFleaseDaityo::TmesaiAfterPost);
@@ -85,6 +89,28 @@ TFleaseDaityo::TFleaseDaityo(TDMdata &dm, const ProgramPaths &paths, QWidget *pa
 }
 
 TFleaseDaityo::~TFleaseDaityo() = default;
+
+void TFleaseDaityo::claim()
+{
+    const ::LeaseKey key = LeaseContract::keyOf(LeaseKey, LeaseNoKey);
+    m_claim->take(ClaimSubject::lease(key.lease, key.leaseNo));
+}
+
+QString TFleaseDaityo::storeGoneText()
+{
+    return QStringLiteral(
+        "データベースサーバーに接続できないため、リース台帳は保存されていません。\n"
+        "入力した内容はそのまま残っています。"
+        "サーバーにつながってから、もう一度 OK を押してください。");
+}
+
+void TFleaseDaityo::claimLost()
+{
+    MessageBoxes::error(this,
+                        PcClaims::claimedText(m_claim->subject())
+                            + QStringLiteral("\nこの画面の内容は、そのままでは保存できません。"
+                                             "必要な内容を控えてからキャンセルしてください。"));
+}
 
 QLineEdit *TFleaseDaityo::edit(const QString &column)
 {
@@ -314,8 +340,12 @@ bool TFleaseDaityo::load()
             setTexts({});
             return true;
         }
+        // Claimed before it is read, so what is read stays as it is.
+        if (!m_claim->isHeld())
+            claim();
         const ::LeaseKey key = LeaseContract::keyOf(LeaseKey, LeaseNoKey);
-        const std::optional<LeaseContract::Texts> contract = LeaseReader::contract(m_dm, key);
+        const std::optional<LeaseContract::Texts> contract
+            = LeaseReader::contract(m_dm, key, &m_readStamp);
         if (!contract) {
             abandon(QStringLiteral("修正対象データが見つかりません"));
             return false;
@@ -519,13 +549,28 @@ void TFleaseDaityo::OkBTNClick()
         params = LeaseContract::SetLeaseParams(texts(), QDateTime::currentDateTime());
         const ::LeaseKey key {params.value(QStringLiteral("lease")).toString(),
                               params.value(QStringLiteral("lease_No")).toString()};
+        // A connection that died meanwhile is restored first, quietly
+        // when the server is there. A claim another copy took meanwhile has
+        // just been reported; a later OK tries again.
+        const bool claimWasLost = m_claim->isLost();
+        if (!StoreReconnector::of(m_dm).ensure()) {
+            MessageBoxes::error(this, storeGoneText());
+            return;
+        }
+        if (!claimWasLost && m_claim->isLost())
+            return;
         if (isAddMode() && LeaseReader::exists(m_dm, key)) {
             MessageBoxes::error(this, QStringLiteral("既に登録済みです"));
             m_leaseCB->setFocus();
             return;
         }
-        LeaseSaver(m_dm).save(isAddMode() ? LeaseSaver::Mode::Add : LeaseSaver::Mode::Update,
-                              params, m_schedule->rows(), m_pcs->keys());
+        LeaseSaver saver(m_dm);
+        if (!isAddMode()) {
+            saver.setClaim(m_claim);
+            saver.setReadStamp(m_readStamp);
+        }
+        saver.save(isAddMode() ? LeaseSaver::Mode::Add : LeaseSaver::Mode::Update, params,
+                   m_schedule->rows(), m_pcs->keys());
     } catch (const LeaseContract::FieldError &e) {
         MessageBoxes::error(this, e.message());
         m_controls.value(e.column())->setFocus();
@@ -533,8 +578,21 @@ void TFleaseDaityo::OkBTNClick()
     } catch (const InputError &e) {
         MessageBoxes::error(this, e.message());
         return;
-    } catch (const StoreError &e) {
+    } catch (const ConnectionLost &) {
+        MessageBoxes::error(this, storeGoneText());
+        return;
+    } catch (const LeaseGoneError &e) {
         MessageBoxes::error(this, e.message());
+        return;
+    } catch (const LeaseChangedError &e) {
+        MessageBoxes::error(this, e.message());
+        return;
+    } catch (const ClaimError &e) {
+        MessageBoxes::error(this, e.message());
+        return;
+    } catch (const StoreError &e) {
+        MessageBoxes::error(this,
+                            QStringLiteral("リース情報を保存できませんでした。\n") + e.message());
         return;
     }
     accept();

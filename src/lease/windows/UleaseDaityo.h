@@ -4,6 +4,7 @@
 #include "lease/LeaseContract.h"
 
 class CoveredPcModel;
+class PcClaim;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -20,8 +21,13 @@ class TDMdata;
 // the contract, in one transaction. A save that fails writes nothing: the
 // store's message is shown and the window stays open with what was entered.
 //
+// An existing contract is claimed while the window is open (PcClaims.h),
+// so other copies can neither open, delete nor add to it meanwhile, and OK
+// refuses a contract whose UpdateTime changed since it was read.
+//
 // The caller sets Mode ("add" or "upd") and, for "upd", the key of the
-// contract before showing the window.
+// contract before showing the window; claim() takes the claim beforehand
+// (showing takes it otherwise).
 class TFleaseDaityo : public TForm1
 {
     Q_OBJECT
@@ -36,6 +42,13 @@ public:
 
     ScheduleModel *schedule() const { return m_schedule; }
     CoveredPcModel *coveredPcs() const { return m_pcs; }
+
+    // "upd": claims the contract of LeaseKey and LeaseNoKey, waiting
+    // 15 x 100 ms while another copy has it open. Throws ClaimError or
+    // StoreError.
+    void claim();
+    // The message when OK finds the store server gone.
+    static QString storeGoneText();
 
 protected:
     void formShow() override;
@@ -66,8 +79,11 @@ private:
     void TmesaiAfterPost();
     void OkBTNClick();
     void showRefused(const QString &message);
+    void claimLost();
 
     TDMdata &m_dm;
+    PcClaim *m_claim;
+    QVariant m_readStamp; // the contract's UpdateTime as read
     ScheduleModel *m_schedule;
     CoveredPcModel *m_pcs;
     // The contract's controls by column name (line edits and combo boxes).

@@ -47,11 +47,21 @@ TFleaseDataCRT::TFleaseDataCRT(TDMdata &dm, const ProgramPaths &paths, QWidget *
 
 void TFleaseDataCRT::StartBTNClick()
 {
+    LeaseDataCreation::Result result;
     try {
         const WaitCursor wait;
-        LeaseDataCreation::run(m_dm);
+        result = LeaseDataCreation::run(m_dm);
     } catch (const StoreError &e) {
-        MessageBoxes::error(this, e.message());
+        // What was made before the failure stays; running it again is safe.
+        MessageBoxes::error(this,
+                            QStringLiteral("リースデータの作成に失敗しました。\n") + e.message());
+        return;
+    }
+    // Contracts open in another copy's lease window: the window stays open
+    // for another try.
+    if (!result.claimed.isEmpty()) {
+        const bool othersWritten = result.contractsAdded + result.pcsAdded + result.pcsStamped > 0;
+        MessageBoxes::error(this, LeaseDataCreation::claimedText(result.claimed, othersWritten));
         return;
     }
     accept();

@@ -12,7 +12,9 @@
 #include "base/TextHelpers.h"
 #include "kit/MessageBoxes.h"
 #include "ledger/ChoiceLists.h"
+#include "store/PcClaims.h"
 #include "store/StoreError.h"
+#include "store/StoreReconnector.h"
 #include "store/UDMdata.h"
 #include "views/QueryRowsModel.h"
 
@@ -50,6 +52,7 @@ TFpcDaityo::TFpcDaityo(TDMdata &dm, const ProgramPaths &paths, QWidget *parent)
     m_binder->setTextHook(QStringLiteral("TekkyoYMD"), typedDate);
     connect(m_binder, &FieldBinder::committed, this, &TFpcDaityo::fieldCommitted);
     connect(&m_ledger.pc(), &RowBuffer::stateChanged, this, &TFpcDaityo::DSpcStateChange);
+    connect(&m_ledger, &PcLedger::claimLost, this, &TFpcDaityo::claimLost);
     DSpcStateChange(m_ledger.pc().state());
 }
 
@@ -181,18 +184,29 @@ void TFpcDaityo::OkBTNClick()
 {
     if (!m_binder->commitAll())
         return;
+    // A server connection that died while the window was open is restored
+    // first, quietly when the server is there (the claim with it).
+    const bool claimWasLost = m_ledger.isClaimLost();
+    if (!StoreReconnector::of(m_dm).ensure()) {
+        MessageBoxes::error(this, storeGoneText());
+        return;
+    }
+    // Another copy took the PC meanwhile: the user has just been told; a
+    // later OK tries again.
+    if (!claimWasLost && m_ledger.isClaimLost())
+        return;
     try {
         m_ledger.save(QDate::currentDate());
+    } catch (const ConnectionLost &) {
+        MessageBoxes::error(this, storeGoneText());
+        return;
     } catch (const StoreError &e) {
-        // A refused row leaves the window open to correct. A store that went
-        // away saved nothing, and the window says so by closing without OK.
-        if (m_ledger.storeAnswers()) {
+        // A refused row leaves the window open to correct; a store that went
+        // away saved nothing, and the next OK tries again.
+        if (m_ledger.storeAnswers())
             MessageBoxes::error(this, e.message());
-            return;
-        }
-        MessageBoxes::error(this, storeGoneText() + u'\n' + e.message());
-        m_ledger.discard();
-        reject();
+        else
+            MessageBoxes::error(this, storeGoneText() + u'\n' + e.message());
         return;
     }
     accept();
@@ -200,7 +214,17 @@ void TFpcDaityo::OkBTNClick()
 
 QString TFpcDaityo::storeGoneText()
 {
-    return QStringLiteral("データベースに接続できないため、PC台帳は保存されていません。");
+    return QStringLiteral("データベースサーバーに接続できないため、PC台帳は保存されていません。\n"
+                          "入力した内容はそのまま残っています。"
+                          "サーバーにつながってから、もう一度 OK を押してください。");
+}
+
+void TFpcDaityo::claimLost()
+{
+    MessageBoxes::error(this,
+                        PcClaims::claimedText(m_ledger.key())
+                            + QStringLiteral("\nこの画面の内容は、そのままでは保存できません。"
+                                             "必要な内容を控えてからキャンセルしてください。"));
 }
 
 void TFpcDaityo::CanBTNClick()

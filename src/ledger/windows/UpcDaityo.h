@@ -48,7 +48,7 @@ public:
     static bool addPc(QWidget *parent, TDMdata &dm, const ProgramPaths &paths);
     static bool editPc(QWidget *parent, TDMdata &dm, const ProgramPaths &paths, const QString &key);
 
-    // The first line of the message when OK finds the store gone.
+    // The message when OK finds the store gone.
     static QString storeGoneText();
 
 protected:
@@ -81,6 +81,8 @@ private:
     void DSpcStateChange(RowBuffer::State state);
     void OkBTNClick();
     void CanBTNClick();
+    // Another copy took the PC while the connection was being restored.
+    void claimLost();
     void PageControl1Change(int index);
     void fieldCommitted(const QString &field);
     void fillChoiceLists();

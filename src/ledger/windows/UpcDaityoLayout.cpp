@@ -4,6 +4,7 @@
 #include "DrivePanelList.h"
 #include "FieldBinder.h"
 #include "ModeLabel.h"
+#include "PcRirekiTab.h"
 #include "UpcDaityo.h"
 #include "ledger/ChoiceLists.h"
 #include "views/QueryRowsModel.h"
@@ -193,6 +194,13 @@ void TFpcDaityo::buildLayout()
            "ShareSheet", "SonotaSheet", "BikoSheet",    "WMISheet"};
     for (int i = 0; i < m_pages->count(); ++i)
         m_pages->widget(i)->setObjectName(QLatin1String(sheets[i]));
+    // The PC's recorded changes, read when the tab is first shown; a new
+    // PC has none.
+    auto *history = new PcRirekiTab(m_dm, [this] {
+        return m_ledger.pc().state() == RowBuffer::State::Insert ? QString() : m_ledger.key();
+    });
+    history->setObjectName(QStringLiteral("RirekiSheet"));
+    m_pages->addTab(history, QStringLiteral("履歴"));
     m_firstControls.insert(2, m_grids[size_t(List::Printer)]);
     m_firstControls.insert(4, m_grids[size_t(List::Appli)]);
 

@@ -16,7 +16,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QFile>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -120,10 +119,13 @@ void TBaseLRep::buildMenus()
     auto *bar = new QMenuBar(this);
     QMenu *file = bar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
     file->addAction(ActPreview);
+    // Shown, but never enabled.
     QMenu *zoom = file->addMenu(QStringLiteral("縮小表示(&S)"));
+    zoom->setObjectName(QStringLiteral("ZoomMenu"));
     for (const QString &caption :
          {QStringLiteral("80%(&8)"), QStringLiteral("50%(&5)"), QStringLiteral("25%(&2)")})
         zoom->addAction(caption)->setEnabled(false);
+    zoom->menuAction()->setEnabled(false);
     file->addAction(ActPrint);
     file->addSeparator();
     file->addAction(ActPrinterSetup);
@@ -305,6 +307,8 @@ void TBaseLRep::ActPreviewExecute()
     Image1->clear();
     try {
         m_preview->setLightRep(&m_report->page());
+        // Pages are drawn for the screen's pixels, sharp on a dense one.
+        m_preview->setZoom(devicePixelRatioF());
         m_preview->Reset();
         m_preview->ShowNext();
     } catch (const LayoutError &e) {
@@ -407,9 +411,9 @@ void TBaseLRep::ActPrintExecute()
             error = e.message();
         }
         if (failed && opened) {
-            // No half-printed file is left behind.
-            pdf->close();
-            QFile::remove(pdf->fileName());
+            // No half-printed file is left behind; an earlier file of the
+            // name stays as it was.
+            pdf->discard();
         }
     }
     closeMessage();
@@ -509,6 +513,6 @@ void TBaseLRep::updateActions()
 
 void TBaseLRep::showImage(const QImage &image)
 {
-    Image1->setFixedSize(image.size());
+    Image1->setFixedSize(image.deviceIndependentSize().toSize());
     Image1->setPixmap(QPixmap::fromImage(image));
 }

@@ -32,9 +32,8 @@ namespace {
 
 // The dialogs show the captions "SQL(*.SQL)" and "すべてのファイル"; the
 // patterns after them are hidden, and take the extension in either case.
-// Rows read at a time, and the most the window keeps.
+// Rows read at a time.
 constexpr int PageRows = 500;
-constexpr qint64 MaxBytes = 256 * 1024 * 1024;
 
 const QString FirstFilter = QStringLiteral("SQL(*.SQL) (*.SQL *.sql)");
 const QString DefaultExtension = QStringLiteral(".SQL");
@@ -172,7 +171,7 @@ TFsql::TFsql(TDMdata *dm, const ProgramPaths &paths, QWidget *parent)
     connect(m_runner, &SqlRunner::failed, this, &TFsql::showFailure);
     connect(m_runner, &SqlRunner::busyChanged, this, &TFsql::showBusy);
     connect(m_model, &SqlResultModel::moreRowsWanted, this,
-            [this] { m_runner->fetchMore(PageRows); });
+            [this] { m_runner->fetchMore(PageRows, bytesLeft()); });
 
     m_stopBTN->setEnabled(false);
     setCopyEnabled(false);
@@ -214,14 +213,15 @@ void TFsql::ExecBTNClick()
         return;
     closeQuery();
     const QString sql = m_memo->toPlainText();
-    const SqlStatementRules::Decision decision = SqlStatementRules::decide(sql);
+    const SqlStatementRules::Decision decision = SqlStatementRules::decide(
+        sql, m_dm ? m_dm->dialect().syntax() : SqlText::Syntax::Standard);
     switch (decision.action) {
     case SqlStatementRules::Action::Refuse:
         MessageBoxes::error(this, decision.message);
         return;
     case SqlStatementRules::Action::Query:
         if (StoreRequired::ensureConnected(this, m_dm))
-            m_runner->startQuery(m_dm->connectedSettings(), sql, m_limits, PageRows);
+            m_runner->startQuery(m_dm->connectedSettings(), sql, m_limits, PageRows, bytesLeft());
         return;
     case SqlStatementRules::Action::Change:
         if (MessageBoxes::okCancel(this, SqlStatementRules::confirmationText())
@@ -242,11 +242,17 @@ void TFsql::showColumns(const QStringList &columns)
     setCopyEnabled(true);
 }
 
-void TFsql::showRows(const QVector<QVariantList> &rows, bool atEnd)
+qint64 TFsql::bytesLeft() const
+{
+    return qMax<qint64>(0, m_maxBytes - m_model->approximateBytes());
+}
+
+void TFsql::showRows(const QVector<QVariantList> &rows, bool atEnd, bool full)
 {
     m_model->appendRows(rows);
-    // A result is kept within bounds: the rest is not read.
-    const bool full = m_model->rowCount() >= m_maxRows || m_model->approximateBytes() >= MaxBytes;
+    // A result is kept within bounds, each row weighed before it is kept:
+    // the rest is not read.
+    full = full || m_model->rowCount() >= m_maxRows || bytesLeft() == 0;
     if (full && !atEnd) {
         m_runner->close();
         m_noteLBL->setText(

@@ -60,11 +60,13 @@ public:
     // Tests make the bounds small.
     void setLimits(const UserStatement::Limits &limits) { m_limits = limits; }
     void setMaxRows(int rows) { m_maxRows = rows; }
+    void setMaxBytes(qint64 bytes) { m_maxBytes = bytes; }
 
 private:
     void closeQuery();
     void showColumns(const QStringList &columns);
-    void showRows(const QVector<QVariantList> &rows, bool atEnd);
+    void showRows(const QVector<QVariantList> &rows, bool atEnd, bool full);
+    qint64 bytesLeft() const;
     void showFailure(const QString &message);
     void showBusy(bool busy);
     void setCopyEnabled(bool enabled);
@@ -89,4 +91,5 @@ private:
     SqlRunner *m_runner;
     UserStatement::Limits m_limits;
     int m_maxRows = 100000;
+    qint64 m_maxBytes = 256 * 1024 * 1024;
 };

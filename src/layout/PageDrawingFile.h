@@ -1,19 +1,20 @@
 #pragma once
 
-#include <QImage>
 #include <QTemporaryFile>
 #include <QVector>
 #include <memory>
 
-// Rendered pages kept compressed in a temporary file of the system's
-// temporary folder (named "vLR" and a unique part), so that a long preview
-// holds no page images in memory, only their offsets. A grey page is kept
-// at 8 bits per pixel. The file is removed when the store is destroyed.
-class PageImageFile
+class PageDrawing;
+
+// Produced pages kept as their drawings, compressed, in a temporary file of
+// the system's temporary folder (named "vLR" and a unique part), so that a
+// long preview holds no pages in memory, only their offsets. The file is
+// removed when the store is destroyed.
+class PageDrawingFile
 {
 public:
-    PageImageFile();
-    ~PageImageFile();
+    PageDrawingFile();
+    ~PageDrawingFile();
 
     // Creates the file; throws LayoutError when it cannot.
     void create();
@@ -22,9 +23,9 @@ public:
 
     // Appends a page; returns its index from 0. Throws LayoutError when
     // the file cannot be written.
-    int append(const QImage &image);
+    int append(const PageDrawing &drawing);
     // The page at an index; throws LayoutError when it cannot be read.
-    QImage read(int index) const;
+    PageDrawing read(int index) const;
     int count() const { return int(m_offsets.size()); }
 
 private:
