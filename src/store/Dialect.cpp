@@ -277,8 +277,11 @@ QString Dialect::translate(const QString &sql) const
     // comments; a parameter named :user stays as it is.
     QString out;
     out.reserve(sql.size() + 8);
-    // A name may hold $ after its first character (user$1 is no user).
-    auto isWordChar = [](QChar c) { return c.isLetterOrNumber() || c == u'_' || c == u'$'; };
+    // A name may hold $ after its first character (user$1 is no user), and
+    // PostgreSQL takes every character beyond ASCII into a name.
+    auto isWordChar = [](QChar c) {
+        return c.isLetterOrNumber() || c == u'_' || c == u'$' || c.unicode() >= 0x80;
+    };
     SqlText::forEachRun(
         sql,
         [&](QStringView run, bool isCode) {
@@ -297,10 +300,19 @@ QString Dialect::translate(const QString &sql) const
                     ++j;
                 const QStringView word = run.mid(i, j - i);
                 const bool parameter = i > 0 && run[i - 1] == u':';
-                if (!parameter && word.compare(QLatin1String("user"), Qt::CaseInsensitive) == 0)
+                if (!parameter && word.compare(QLatin1String("user"), Qt::CaseInsensitive) == 0) {
+                    // Beside a quoted name ("x"user, user"x") the quotes
+                    // would meet and join the two into one name: keep them
+                    // apart with a blank.
+                    const qsizetype after = run.data() - sql.constData() + j;
+                    if (out.endsWith(u'"'))
+                        out += u' ';
                     out += QStringLiteral("\"user\"");
-                else
+                    if (after < sql.size() && sql[after] == u'"')
+                        out += u' ';
+                } else {
                     out += word;
+                }
                 i = j;
             }
         },
