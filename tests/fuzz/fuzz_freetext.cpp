@@ -3,22 +3,24 @@
 // page, and each page's text is drawn by the variable-text box at a width
 // and spacing the first bytes choose.
 //
-// Rules: every line is placed once, in order, on some page, and each page
-// makes progress; every character of the text is placed; nothing is drawn
-// outside the box.
+// Rules: the lines wrap as the box wraps them, and every wrapped line is
+// shown once, in order, with only the headers between; a page counts the
+// lines it shows, at most 50, and the box shows them all; the pages are
+// counted beforehand as many as there are; every character of the text is
+// placed; nothing is drawn outside the box.
 
 #include "FuzzSupport.h"
 #include "layout/LRPanel.h"
 #include "layout/LightRep.h"
 #include "layout/LightRepEx2.h"
 #include "layout/ReportFont.h"
+#include "layout/TextMeasure.h"
 #include "layout/TextTokens.h"
 #include "output/PcSheetFreeText.h"
 
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
-#include <QRawFont>
 
 namespace {
 
@@ -48,43 +50,37 @@ PcSheetFreeText::Sections sectionsOf(const QStringList &lines, const uint8_t cou
     return s;
 }
 
-// A character the sheet's gothic face lacks is drawn in another face, whose
-// accents can reach above the box (tests/fuzz/pending/freetext); until that
-// is mended, such a text is not asked to stay inside.
-bool hasFallbackCharacter(const QString &text)
+// The sheet's free-text box at the width the input chooses (the sheet's
+// own height, spacing and leading otherwise), on a panel in the panel's
+// 12-unit gothic.
+TLRVariableText &freeTextBox(int width, int charSpace, int wordSpace)
 {
-    static const QRawFont gothic = QRawFont::fromFont(ReportFont::gothic(12));
-    for (const QString &c : TextTokens::characters(text)) {
-        const char32_t code
-            = c.size() > 1 ? QChar::surrogateToUcs4(c.at(0), c.at(1)) : c.at(0).unicode();
-        if (code > 0x20 && !gothic.supportsCharacter(code))
-            return true;
-    }
-    return false;
-}
-
-void checkDrawn(const QString &text, int width, int charSpace, int wordSpace)
-{
-    const int height = 609;
-    const QRect box(20, 20, width, height);
-    QImage image(width + 40, height + 40, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    // The sheet's box: on a panel, in the panel's 12-unit gothic.
     static TLightRep page;
     static auto *panel = new TLRLayoutPanel(&page);
     static auto *item = [] {
         panel->setFont(ReportFont::gothic(12));
-        return new TLRVariableText(panel);
+        auto *text = new TLRVariableText(panel);
+        text->setWordWrap(true);
+        text->setLeading(0);
+        return text;
     }();
-    item->setText(text);
+    item->setBounds(20, 20, width, 609);
     item->setCharSpace(charSpace);
     item->setWordSpace(wordSpace);
+    return *item;
+}
+
+void checkDrawn(TLRVariableText &item, const QString &text)
+{
+    const QRect box = item.bounds();
+    QImage image(box.width() + 40, box.height() + 40, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    item.setText(text);
     {
         QPainter painter(&image);
-        item->draw(painter, box, 1.0, false);
+        item.draw(painter, box, 1.0, false);
     }
-    const int rows = hasFallbackCharacter(text) ? 0 : image.height();
-    for (int y = 0; y < rows; ++y) {
+    for (int y = 0; y < image.height(); ++y) {
         const QRgb *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
         const bool beside = y >= box.top() && y <= box.bottom();
         for (int x = 0; x < image.width(); ++x) {
@@ -95,19 +91,51 @@ void checkDrawn(const QString &text, int width, int charSpace, int wordSpace)
         }
     }
 
+    // The lines counted for the page are the lines the box shows: none
+    // falls below it, where it would be cut off.
+    TextMeasure &measure = TextMeasure::of(item.Font());
+    TextTokens::Spacing spacing;
+    spacing.width = box.width();
+    spacing.charSpace = item.CharSpace();
+    spacing.wordSpace = item.WordSpace();
+    const QVector<TextTokens::Placed> placed = TextTokens::place(
+        TextTokens::tokenize(text), spacing, [&](const QString &c) { return measure.width(c); });
+    const int lineHeight = item.Font().pixelSize() + item.Leading();
+    for (const TextTokens::Placed &p : placed)
+        Fuzz::check((p.line + 1) * lineHeight <= box.height(),
+                    QStringLiteral("line %1 below the box").arg(p.line));
+
     const QVector<TextTokens::Token> tokens = TextTokens::tokenize(text);
     qsizetype characters = 0;
     for (const TextTokens::Token &t : tokens)
         characters += TextTokens::characters(t.chars).size();
-    TextTokens::Spacing spacing;
-    spacing.width = width;
-    spacing.charSpace = charSpace;
-    spacing.wordSpace = wordSpace;
-    const QVector<TextTokens::Placed> placed
+    const QVector<TextTokens::Placed> fixed
         = TextTokens::place(tokens, spacing, [](const QString &c) {
               return c.size() > 1 || c.at(0) > u'\xff' ? 12.0 : 6.0;
           });
-    Fuzz::check(placed.size() == characters, QStringLiteral("characters lost in placing"));
+    Fuzz::check(fixed.size() == characters, QStringLiteral("characters lost in placing"));
+}
+
+// The lines the area shows, in order, are the wrapped lines of the
+// sections with only headers and the blank lines before them between.
+void checkPlaced(const QStringList &shown, const QStringList &expectedParts)
+{
+    static const QStringList headers
+        = {QStringLiteral("【ドライブ情報】"), QStringLiteral("【プリンタ情報】"),
+           QStringLiteral("【アプリケーション情報】"), QStringLiteral("【備　考】"),
+           QStringLiteral(" ")};
+    qsizetype next = 0;
+    int extra = 0;
+    for (const QString &line : shown) {
+        if (next < expectedParts.size() && line == expectedParts.at(next)) {
+            ++next;
+            continue;
+        }
+        Fuzz::check(headers.contains(line), QStringLiteral("line not of the text: %1").arg(line));
+        ++extra;
+    }
+    Fuzz::check(next == expectedParts.size(), QStringLiteral("lines lost"));
+    Fuzz::check(extra <= headers.size() + 2, QStringLiteral("headers repeated"));
 }
 
 } // namespace
@@ -117,32 +145,41 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (size < 6)
         return 0;
     ensureGuiApplication();
-    const int width = 1 + (data[0] | (data[1] & 3) << 8); // 1 to 1024 units
-    const int charSpace = data[2] % 8;
-    const int wordSpace = data[2] / 8 % 16;
+    // 240 to 1023 units: the headers, which are not wrapped, fit on a line.
+    const int width = 240 + (data[0] | (data[1] & 3) << 8) % 784;
+    TLRVariableText &box = freeTextBox(width, data[2] % 8, data[2] / 8 % 16);
     const uint8_t counts[3] = {data[3], data[4], data[5]};
     const QString text = QString::fromUtf8(Fuzz::bytes(data + 6, size - 6));
     const QStringList lines = PcSheetFreeText::remarkLines(text);
 
     const PcSheetFreeText::Sections sections = sectionsOf(lines, counts);
-    const QStringList expected
-        = sections.drives + sections.printers + sections.applis + sections.remarks;
+    QStringList expectedParts;
+    for (const QString &line :
+         sections.drives + sections.printers + sections.applis + sections.remarks)
+        expectedParts += box.wrapLines(line);
     PcSheetFreeText freeText;
+    freeText.setWrap([&box](const QString &line) { return box.wrapLines(line); });
     freeText.startPc(sections);
-    QStringList placedLines;
-    for (int page = 0; page <= expected.size(); ++page) {
+    QStringList shown;
+    int pages = 0;
+    while (pages <= expectedParts.size() + 1 && !freeText.PcDone()) {
         const QString pageText = freeText.fillPage();
-        Fuzz::check(freeText.LineCount() <= PcSheetFreeText::PageLines + 1,
-                    QStringLiteral("%1 lines on a page").arg(freeText.LineCount()));
-        for (const QString &line : pageText.split(QStringLiteral("\r\n"))) {
-            if (line.startsWith(u'#'))
-                placedLines << line;
-        }
-        checkDrawn(pageText, width, charSpace, wordSpace);
-        if (freeText.PcDone())
-            break;
+        ++pages;
+        // A page that goes on with a section starts with a line break,
+        // which the box does not show as a line.
+        QStringList pageLines = pageText.split(QStringLiteral("\r\n"));
+        if (pageLines.first().isEmpty())
+            pageLines.removeFirst();
+        Fuzz::check(freeText.LineCount() <= PcSheetFreeText::PageLines
+                        && freeText.LineCount() == pageLines.size(),
+                    QStringLiteral("%1 lines counted on a page of %2")
+                        .arg(freeText.LineCount())
+                        .arg(pageLines.size()));
+        shown += pageLines;
+        checkDrawn(box, pageText);
     }
     Fuzz::check(freeText.PcDone(), QStringLiteral("the free text never ends"));
-    Fuzz::check(placedLines == expected, QStringLiteral("lines lost or repeated"));
+    Fuzz::check(freeText.pageCount() == pages, QStringLiteral("pages miscounted"));
+    checkPlaced(shown, expectedParts);
     return 0;
 }
