@@ -213,14 +213,21 @@ QString Dialect::withSqliteNullOrder(const QString &sql) const
 {
     if (m_engine != Engine::PostgreSQL)
         return sql;
-    // The statement's code with literals, quoted names and comments blanked
-    // out, so words and commas are only found where they are code.
+    // The statement's code with comments blanked out and literals and
+    // quoted names masked by #, so words and commas are only found where
+    // they are code, and an item ending in a quoted name keeps it.
     QString code;
     code.reserve(sql.size());
+    auto isComment = [](QStringView run) {
+        return run.startsWith(QLatin1String("--")) || run.startsWith(QLatin1String("/*"));
+    };
     SqlText::forEachRun(
         sql,
         [&](QStringView run, bool isCode) {
-            code += isCode ? run.toString() : QString(run.size(), u' ');
+            if (isCode)
+                code += run;
+            else
+                code += QString(run.size(), isComment(run) ? u' ' : u'#');
         },
         SqlText::Syntax::PostgreSQL);
     static const QRegularExpression orderBy(QStringLiteral("\\bORDER\\s+BY\\b"),
@@ -266,6 +273,11 @@ QString Dialect::withSqliteNullOrder(const QString &sql) const
         out += sql.mid(last, end - last + (end < sql.size() ? 1 : 0));
         from = end + 1;
     }
+    // A literal or comment left open at the end would take in what was
+    // added: such a text goes as it is, for the engine to refuse.
+    if (SqlText::quotedRunsOf(out, SqlText::Syntax::PostgreSQL)
+        != SqlText::quotedRunsOf(sql, SqlText::Syntax::PostgreSQL))
+        return sql;
     return out;
 }
 
