@@ -187,8 +187,11 @@ QByteArray encodeFile(const QString &text)
 
 QString decodeFile(const QByteArray &bytes)
 {
-    if (bytes.startsWith(utf8Mark()))
-        return QString::fromUtf8(bytes.mid(utf8Mark().size()));
+    if (bytes.startsWith(utf8Mark())) {
+        // Past the mark, a text that itself starts with U+FEFF keeps it.
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+        return utf8(QByteArrayView(bytes).sliced(utf8Mark().size()));
+    }
     return decode(bytes);
 }
 
