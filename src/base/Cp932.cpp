@@ -13,6 +13,40 @@ namespace {
 
 constexpr auto CodecName = "windows-31j";
 
+bool isTurnedControl(char16_t code)
+{
+    return code == 0x1A || code == 0x1C || code == 0x7F;
+}
+
+bool hasTurnedControl(const QByteArray &bytes)
+{
+    for (char byte : bytes) {
+        if (isTurnedControl(static_cast<unsigned char>(byte)))
+            return true;
+    }
+    return false;
+}
+
+bool hasTurnedControl(const QString &text)
+{
+    for (QChar ch : text) {
+        if (isTurnedControl(ch.unicode()))
+            return true;
+    }
+    return false;
+}
+
+QString decodeRun(const QByteArray &bytes)
+{
+    QStringDecoder decoder(CodecName, QStringConverter::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    // ICU gives U+FFFD for a pair of bytes of the right form that names no
+    // character (0x83 0xDF); like any other byte that is no character, it
+    // reads as U+001A.
+    text.replace(QChar::ReplacementCharacter, QChar(0x1A));
+    return text;
+}
+
 bool isAscii(const QString &text)
 {
     for (QChar ch : text) {
@@ -26,6 +60,8 @@ bool isAscii(const QString &text)
 // page has no such character.
 QByteArray encodeCodePoint(QStringView codePoint)
 {
+    if (codePoint.size() == 1 && codePoint.front().unicode() < 0x80)
+        return QByteArray(1, char(codePoint.front().unicode()));
     QStringEncoder encoder(CodecName, QStringConverter::Flag::Stateless);
     QByteArray bytes = encoder.encode(codePoint);
     if (encoder.hasError() || bytes.isEmpty())
@@ -60,13 +96,17 @@ QByteArray encode(const QString &text)
     if (isAscii(text))
         return text.toLatin1();
 
-    QStringEncoder encoder(CodecName, QStringConverter::Flag::Stateless);
-    QByteArray bytes = encoder.encode(text);
-    if (!encoder.hasError())
-        return bytes;
+    QByteArray bytes;
+    if (!hasTurnedControl(text)) {
+        QStringEncoder encoder(CodecName, QStringConverter::Flag::Stateless);
+        bytes = encoder.encode(text);
+        if (!encoder.hasError())
+            return bytes;
+        bytes.clear();
+    }
 
-    // Some character has no code: encode one by one, substituting "?".
-    bytes.clear();
+    // Some character has no code, or is a control code ICU turns around:
+    // encode one by one, substituting "?".
     for (qsizetype i = 0; i < text.size();) {
         const qsizetype len = codePointLength(text, i);
         bytes += encodeCodePoint(QStringView(text).mid(i, len));
@@ -77,8 +117,24 @@ QByteArray encode(const QString &text)
 
 QString decode(const QByteArray &bytes)
 {
-    QStringDecoder decoder(CodecName, QStringConverter::Flag::Stateless);
-    return decoder.decode(bytes);
+    if (!hasTurnedControl(bytes))
+        return decodeRun(bytes);
+    // The runs between the three control codes. A run that ends in a lead
+    // byte is decoded with a blank after it, as the control code that
+    // follows would be: the lead byte then reads as U+001A, like any byte
+    // that is no character, instead of being dropped.
+    QString text;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto code = static_cast<unsigned char>(bytes[i]);
+        if (!isTurnedControl(code))
+            continue;
+        text += decodeRun(bytes.mid(start, i - start) + ' ').chopped(1);
+        text += QChar(char16_t(code));
+        start = i + 1;
+    }
+    text += decodeRun(bytes.mid(start));
+    return text;
 }
 
 bool roundTrips(const QString &text)
@@ -131,8 +187,11 @@ QByteArray encodeFile(const QString &text)
 
 QString decodeFile(const QByteArray &bytes)
 {
-    if (bytes.startsWith(utf8Mark()))
-        return QString::fromUtf8(bytes.mid(utf8Mark().size()));
+    if (bytes.startsWith(utf8Mark())) {
+        // Past the mark, a text that itself starts with U+FEFF keeps it.
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+        return utf8(QByteArrayView(bytes).sliced(utf8Mark().size()));
+    }
     return decode(bytes);
 }
 

@@ -55,13 +55,17 @@ IniFile::IniFile(const QString &path) : m_path(path)
     const QString text = Cp932::decodeFile(bytes);
 
     Section *current = nullptr;
-    QStringList lines = text.split(u'\n');
+    // Lines end in CR LF, LF or a lone CR, as the writer breaks a value's
+    // line breaks into blanks: a CR read as part of a value would not come
+    // back from the next write.
+    QString unified = text;
+    unified.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    unified.replace(u'\r', u'\n');
+    QStringList lines = unified.split(u'\n');
     // A final line break does not start another line.
     if (!lines.isEmpty() && lines.constLast().isEmpty())
         lines.removeLast();
-    for (QString raw : lines) {
-        if (raw.endsWith(u'\r'))
-            raw.chop(1);
+    for (const QString &raw : std::as_const(lines)) {
         const QString trimmed = raw.trimmed();
         if (trimmed.startsWith(u'[')) {
             qsizetype close = trimmed.indexOf(u']');

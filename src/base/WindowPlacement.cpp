@@ -12,6 +12,16 @@ const QString KeyWidth = QStringLiteral("Width");
 const QString KeyHeight = QStringLiteral("Height");
 const QString KeyState = QStringLiteral("WindowState");
 
+// A remembered width or height as a rectangle at origin can hold it: QRect
+// computes its last coordinate as origin + length, less 1, in ints. Only
+// lengths near the ends of the int range (a damaged file) are brought in.
+int fittingLength(int origin, int length)
+{
+    const qint64 low = qMax<qint64>(qint64(INT_MIN) + 1, qint64(INT_MIN) + 1 - origin);
+    const qint64 high = qMin<qint64>(INT_MAX, qint64(INT_MAX) - origin);
+    return int(qBound<qint64>(low, length, high));
+}
+
 } // namespace
 
 QString WindowPlacement::stateText(State state)
@@ -60,7 +70,9 @@ WindowPlacement::Restored WindowPlacement::restore(const IniFile &ini, const QSi
     const int maxHeight = screenSize.height() > 0 ? screenSize.height() : INT_MAX;
     result.size
         = resizable ? QSize(qBound(0, width, maxWidth), qBound(0, height, maxHeight)) : QSize(0, 0);
-    m_bounds = QRect(result.topLeft, QSize(width, height));
+    m_bounds = QRect(
+        result.topLeft,
+        QSize(fittingLength(result.topLeft.x(), width), fittingLength(result.topLeft.y(), height)));
 
     if (const auto state
         = stateFromText(ini.readString(m_section, KeyState, stateText(State::Normal)))) {

@@ -112,7 +112,9 @@ void TLRVariableText::paint(QPainter &painter, const Look &look, const QRect &re
     }
 
     painter.save();
-    if (overflows)
+    // What the font lacks comes from another face, whose accents may reach
+    // above the line's top: it is held to the box as well.
+    if (overflows || !missing.isEmpty())
         painter.setClipRect(box, Qt::IntersectClip);
     painter.setPen(look.fontColor);
     if (!glyphs.isEmpty()) {

@@ -134,7 +134,8 @@ std::unique_ptr<BandedReport> buKaBetu(TDMdata &dm)
 {
     ReportStatement statement;
     statement.lines << QStringLiteral("Select * from PC") << QStringLiteral("ORDER BY BU, KA, KEY");
-    return std::make_unique<BandedReport>(dm, buKaBetuDef(), statement, QVector {TableId::PC});
+    return std::make_unique<BandedReport>(dm, buKaBetuDef(), statement,
+                                          QVector<TableId> {TableId::PC});
 }
 
 std::unique_ptr<BandedReport> kyoyuItiran(TDMdata &dm, bool printerShares)
@@ -151,7 +152,7 @@ std::unique_ptr<BandedReport> kyoyuItiran(TDMdata &dm, bool printerShares)
         statement.lines << QStringLiteral("and S.SharedName not in ('print$', 'PRINTER$')");
     statement.lines << QStringLiteral("ORDER BY BU, KA, KEY");
     return std::make_unique<BandedReport>(dm, kyoyuItiranDef(), statement,
-                                          QVector {TableId::PC, TableId::Share});
+                                          QVector<TableId> {TableId::PC, TableId::Share});
 }
 
 std::unique_ptr<BandedReport> appli(TDMdata &dm, const QString &appli)
@@ -166,7 +167,7 @@ std::unique_ptr<BandedReport> appli(TDMdata &dm, const QString &appli)
                     << QStringLiteral("Order By Appli, PC.Bu, PC.Ka, PC.Riyosya, PC.PC_Name");
     statement.params.insert(QStringLiteral("Appli"), appli);
     return std::make_unique<BandedReport>(dm, appliDef(), statement,
-                                          QVector {TableId::PC, TableId::Appli});
+                                          QVector<TableId> {TableId::PC, TableId::Appli});
 }
 
 bool appliKnown(TDMdata &dm, const QString &appli)

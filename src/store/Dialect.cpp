@@ -213,14 +213,21 @@ QString Dialect::withSqliteNullOrder(const QString &sql) const
 {
     if (m_engine != Engine::PostgreSQL)
         return sql;
-    // The statement's code with literals, quoted names and comments blanked
-    // out, so words and commas are only found where they are code.
+    // The statement's code with comments blanked out and literals and
+    // quoted names masked by #, so words and commas are only found where
+    // they are code, and an item ending in a quoted name keeps it.
     QString code;
     code.reserve(sql.size());
+    auto isComment = [](QStringView run) {
+        return run.startsWith(QLatin1String("--")) || run.startsWith(QLatin1String("/*"));
+    };
     SqlText::forEachRun(
         sql,
         [&](QStringView run, bool isCode) {
-            code += isCode ? run.toString() : QString(run.size(), u' ');
+            if (isCode)
+                code += run;
+            else
+                code += QString(run.size(), isComment(run) ? u' ' : u'#');
         },
         SqlText::Syntax::PostgreSQL);
     static const QRegularExpression orderBy(QStringLiteral("\\bORDER\\s+BY\\b"),
@@ -266,6 +273,11 @@ QString Dialect::withSqliteNullOrder(const QString &sql) const
         out += sql.mid(last, end - last + (end < sql.size() ? 1 : 0));
         from = end + 1;
     }
+    // A literal or comment left open at the end would take in what was
+    // added: such a text goes as it is, for the engine to refuse.
+    if (SqlText::quotedRunsOf(out, SqlText::Syntax::PostgreSQL)
+        != SqlText::quotedRunsOf(sql, SqlText::Syntax::PostgreSQL))
+        return sql;
     return out;
 }
 
@@ -277,8 +289,11 @@ QString Dialect::translate(const QString &sql) const
     // comments; a parameter named :user stays as it is.
     QString out;
     out.reserve(sql.size() + 8);
-    // A name may hold $ after its first character (user$1 is no user).
-    auto isWordChar = [](QChar c) { return c.isLetterOrNumber() || c == u'_' || c == u'$'; };
+    // A name may hold $ after its first character (user$1 is no user), and
+    // PostgreSQL takes every character beyond ASCII into a name.
+    auto isWordChar = [](QChar c) {
+        return c.isLetterOrNumber() || c == u'_' || c == u'$' || c.unicode() >= 0x80;
+    };
     SqlText::forEachRun(
         sql,
         [&](QStringView run, bool isCode) {
@@ -297,10 +312,19 @@ QString Dialect::translate(const QString &sql) const
                     ++j;
                 const QStringView word = run.mid(i, j - i);
                 const bool parameter = i > 0 && run[i - 1] == u':';
-                if (!parameter && word.compare(QLatin1String("user"), Qt::CaseInsensitive) == 0)
+                if (!parameter && word.compare(QLatin1String("user"), Qt::CaseInsensitive) == 0) {
+                    // Beside a quoted name ("x"user, user"x") the quotes
+                    // would meet and join the two into one name: keep them
+                    // apart with a blank.
+                    const qsizetype after = run.data() - sql.constData() + j;
+                    if (out.endsWith(u'"'))
+                        out += u' ';
                     out += QStringLiteral("\"user\"");
-                else
+                    if (after < sql.size() && sql[after] == u'"')
+                        out += u' ';
+                } else {
                     out += word;
+                }
                 i = j;
             }
         },

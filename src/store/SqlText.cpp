@@ -113,4 +113,17 @@ qsizetype quotedRunEnd(const QString &sql, qsizetype i, Syntax syntax)
     return -1;
 }
 
+QStringList quotedRunsOf(const QString &sql, Syntax syntax)
+{
+    QStringList runs;
+    forEachRun(
+        sql,
+        [&](QStringView run, bool isCode) {
+            if (!isCode)
+                runs << run.toString();
+        },
+        syntax);
+    return runs;
+}
+
 } // namespace SqlText

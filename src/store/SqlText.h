@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 // Reading statement text: what lies in string literals, quoted names and
@@ -43,5 +44,8 @@ void forEachRun(const QString &sql, Visit visit, Syntax syntax = Syntax::Standar
     if (n > codeStart)
         visit(QStringView(sql).mid(codeStart, n - codeStart), true);
 }
+
+// The literal, quoted name and comment runs of the statement, in order.
+QStringList quotedRunsOf(const QString &sql, Syntax syntax = Syntax::Standard);
 
 } // namespace SqlText

@@ -152,6 +152,8 @@ private slots:
                                                        << "SELECT $1, \"user\", $2";
         QTest::newRow("name with dollar") << "SELECT user$1, some$user$ FROM t"
                                           << "SELECT user$1, some$user$ FROM t";
+        QTest::newRow("beside quoted names") << "SELECT \"x\"user, user\"y\" FROM t"
+                                             << "SELECT \"x\" \"user\", \"user\" \"y\" FROM t";
     }
     void translateQuotesUserOnPostgres()
     {
@@ -176,6 +178,11 @@ private slots:
             << "SELECT (SELECT x FROM u ORDER BY x) FROM t WHERE s = 'ORDER BY' ORDER BY Kensu DESC"
             << "SELECT (SELECT x FROM u ORDER BY x) FROM t WHERE s = 'ORDER BY' ORDER BY Kensu "
                "DESC NULLS LAST";
+        QTest::newRow("quoted name, comment")
+            << "SELECT a FROM t ORDER BY t.\"Key\" -- key\n, b /* b */"
+            << "SELECT a FROM t ORDER BY t.\"Key\" NULLS FIRST -- key\n, b NULLS FIRST /* b */";
+        QTest::newRow("open literal") << "SELECT a FROM t ORDER BY a, $$"
+                                      << "SELECT a FROM t ORDER BY a, $$";
         QTest::newRow("none") << "SELECT a FROM t"
                               << "SELECT a FROM t";
     }

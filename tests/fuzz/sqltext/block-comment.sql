@@ -1,0 +1,1 @@
+/* a ; b */ SELECT Key FROM PC /* unterminated

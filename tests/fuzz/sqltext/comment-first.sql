@@ -1,0 +1,2 @@
+-- note
+SELECT 1

@@ -1,0 +1,1 @@
+CrEaTe TABLE x (a int)

@@ -1,0 +1,2 @@
+DELETE FROM DRIVE
+WHERE DRIVE = 'ページファイル'

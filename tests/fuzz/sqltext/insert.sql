@@ -1,0 +1,1 @@
+INSERT INTO APPLI (Key, Name) VALUES ('PC1', 'ƒAƒvƒŠG–¼')

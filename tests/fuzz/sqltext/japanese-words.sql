@@ -1,0 +1,1 @@
+‚r‚d‚k‚d‚b‚s@– FROM PC

@@ -1,0 +1,1 @@
+SELECT 'it''s', "a""b" FROM PC WHERE x = 'unterminated

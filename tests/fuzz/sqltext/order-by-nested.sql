@@ -1,0 +1,1 @@
+SELECT * FROM (SELECT * FROM PC ORDER BY Key) t ORDER BY "order by", 'ORDER BY'

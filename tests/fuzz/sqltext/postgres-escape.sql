@@ -1,0 +1,1 @@
+SELECT E'a\'b', $$ ; ' $$, $tag$ user $tag$ FROM PC

@@ -1,0 +1,1 @@
+SELECT ((( FROM PC ORDER BY a)) , b

@@ -1,0 +1,1 @@
+UPDATE PC SET user = 'x' WHERE KEY = :KEY

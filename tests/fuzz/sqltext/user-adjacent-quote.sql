@@ -1,0 +1,1 @@
+SELECT user"abc" user FROM PC

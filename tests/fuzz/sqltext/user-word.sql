@@ -1,0 +1,1 @@
+SELECT user, USER, :user, "user", PC.user FROM PC WHERE user = 'user' -- user
