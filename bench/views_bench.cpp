@@ -236,6 +236,8 @@ void pcListSection(BenchContext &context)
     page.show();
     QObject::connect(&page, &PcListPage::listsRefreshRequested, &page,
                      [&] { page.refresh(*context.dm); });
+    QObject::connect(&page, &PcListPage::refreshRequested, &page,
+                     [&] { page.refresh(*context.dm); });
     QApplication::processEvents();
     PcListModel *model = page.model();
     const auto firstScreen = [&] {

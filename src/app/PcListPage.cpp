@@ -94,6 +94,7 @@ PcListPage::PcListPage(QWidget *parent)
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &PcListPage::showCurrentKey);
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        m_newRowsIn = true;
         showCurrentKey();
         rowsArrived(0);
     });
@@ -180,6 +181,7 @@ void PcListPage::refresh(TDMdata &dm)
     // when they arrive, unless a key is to be gone back to (goToKey).
     m_pendingKey.clear();
     m_waitingForKey = true;
+    m_newRowsIn = false;
     m_model->read(dm, statement);
 }
 
@@ -250,7 +252,8 @@ void PcListPage::goToKey(const QString &key)
         // The rows are still coming: the row is gone to when it arrives.
         m_pendingKey = key;
         m_waitingForKey = true;
-        rowsArrived(0);
+        if (m_newRowsIn)
+            rowsArrived(0);
         return;
     }
     m_waitingForKey = false;

@@ -108,6 +108,9 @@ private:
     // first row).
     QString m_pendingKey;
     bool m_waitingForKey = false;
+    // The first rows of the running read are in (until then the grid shows
+    // those of the read before).
+    bool m_newRowsIn = true;
 
     QLabel *m_keyLBL;
     QCheckBox *m_autoRefreshCB;

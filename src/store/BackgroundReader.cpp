@@ -3,10 +3,15 @@
 #include "StoreError.h"
 #include "UDMdata.h"
 
+#include <QElapsedTimer>
 #include <QMutexLocker>
 #include <QThread>
 
 namespace {
+
+// How long the deliveries waiting may take the window's thread before the
+// event loop gets a turn.
+constexpr int DrainTurnMs = 10;
 
 bool sameSettings(const StoreSettings &a, const StoreSettings &b)
 {
@@ -89,7 +94,7 @@ void BackgroundReader::finish()
         while (m_done < m_current.load())
             m_ended.wait(&m_mutex);
     }
-    drain();
+    drainFor(-1);
 }
 
 void BackgroundReader::post(quint64 id, std::function<void()> delivery)
@@ -104,12 +109,24 @@ void BackgroundReader::post(quint64 id, std::function<void()> delivery)
 
 void BackgroundReader::drain()
 {
+    drainFor(DrainTurnMs);
+}
+
+void BackgroundReader::drainFor(int milliseconds)
+{
+    QElapsedTimer turn;
+    turn.start();
     for (;;) {
         Delivery next;
         {
             QMutexLocker lock(&m_mutex);
             if (m_deliveries.empty()) {
                 m_drainPosted = false;
+                return;
+            }
+            // The event loop gets a turn between deliveries that take long.
+            if (milliseconds >= 0 && turn.elapsed() >= milliseconds) {
+                QMetaObject::invokeMethod(this, &BackgroundReader::drain, Qt::QueuedConnection);
                 return;
             }
             next = std::move(m_deliveries.front());

@@ -81,6 +81,8 @@ private:
     };
     void post(quint64 id, std::function<void()> delivery);
     void drain();
+    // Runs the deliveries waiting, for at most that long (-1: all of them).
+    void drainFor(int milliseconds);
     void run(quint64 id, const Source &source, const Work &work, const Failure &failure);
     void ensureConnection(const Source &source);
 

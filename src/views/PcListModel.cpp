@@ -13,6 +13,7 @@
 #include <QLocale>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QThreadPool>
 
 namespace {
 
@@ -144,9 +145,15 @@ void PcListModel::waitForAll()
 void PcListModel::takeSlice(const QList<Row> &slice, bool first)
 {
     if (first) {
+        QList<Row> old;
         beginResetModel();
+        old.swap(m_rows);
         m_rows = slice;
         endResetModel();
+        // Freeing a long list takes tens of milliseconds: not on the
+        // window's thread.
+        if (!old.isEmpty())
+            QThreadPool::globalInstance()->start([old = std::move(old)]() mutable { old = {}; });
         return;
     }
     if (slice.isEmpty())

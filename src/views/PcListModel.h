@@ -10,6 +10,16 @@
 class BackgroundReader;
 class TDMdata;
 
+// One row of the PC list: its values' plain texts end to end.
+struct PcListRow
+{
+    QString text; // the plain texts of the fields, end to end
+    std::array<quint32, PcListFields::Count> end {}; // where each field ends
+    bool removed = false;
+};
+// Rows move as a block when the list grows (a QString moves that way too).
+Q_DECLARE_TYPEINFO(PcListRow, Q_RELOCATABLE_TYPE);
+
 // The rows of the PC list, one column per field of the list in field
 // order. The rows are read completely and the statement is finished at
 // once, so the list never holds the store open between refreshes.
@@ -70,12 +80,7 @@ signals:
     void failed(const QString &message, bool lost);
 
 private:
-    struct Row
-    {
-        QString text; // the plain texts of the fields, end to end
-        std::array<quint32, PcListFields::Count> end {}; // where each field ends
-        bool removed = false;
-    };
+    using Row = PcListRow;
 
     // Runs the statement and hands its rows over in slices: the first of
     // FirstSlice rows, the others of up to SliceRows; stops when cancelled
