@@ -43,6 +43,8 @@ public:
     // as the rows arrive. A store error is shown with its own text and
     // leaves the grid empty.
     void refresh(TDMdata &dm);
+    // Waits for the rows still coming and takes them in now.
+    void finishReading() { completeList(); }
     // Empties the list: no store is connected.
     void clear();
 
