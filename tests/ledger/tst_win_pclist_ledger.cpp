@@ -55,6 +55,7 @@ void TestWinPcListLedger::editFromTheList()
     TFmain window(paths);
     window.show();
     QTRY_VERIFY(window.isStartupDone());
+    window.finishReading();
     auto *list = window.findChild<PcListPage *>();
     list->goToKey(u"B"_s);
 

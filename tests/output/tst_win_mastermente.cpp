@@ -416,6 +416,7 @@ private slots:
         TFmain main(paths());
         main.show();
         QTRY_VERIFY(main.isStartupDone());
+        main.finishReading();
         QString title;
         QTimer::singleShot(0, [&] {
             auto *window = qobject_cast<TFpc *>(QApplication::activeModalWidget());
