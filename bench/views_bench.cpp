@@ -240,9 +240,8 @@ void pcListSection(BenchContext &context)
                      [&] { page.refresh(*context.dm); });
     QApplication::processEvents();
     PcListModel *model = page.model();
-    const auto firstScreen = [&] {
-        return model->rowCount() > 0 && page.grid()->currentIndex().isValid();
-    };
+    const auto firstScreen
+        = [&] { return model->rowCount() > 0 && page.grid()->currentIndex().isValid(); };
 
     // Opening: the statement runs and the first screenful is painted.
     std::unique_ptr<UiStallProbe> probe = std::make_unique<UiStallProbe>();

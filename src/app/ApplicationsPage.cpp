@@ -270,8 +270,8 @@ void ApplicationsPage::read(bool withList)
                     list->rows.cbegin(), list->rows.cend(),
                     [&appli](const QVariantList &row) { return row.value(0).toString() == appli; });
                 if (!kept)
-                    chosen = list->rows.isEmpty() ? QString()
-                                                  : list->rows.first().value(0).toString();
+                    chosen
+                        = list->rows.isEmpty() ? QString() : list->rows.first().value(0).toString();
             }
             std::optional<QueryRows> pcs;
             if (!statement.isEmpty() && !chosen.isEmpty() && !job.cancelled()) {

@@ -61,10 +61,9 @@ void BackgroundReader::start(const TDMdata &dm, Work work, Failure failure)
     source.generation = dm.generation();
     source.settings = dm.reconnectSettings();
     source.lockWait = dm.lockWait();
-    QMetaObject::invokeMethod(m_worker, [this, id, source, work = std::move(work),
-                                         failure = std::move(failure)] {
-        run(id, source, work, failure);
-    });
+    QMetaObject::invokeMethod(m_worker,
+                              [this, id, source, work = std::move(work),
+                               failure = std::move(failure)] { run(id, source, work, failure); });
 }
 
 void BackgroundReader::cancel()

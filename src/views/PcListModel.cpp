@@ -115,9 +115,8 @@ void PcListModel::read(const TDMdata &dm, const QString &statement)
             fetch(
                 job.store(), statement, [&job] { return job.cancelled(); },
                 [this, &job, &first](QList<Row> &&slice) {
-                    job.deliver([this, slice = std::move(slice), first] {
-                        takeSlice(slice, first);
-                    });
+                    job.deliver(
+                        [this, slice = std::move(slice), first] { takeSlice(slice, first); });
                     first = false;
                 });
             job.deliver([this] {

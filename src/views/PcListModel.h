@@ -85,8 +85,7 @@ private:
     // Runs the statement and hands its rows over in slices: the first of
     // FirstSlice rows, the others of up to SliceRows; stops when cancelled
     // returns true. Throws StoreError.
-    static void fetch(TDMdata &dm, const QString &statement,
-                      const std::function<bool()> &cancelled,
+    static void fetch(TDMdata &dm, const QString &statement, const std::function<bool()> &cancelled,
                       const std::function<void(QList<Row> &&slice)> &hand);
     void takeSlice(const QList<Row> &slice, bool first);
 
