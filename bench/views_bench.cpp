@@ -29,6 +29,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -74,11 +75,6 @@ private:
     QElapsedTimer m_wall;
     double m_cpu = 0;
 };
-
-void line(const char *what, const StepTimer &timer)
-{
-    std::printf("  %-46s %9.1f ms  (cpu %7.1f ms)\n", what, timer.wallMs(), timer.cpuSinceMs());
-}
 
 // ---------------------------------------------------------------- filling
 
@@ -218,8 +214,17 @@ void fillPcs(TDMdata &dm, int count)
 
 // ---------------------------------------------------------------- PC list
 
+// A step's figures with the longest stall of the window's thread during it.
+void line(const char *what, const StepTimer &timer, UiStallProbe &probe)
+{
+    std::printf("  %-46s %9.1f ms  (cpu %7.1f ms)  longest UI stall %6.1f ms\n", what,
+                timer.wallMs(), timer.cpuSinceMs(), probe.longestMs());
+}
+
 // The PC list tab as the main window runs it: the statement from the sort
 // keys, the first screenful, the rest of the list, a title click, copying.
+// The rows are read away from the window's thread; each step runs the event
+// loop until its rows are in, as the program would.
 void pcListSection(BenchContext &context)
 {
     std::printf("PC list (%d PCs)\n", context.pcs);
@@ -231,48 +236,79 @@ void pcListSection(BenchContext &context)
     page.show();
     QObject::connect(&page, &PcListPage::listsRefreshRequested, &page,
                      [&] { page.refresh(*context.dm); });
+    QObject::connect(&page, &PcListPage::refreshRequested, &page,
+                     [&] { page.refresh(*context.dm); });
     QApplication::processEvents();
+    PcListModel *model = page.model();
+    const auto firstScreen
+        = [&] { return model->rowCount() > 0 && page.grid()->currentIndex().isValid(); };
 
     // Opening: the statement runs and the first screenful is painted.
+    std::unique_ptr<UiStallProbe> probe = std::make_unique<UiStallProbe>();
     StepTimer timer;
     page.refresh(*context.dm);
+    runUntil(firstScreen);
     page.grid()->viewport()->repaint();
-    line("open: first screenful shown", timer);
-    std::printf("  %-46s %9d rows\n", "  rows at that moment", page.model()->rowCount());
+    line("open: first screenful shown", timer, *probe);
+    std::printf("  %-46s %9d rows\n", "  rows at that moment", model->rowCount());
+    probe = std::make_unique<UiStallProbe>();
     timer.restart();
-    QApplication::processEvents(); // the rest of the list follows
-    line("open: rest of the list read", timer);
-    std::printf("  %-46s %9d rows\n", "  rows then", page.model()->rowCount());
+    runUntil([&] { return model->isComplete(); }); // the rest of the list follows
+    line("open: rest of the list read", timer, *probe);
+    std::printf("  %-46s %9d rows\n", "  rows then", model->rowCount());
 
     // A title click on ﾎｽﾄ名: sort key 1 changes and the list is read again.
     QHeaderView *header = page.grid()->horizontalHeader();
     const int hostColumn = 4;
-    timer.restart();
-    emit header->sectionClicked(hostColumn);
-    page.grid()->viewport()->repaint();
-    line("title click: first screenful shown (asc)", timer);
-    timer.restart();
-    QApplication::processEvents();
-    line("title click: rest of the list read", timer);
-    timer.restart();
-    emit header->sectionClicked(hostColumn);
-    page.grid()->viewport()->repaint();
-    line("title click again: first screenful (desc)", timer);
-    QApplication::processEvents();
+    const auto click = [&](const char *first, const char *rest) {
+        page.grid()->setCurrentIndex(QModelIndex());
+        probe = std::make_unique<UiStallProbe>();
+        timer.restart();
+        emit header->sectionClicked(hostColumn);
+        runUntil(firstScreen);
+        page.grid()->viewport()->repaint();
+        line(first, timer, *probe);
+        runUntil([&] { return model->isComplete(); });
+        line(rest, timer, *probe);
+    };
+    click("title click: first screenful shown (asc)", "title click: whole list re-sorted (asc)");
+    click("title click again: first screenful (desc)", "title click again: whole list (desc)");
 
-    // The same list read completely in one go, for comparison.
-    PcListModel whole;
+    // The whole list by 部, as the display settings would order it.
+    settings.pcGrid.sort.komoku[0] = QStringLiteral("部");
+    settings.pcGrid.sort.jyun[0] = QStringLiteral("昇順");
+    page.grid()->setCurrentIndex(QModelIndex());
+    probe = std::make_unique<UiStallProbe>();
     timer.restart();
-    SortSettings byBu = settings.pcGrid.sort;
-    byBu.komoku[0] = QStringLiteral("部");
-    whole.load(*context.dm, PcListStatement::build(byBu, false));
-    line("whole list in one statement (by 部)", timer);
+    page.refresh(*context.dm);
+    runUntil([&] { return model->isComplete(); });
+    line("whole list by 部", timer, *probe);
+
+    // A refresh while the rows still come: it restarts the read, and the
+    // list goes back to the row it stood on.
+    page.goToKey(model->key(model->rowCount() / 2));
+    const QString kept = page.currentKey();
+    probe = std::make_unique<UiStallProbe>();
+    timer.restart();
+    page.refreshKeepingRow();
+    page.refreshKeepingRow();
+    runUntil([&] { return model->isComplete(); });
+    line("refresh twice, keeping the row", timer, *probe);
+    std::printf("  %-46s %9s\n", "  row kept", page.currentKey() == kept ? "yes" : "NO");
+
+    // The same list read completely on this thread, for comparison.
+    PcListModel whole;
+    probe = std::make_unique<UiStallProbe>();
+    timer.restart();
+    whole.load(*context.dm, PcListStatement::build(settings.pcGrid.sort, false));
+    line("whole list by 部 on the window's thread", timer, *probe);
 
     // Copying every field of every row, as the context menu does.
     QAction *copyAll = page.grid()->findChild<QAction *>(QStringLiteral("CopyAllMI"));
+    probe = std::make_unique<UiStallProbe>();
     timer.restart();
     copyAll->trigger();
-    line("copy all fields (whole list)", timer);
+    line("copy all fields (whole list)", timer, *probe);
     std::printf("  %-46s %9.1f MB of text\n", "  clipboard",
                 QApplication::clipboard()->text().size() * 2 / 1048576.0);
     std::printf("  %-46s %9.0f MB\n", "peak memory so far", peakMemoryMb());

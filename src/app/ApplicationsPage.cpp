@@ -9,6 +9,7 @@
 #include "ledger/windows/Uappli.h"
 #include "ledger/windows/UpcDaityo.h"
 #include "output/windows/UappliQR.h"
+#include "store/BackgroundReader.h"
 #include "store/StoreError.h"
 #include "store/StoreReconnector.h"
 #include "store/StoreValue.h"
@@ -29,6 +30,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <functional>
+#include <utility>
 
 namespace {
 
@@ -65,7 +67,8 @@ ApplicationsPage::ApplicationsPage(QWidget *parent)
     : QWidget(parent), m_leftPanel(new QWidget), m_appliNameLBL(new QLabel),
       m_appliGrid(new TDBGridEx), m_appliPcGrid(new TDBGridEx),
       m_appliModel(new QueryRowsModel(AppliPcStatement::appliListColumns(), this)),
-      m_appliPcModel(new QueryRowsModel(AppliPcStatement::appliPcColumns(), this))
+      m_appliPcModel(new QueryRowsModel(AppliPcStatement::appliPcColumns(), this)),
+      m_reader(new BackgroundReader(this))
 {
     setObjectName(QStringLiteral("AppliPage"));
 
@@ -214,61 +217,125 @@ void ApplicationsPage::refreshAppliPcGrid(TDMdata &dm)
     if (!m_settings)
         return;
     m_statement = AppliPcStatement::build(m_settings->appliPcGrid.sort);
-    openAppliPcs();
+    read(false);
 }
 
 void ApplicationsPage::refreshLists(TDMdata &dm)
 {
     m_dm = &dm;
-    const QString appli = currentAppli();
-    try {
-        QSqlQuery q = dm.exec(AppliPcStatement::appliList());
-        QueryRows result = QueryRows::read(q);
-        // One order on both engines: the grouping order SQLite gives.
-        std::sort(result.rows.begin(), result.rows.end(),
-                  [](const QVariantList &a, const QVariantList &b) {
-                      return a.value(0).toString() < b.value(0).toString();
-                  });
-        const QSignalBlocker blocker(m_appliGrid->selectionModel());
-        m_appliModel->setRows(result);
-    } catch (const StoreError &e) {
-        m_appliModel->clear();
-        m_appliPcModel->clear();
-        showError(e.message());
-        return;
-    }
-    const int row = qMax(m_appliModel->rowOf(QStringLiteral("APPLI"), appli), 0);
-    if (m_appliModel->rowCount() > 0) {
-        const QSignalBlocker blocker(m_appliGrid->selectionModel());
-        m_appliGrid->setCurrentIndex(m_appliModel->index(row, 0));
-    }
-    openAppliPcs();
-    fitColumns();
+    read(true);
 }
 
 void ApplicationsPage::openAppliPcs()
 {
+    read(false);
+}
+
+void ApplicationsPage::read(bool withList)
+{
+    // A list still being read is read again with the PCs: the new read
+    // supersedes it.
+    withList = withList || m_listPending;
     const QString appli = currentAppli();
     m_appliNameLBL->setText(appli);
-    if (!m_dm || !m_dm->isConnected() || m_statement.isEmpty() || appli.isEmpty()) {
+    if (!m_dm || !m_dm->isConnected()) {
+        m_listPending = false;
         m_appliPcModel->clear();
         return;
     }
-    try {
-        QSqlQuery q = m_dm->exec(m_dm->dialect().withSqliteNullOrder(m_statement),
-                                 {{QStringLiteral(":APPLI"), appli}});
-        m_appliPcModel->setRows(QueryRows::read(q));
-    } catch (const StoreError &e) {
+    if (!withList && (m_statement.isEmpty() || appli.isEmpty())) {
+        m_reader->cancel();
         m_appliPcModel->clear();
-        showError(e.message());
         return;
     }
+    m_listPending = withList;
+    const QString statement = m_statement;
+    TDMdata &dm = *m_dm;
+    m_reader->start(
+        dm,
+        [this, withList, appli, statement](BackgroundReader::Job &job) {
+            TDMdata &store = job.store();
+            std::optional<QueryRows> list;
+            QString chosen = appli;
+            if (withList) {
+                QSqlQuery q = store.exec(AppliPcStatement::appliList());
+                list = QueryRows::read(q);
+                // One order on both engines: the grouping order SQLite gives.
+                std::sort(list->rows.begin(), list->rows.end(),
+                          [](const QVariantList &a, const QVariantList &b) {
+                              return a.value(0).toString() < b.value(0).toString();
+                          });
+                // The current application stays where it can; else the first.
+                const bool kept = std::any_of(
+                    list->rows.cbegin(), list->rows.cend(),
+                    [&appli](const QVariantList &row) { return row.value(0).toString() == appli; });
+                if (!kept)
+                    chosen
+                        = list->rows.isEmpty() ? QString() : list->rows.first().value(0).toString();
+            }
+            std::optional<QueryRows> pcs;
+            if (!statement.isEmpty() && !chosen.isEmpty() && !job.cancelled()) {
+                QSqlQuery q = store.exec(store.dialect().withSqliteNullOrder(statement),
+                                         {{QStringLiteral(":APPLI"), chosen}});
+                pcs = QueryRows::read(q);
+            }
+            job.deliver([this, list, chosen, pcs] { showRead(list, chosen, pcs); });
+        },
+        [this, &dm](const QString &message, bool lost) {
+            const bool listFailed = std::exchange(m_listPending, false);
+            if (lost) {
+                // The lists stay, marked as not current by the main window.
+                StoreReconnector::of(dm).ensure();
+                return;
+            }
+            m_appliPcModel->clear();
+            if (listFailed)
+                m_appliModel->clear();
+            showError(message);
+        });
+}
+
+void ApplicationsPage::showRead(const std::optional<QueryRows> &list, const QString &appli,
+                                const std::optional<QueryRows> &pcs)
+{
+    if (list) {
+        m_listPending = false;
+        const QSignalBlocker blocker(m_appliGrid->selectionModel());
+        m_appliModel->setRows(*list);
+        const int row = m_appliModel->rowOf(QStringLiteral("APPLI"), appli);
+        if (row >= 0)
+            m_appliGrid->setCurrentIndex(m_appliModel->index(row, 0));
+        fitColumns();
+    }
+    m_appliNameLBL->setText(appli);
+    if (!pcs) {
+        m_appliPcModel->clear();
+        return;
+    }
+    m_appliPcModel->setRows(*pcs);
+    const QString key = std::exchange(m_pendingPcKey, QString());
+    const int row = qMax(m_appliPcModel->rowOf(QStringLiteral("KEY"), key), 0);
     if (m_appliPcModel->rowCount() > 0)
-        m_appliPcGrid->setCurrentIndex(m_appliPcModel->index(0, 0));
+        m_appliPcGrid->setCurrentIndex(m_appliPcModel->index(row, 0));
+}
+
+bool ApplicationsPage::isReading() const
+{
+    return m_reader->isBusy();
+}
+
+void ApplicationsPage::finishReading()
+{
+    m_reader->finish();
 }
 
 void ApplicationsPage::goToPc(const QString &key)
 {
+    if (m_reader->isBusy()) {
+        // The PCs are still being read: their row is gone to when they come.
+        m_pendingPcKey = key;
+        return;
+    }
     const int row = qMax(m_appliPcModel->rowOf(QStringLiteral("KEY"), key), 0);
     if (m_appliPcModel->rowCount() > 0)
         m_appliPcGrid->setCurrentIndex(m_appliPcModel->index(row, 0));
@@ -292,6 +359,8 @@ bool ApplicationsPage::eventFilter(QObject *watched, QEvent *event)
 void ApplicationsPage::clear()
 {
     m_dm = nullptr;
+    m_reader->cancel();
+    m_listPending = false;
     m_appliModel->clear();
     m_appliPcModel->clear();
     m_appliNameLBL->clear();

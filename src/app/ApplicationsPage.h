@@ -1,9 +1,13 @@
 #pragma once
 
+#include "store/QueryRows.h"
+
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 class AppSettings;
+class BackgroundReader;
 class GridColumns;
 class ProgramPaths;
 class QLabel;
@@ -37,6 +41,10 @@ public:
     // RefreshLists' part: both lists read again, the current application
     // kept where it can be.
     void refreshLists(TDMdata &dm);
+    // The lists are read away from the window's thread and shown when they
+    // are in; finishReading() waits for them and shows them now.
+    bool isReading() const;
+    void finishReading();
     // Panel11Resize: "台数" 50 pixels, the name the rest of the panel.
     void fitColumns();
     // Empties both lists: no store is connected.
@@ -66,6 +74,11 @@ private:
     void AppliAppliInfoBTNClick();
     void AppliPCinfoBTNClick();
     void openAppliPcs();
+    // Reads the PCs of the current application, and first the list of
+    // applications when withList (or when a read of it is still running).
+    void read(bool withList);
+    void showRead(const std::optional<QueryRows> &list, const QString &appli,
+                  const std::optional<QueryRows> &pcs);
     void goToPc(const QString &key);
     void showError(const QString &text);
 
@@ -82,4 +95,8 @@ private:
     QueryRowsModel *m_appliModel;
     QueryRowsModel *m_appliPcModel;
     std::unique_ptr<GridColumns> m_columns;
+    BackgroundReader *m_reader;
+    bool m_listPending = false;
+    // The PC to go to when the PCs being read arrive.
+    QString m_pendingPcKey;
 };

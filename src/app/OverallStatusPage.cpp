@@ -2,7 +2,9 @@
 
 #include "kit/MessageBoxes.h"
 #include "kit/TDBGridEx.h"
+#include "store/BackgroundReader.h"
 #include "store/StoreError.h"
+#include "store/StoreReconnector.h"
 #include "views/StatisticsModel.h"
 #include "views/windows/StatusChart.h"
 
@@ -22,7 +24,8 @@ OverallStatusPage::OverallStatusPage(QWidget *parent)
     : QWidget(parent), JyokyoLBL(new QLabel(this)), m_groupings(new QButtonGroup(this)),
       MakatiButton1(new QPushButton(QStringLiteral("最新の状態に更新"), this)),
       m_splitter(new QSplitter(Qt::Vertical, this)), JyokyoGrid(new TDBGridEx(m_splitter)),
-      m_model(new StatisticsModel(this)), Chart1(new StatusChart(m_splitter))
+      m_model(new StatisticsModel(this)), Chart1(new StatusChart(m_splitter)),
+      m_reader(new BackgroundReader(this))
 {
     setObjectName(QStringLiteral("JyokyoPage"));
     JyokyoLBL->setObjectName(QStringLiteral("JyokyoLBL"));
@@ -101,20 +104,46 @@ QRadioButton *OverallStatusPage::radioButton(Grouping grouping) const
 
 void OverallStatusPage::refresh(TDMdata &dm)
 {
+    // The statement runs on the reader's thread; the grid, the chart and
+    // the total change together when its rows are in.
     const Grouping chosen = grouping();
-    try {
-        m_model->clear();
-        const QVector<Statistics::Row> rows = Statistics::run(dm, chosen);
-        m_model->setRows(rows, Statistics::komokuTitle(chosen), Statistics::kensuTitle(chosen));
-        fillChart(chosen, rows);
-        JyokyoLBL->setText(Statistics::totalText(Statistics::totalCount(dm)));
-    } catch (const StoreError &error) {
-        MessageBoxes::error(this, error.message());
-    }
+    m_reader->start(
+        dm,
+        [this, chosen](BackgroundReader::Job &job) {
+            const QVector<Statistics::Row> rows = Statistics::run(job.store(), chosen);
+            job.deliver([this, chosen, rows] { showFigures(chosen, rows); });
+        },
+        [this, &dm](const QString &message, bool lost) {
+            if (lost) {
+                // The figures stay, marked as not current by the main window.
+                StoreReconnector::of(dm).ensure();
+                return;
+            }
+            m_model->clear();
+            MessageBoxes::error(this, message);
+        });
+}
+
+void OverallStatusPage::finishReading()
+{
+    m_reader->finish();
+}
+
+bool OverallStatusPage::isReading() const
+{
+    return m_reader->isBusy();
+}
+
+void OverallStatusPage::showFigures(Grouping chosen, const QVector<Statistics::Row> &rows)
+{
+    m_model->setRows(rows, Statistics::komokuTitle(chosen), Statistics::kensuTitle(chosen));
+    fillChart(chosen, rows);
+    JyokyoLBL->setText(Statistics::totalText(Statistics::totalOf(chosen, rows)));
 }
 
 void OverallStatusPage::clear()
 {
+    m_reader->cancel();
     m_model->clear();
     fillChart(grouping(), {});
     JyokyoLBL->clear();

@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class BackgroundReader;
 class QButtonGroup;
 class QLabel;
 class QPushButton;
@@ -29,9 +30,13 @@ public:
     void setGrouping(Statistics::Grouping grouping);
 
     // RefreshStatistics on a connected store: the grid, the chart and the
-    // total. A failing statement shows the store's text and leaves the tab
-    // as far as it got.
+    // total, read away from the window's thread and shown when they are in.
+    // A failing statement shows the store's text and empties the grid.
     void refresh(TDMdata &dm);
+    // A refresh is still being read; finishReading() waits for it and shows
+    // its figures now.
+    bool isReading() const;
+    void finishReading();
     // Empties the grid, the chart and the total: no store is connected.
     void clear();
 
@@ -50,6 +55,7 @@ signals:
     void refreshRequested();
 
 private:
+    void showFigures(Statistics::Grouping chosen, const QVector<Statistics::Row> &rows);
     void fillChart(Statistics::Grouping grouping, const QVector<Statistics::Row> &rows);
 
     QLabel *JyokyoLBL;
@@ -59,4 +65,5 @@ private:
     TDBGridEx *JyokyoGrid;
     StatisticsModel *m_model;
     StatusChart *Chart1;
+    BackgroundReader *m_reader;
 };

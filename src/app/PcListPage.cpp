@@ -9,6 +9,7 @@
 #include "output/windows/UpcSheetLR.h"
 #include "store/PcClaims.h"
 #include "store/StoreError.h"
+#include "store/StoreReconnector.h"
 #include "views/PcDeletion.h"
 #include "views/PcListFields.h"
 #include "views/PcListModel.h"
@@ -22,14 +23,10 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
 
-// Rows read at once before the list is shown; the rest follows as soon as
-// the first screenful is on the screen.
-constexpr int FirstRows = 100;
 constexpr int LargestFontSize = 72;
 
 } // namespace
@@ -96,7 +93,17 @@ PcListPage::PcListPage(QWidget *parent)
             &PcListPage::titleClick);
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &PcListPage::showCurrentKey);
-    connect(m_model, &QAbstractItemModel::modelReset, this, &PcListPage::showCurrentKey);
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        m_newRowsIn = true;
+        showCurrentKey();
+        rowsArrived(0);
+    });
+    connect(m_model, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex &, int first, int) { rowsArrived(first); });
+    connect(m_model, &PcListModel::loaded, this, [this] { rowsArrived(m_model->rowCount()); });
+    connect(m_model, &PcListModel::failed, this, &PcListPage::listFailed);
+    // A row the user goes to is not taken from him by a key still awaited.
+    connect(m_grid, &QAbstractItemView::pressed, this, [this] { m_waitingForKey = false; });
 }
 
 PcListPage::~PcListPage() = default;
@@ -170,36 +177,52 @@ void PcListPage::refresh(TDMdata &dm)
     m_dm = &dm;
     const QString statement
         = PcListStatement::build(m_settings->pcGrid.sort, m_settings->tekkyoHiHyoji);
-    try {
-        m_model->load(dm, statement, FirstRows);
-    } catch (const StoreError &error) {
-        MessageBoxes::error(this, error.message());
-        return;
-    }
-    goToRow(0);
-    if (!m_model->isComplete())
-        QTimer::singleShot(0, this, &PcListPage::loadRestOfList);
+    // The rows come on the reader's thread; the grid goes to the first row
+    // when they arrive, unless a key is to be gone back to (goToKey).
+    m_pendingKey.clear();
+    m_waitingForKey = true;
+    m_newRowsIn = false;
+    m_model->read(dm, statement);
 }
 
 void PcListPage::clear()
 {
     m_dm = nullptr;
+    m_waitingForKey = false;
     m_model->clear();
 }
 
-void PcListPage::loadRestOfList()
+void PcListPage::rowsArrived(int from)
 {
-    try {
-        m_model->loadRest();
-    } catch (const StoreError &error) {
-        MessageBoxes::error(this, error.message());
+    if (!m_waitingForKey)
+        return;
+    const int row = m_pendingKey.isEmpty() ? -1 : m_model->rowOfKey(m_pendingKey, from);
+    if (row >= 0 || (m_pendingKey.isEmpty() && m_model->rowCount() > 0)) {
+        m_waitingForKey = false;
+        goToRow(qMax(row, 0));
+    } else if (m_model->isComplete()) {
+        // The remembered PC is gone: the list stays on its first row.
+        m_waitingForKey = false;
+        goToRow(0);
     }
+}
+
+void PcListPage::listFailed(const QString &message, bool lost)
+{
+    m_waitingForKey = false;
+    // A lost server connection keeps the rows on the screen (the main window
+    // marks them as not current) and brings the connection back.
+    if (lost && m_dm) {
+        StoreReconnector::of(*m_dm).ensure();
+        return;
+    }
+    m_model->clear();
+    MessageBoxes::error(this, message);
 }
 
 void PcListPage::completeList()
 {
-    if (!m_model->isComplete())
-        loadRestOfList();
+    m_model->waitForAll();
 }
 
 void PcListPage::goToRow(int row)
@@ -225,7 +248,15 @@ QString PcListPage::currentKey() const
 
 void PcListPage::goToKey(const QString &key)
 {
-    completeList();
+    if (!m_model->isComplete()) {
+        // The rows are still coming: the row is gone to when it arrives.
+        m_pendingKey = key;
+        m_waitingForKey = true;
+        if (m_newRowsIn)
+            rowsArrived(0);
+        return;
+    }
+    m_waitingForKey = false;
     const int row = key.isEmpty() ? -1 : m_model->rowOfKey(key);
     goToRow(row >= 0 ? row : 0);
 }

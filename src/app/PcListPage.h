@@ -39,14 +39,18 @@ public:
     void storeGridSettings();
 
     // Rebuilds the list statement from the settings and reads the list
-    // again; the grid goes to its first row. A store error is shown with its
-    // own text and leaves the grid empty.
+    // again away from the window's thread; the grid goes to its first row
+    // as the rows arrive. A store error is shown with its own text and
+    // leaves the grid empty.
     void refresh(TDMdata &dm);
+    // Waits for the rows still coming and takes them in now.
+    void finishReading() { completeList(); }
     // Empties the list: no store is connected.
     void clear();
 
     // The key of the current row (empty when the list is empty), and going
-    // to a key's row (the first row when the key is not in the list). Moving
+    // to a key's row (the first row when the key is not in the list; while
+    // the rows still come, as soon as it arrives or the read ends). Moving
     // the current row clears the selection: only the user's clicks select.
     QString currentKey() const;
     void goToKey(const QString &key);
@@ -88,7 +92,11 @@ private:
     void copyShownColumns();
 
     void buildContextMenu();
-    void loadRestOfList();
+    // Rows from this one on have arrived (or the read has ended): the grid
+    // goes to the awaited key's row once it is there.
+    void rowsArrived(int from);
+    void listFailed(const QString &message, bool lost);
+    // Waits for the rows still coming.
     void completeList();
     void goToRow(int row);
     void showCurrentKey();
@@ -98,6 +106,13 @@ private:
     const ProgramPaths *m_paths = nullptr;
     TDMdata *m_dm = nullptr;
     int m_designedFontSize;
+    // The row to go to while the rows come: that of this key (empty: the
+    // first row).
+    QString m_pendingKey;
+    bool m_waitingForKey = false;
+    // The first rows of the running read are in (until then the grid shows
+    // those of the read before).
+    bool m_newRowsIn = true;
 
     QLabel *m_keyLBL;
     QCheckBox *m_autoRefreshCB;

@@ -303,6 +303,13 @@ void TFmain::RefreshAppliPcGrid()
         m_appliPage->refreshAppliPcGrid(*m_dm);
 }
 
+void TFmain::finishReading()
+{
+    m_statusPage->finishReading();
+    m_pcListPage->finishReading();
+    m_appliPage->finishReading();
+}
+
 bool TFmain::storeReadable()
 {
     const bool readable = StoreReconnector::of(*m_dm).ensure();

@@ -44,6 +44,10 @@ public:
     void RefreshStatistics();
     void RefreshLists();
     void RefreshAppliPcGrid();
+    // The views read the store away from the window's thread and show what
+    // they read when it is in; this waits for the reads running and shows
+    // their rows now.
+    void finishReading();
 
 signals:
     // The start-up steps have run (whatever their outcome).

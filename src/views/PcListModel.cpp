@@ -3,6 +3,7 @@
 #include "DisplayFormat.h"
 #include "GridRoles.h"
 #include "base/DateText.h"
+#include "store/BackgroundReader.h"
 #include "store/Schema.h"
 #include "store/StoreValue.h"
 #include "store/UDMdata.h"
@@ -12,10 +13,16 @@
 #include <QLocale>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QThreadPool>
 
 namespace {
 
 const QDate ZeroDate(1899, 12, 30);
+
+// Rows of the first slice (the first screenful and more) and of the later
+// ones; a slice of SliceRows takes the window's thread a few milliseconds.
+constexpr int FirstSlice = 100;
+constexpr int SliceRows = 2000;
 
 // How one column of the result becomes a field's plain text.
 struct ResultColumn
@@ -72,81 +79,114 @@ QString plainOf(const ResultColumn &c, const QVariant &raw, QDate *date)
 
 } // namespace
 
-PcListModel::PcListModel(QObject *parent) : QAbstractTableModel(parent) { }
+PcListModel::PcListModel(QObject *parent)
+    : QAbstractTableModel(parent), m_reader(new BackgroundReader(this))
+{ }
 
-void PcListModel::load(TDMdata &dm, const QString &statement, int firstRows)
+PcListModel::~PcListModel() = default;
+
+void PcListModel::load(TDMdata &dm, const QString &statement)
 {
-    beginResetModel();
-    m_rows.clear();
-    m_dm = &dm;
-    m_statement = statement;
-    m_complete = true;
+    m_reader->cancel();
+    m_reading = false;
+    QList<Row> rows;
     try {
-        m_rows = fetch(firstRows);
-        m_complete = firstRows <= 0 || m_rows.size() < firstRows;
+        fetch(
+            dm, statement, [] { return false; },
+            [&rows](QList<Row> &&slice) { rows.append(std::move(slice)); });
     } catch (...) {
+        beginResetModel();
         m_rows.clear();
         endResetModel();
         throw;
     }
+    beginResetModel();
+    m_rows = std::move(rows);
     endResetModel();
 }
 
-bool PcListModel::loadRest()
+void PcListModel::read(const TDMdata &dm, const QString &statement)
 {
-    if (m_complete || !m_dm)
-        return false;
-    QList<Row> rows = fetch(0);
-    m_complete = true;
-    // The first rows are read again with the rest, so the list is the
-    // result of one statement.
-    const int shown = int(m_rows.size());
-    const int common = int(qMin(m_rows.size(), rows.size()));
-    if (rows.size() < m_rows.size()) {
-        beginRemoveRows(QModelIndex(), int(rows.size()), shown - 1);
-        m_rows.resize(rows.size());
-        endRemoveRows();
+    m_reading = true;
+    m_reader->start(
+        dm,
+        [this, statement](BackgroundReader::Job &job) {
+            bool first = true;
+            fetch(
+                job.store(), statement, [&job] { return job.cancelled(); },
+                [this, &job, &first](QList<Row> &&slice) {
+                    job.deliver(
+                        [this, slice = std::move(slice), first] { takeSlice(slice, first); });
+                    first = false;
+                });
+            job.deliver([this] {
+                m_reading = false;
+                emit loaded();
+            });
+        },
+        [this](const QString &message, bool lost) {
+            m_reading = false;
+            emit failed(message, lost);
+        });
+}
+
+bool PcListModel::isComplete() const
+{
+    return !m_reading;
+}
+
+void PcListModel::waitForAll()
+{
+    if (m_reading)
+        m_reader->finish();
+}
+
+void PcListModel::takeSlice(const QList<Row> &slice, bool first)
+{
+    if (first) {
+        QList<Row> old;
+        beginResetModel();
+        old.swap(m_rows);
+        m_rows = slice;
+        endResetModel();
+        // Freeing a long list takes tens of milliseconds: not on the
+        // window's thread.
+        if (!old.isEmpty())
+            QThreadPool::globalInstance()->start([old = std::move(old)]() mutable { old = {}; });
+        return;
     }
-    for (int r = 0; r < common; ++r)
-        m_rows[r] = std::move(rows[r]);
-    if (common > 0)
-        emit dataChanged(index(0, 0), index(common - 1, PcListFields::Count - 1));
-    if (rows.size() > shown) {
-        beginInsertRows(QModelIndex(), shown, int(rows.size()) - 1);
-        m_rows.reserve(rows.size());
-        for (qsizetype r = shown; r < rows.size(); ++r)
-            m_rows.append(std::move(rows[r]));
-        endInsertRows();
-    }
-    return true;
+    if (slice.isEmpty())
+        return;
+    const int from = int(m_rows.size());
+    beginInsertRows(QModelIndex(), from, from + int(slice.size()) - 1);
+    m_rows.append(slice);
+    endInsertRows();
 }
 
 void PcListModel::clear()
 {
+    m_reader->cancel();
+    m_reading = false;
     beginResetModel();
     m_rows.clear();
-    m_dm = nullptr;
-    m_statement.clear();
-    m_complete = true;
     endResetModel();
 }
 
-QList<PcListModel::Row> PcListModel::fetch(int limit)
+void PcListModel::fetch(TDMdata &dm, const QString &statement,
+                        const std::function<bool()> &cancelled,
+                        const std::function<void(QList<Row> &&slice)> &hand)
 {
     // Empty values sort as SQLite sorts them, whatever the engine.
-    QString sql = m_dm->dialect().withSqliteNullOrder(m_statement);
-    if (limit > 0)
-        sql += QStringLiteral("\nLIMIT :ROWS");
-    QSqlQuery query = m_dm->prepare(sql);
-    if (limit > 0)
-        query.bindValue(QStringLiteral(":ROWS"), limit);
+    QSqlQuery query = dm.prepare(dm.dialect().withSqliteNullOrder(statement));
     TDMdata::exec(query);
 
     const QList<ResultColumn> columns = resultColumns(query.record());
     const int tekkyo = PcListFields::tekkyoField();
     QList<Row> rows;
+    int sliceRows = FirstSlice;
+    bool handed = false;
     std::array<QString, PcListFields::Count> values;
-    while (query.next()) {
+    while (!cancelled() && query.next()) {
         Row row;
         qsizetype length = 0;
         for (int i = 0; i < columns.size(); ++i) {
@@ -166,9 +206,17 @@ QList<PcListModel::Row> PcListModel::fetch(int limit)
             values[f].clear();
         }
         rows.append(std::move(row));
+        if (rows.size() >= sliceRows) {
+            hand(std::move(rows));
+            rows = {};
+            handed = true;
+            sliceRows = SliceRows;
+        }
     }
     query.finish();
-    return rows;
+    // The last slice; an empty list is one empty slice.
+    if (!rows.isEmpty() || !handed)
+        hand(std::move(rows));
 }
 
 QString PcListModel::key(int row) const
@@ -176,11 +224,15 @@ QString PcListModel::key(int row) const
     return plainText(row, PcListFields::keyField());
 }
 
-int PcListModel::rowOfKey(const QString &key) const
+int PcListModel::rowOfKey(const QString &key, int from) const
 {
-    for (int r = 0; r < m_rows.size(); ++r)
-        if (plainText(r, PcListFields::keyField()) == key)
+    const int field = PcListFields::keyField();
+    for (int r = qMax(from, 0); r < m_rows.size(); ++r) {
+        const Row &row = m_rows.at(r);
+        const qsizetype start = field == 0 ? 0 : row.end[field - 1];
+        if (QStringView(row.text).mid(start, row.end[field] - start) == key)
             return r;
+    }
     return -1;
 }
 

@@ -103,6 +103,16 @@ qlonglong totalCount(TDMdata &dm)
     return count;
 }
 
+qlonglong totalOf(Grouping grouping, const QVector<Row> &rows)
+{
+    if (grouping == Grouping::Clock)
+        return rows.size();
+    qlonglong total = 0;
+    for (const Row &row : rows)
+        total += row.kensu.toLongLong();
+    return total;
+}
+
 QString totalText(qlonglong count)
 {
     return QStringLiteral("全台数：") + DisplayFormat::thousands(count) + QStringLiteral(" 台");

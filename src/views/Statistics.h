@@ -56,6 +56,11 @@ QVector<Row> run(TDMdata &dm, Grouping grouping);
 QStringList totalStatementLines();
 // The number of PCs in service. Throws StoreError.
 qlonglong totalCount(TDMdata &dm);
+// The number of PCs in service from the rows of a grouping: every PC in
+// service counts in exactly one group, and the clock grouping has one row
+// per PC in service. The same figure as totalCount(), without reading the
+// table a second time.
+qlonglong totalOf(Grouping grouping, const QVector<Row> &rows);
 // "全台数：" + the count formatted "#,#" + " 台" (nothing for 0).
 QString totalText(qlonglong count);
 

@@ -120,6 +120,7 @@ void TestImportCommand::start(TFmain &main)
 {
     main.show();
     QTRY_VERIFY(main.isStartupDone());
+    main.finishReading();
     QVERIFY(main.dataModule() && main.dataModule()->isConnected());
 }
 
@@ -319,6 +320,7 @@ void TestImportCommand::notConnectedDoesNothing()
     TFmain main(paths());
     main.show();
     QTRY_VERIFY(main.isStartupDone());
+    main.finishReading();
     QVERIFY(!main.dataModule()->isConnected());
     boxes.clear();
 

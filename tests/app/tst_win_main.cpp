@@ -103,6 +103,7 @@ void TestMain::start(TFmain &window)
 {
     window.show();
     QTRY_VERIFY(window.isStartupDone());
+    window.finishReading();
 }
 
 void TestMain::firstStartCreatesStoreAndWritesSettingsAtClose()
@@ -325,6 +326,7 @@ void TestMain::failedReconnectEmptiesTheViews()
     window.dataModule()->exec(QStringLiteral("INSERT INTO PC (Key, Win_Type) VALUES ('A', 'XP')"));
     window.RefreshStatistics();
     window.RefreshLists();
+    window.finishReading();
     auto *list = window.findChild<PcListPage *>();
     auto *status = window.findChild<OverallStatusPage *>();
     QCOMPARE(list->model()->rowCount(), 1);

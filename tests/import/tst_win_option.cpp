@@ -272,6 +272,7 @@ void TestOption::updateUsesEditedNetworksAndCancelKeepsSettings()
     TFmain main(paths());
     main.show();
     QTRY_VERIFY(main.isStartupDone());
+    main.finishReading();
     TDMdata &dm = *main.dataModule();
     addPcWithAdapters(dm);
 
@@ -314,6 +315,7 @@ void TestOption::okChangesSettingsButNeverWritesAppliDel()
         TFmain main(paths());
         main.show();
         QTRY_VERIFY(main.isStartupDone());
+        main.finishReading();
         QVERIFY(main.settings().appliDel);
         TDMdata &dm = *main.dataModule();
         addPcWithAdapters(dm);

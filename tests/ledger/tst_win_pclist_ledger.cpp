@@ -55,6 +55,7 @@ void TestWinPcListLedger::editFromTheList()
     TFmain window(paths);
     window.show();
     QTRY_VERIFY(window.isStartupDone());
+    window.finishReading();
     auto *list = window.findChild<PcListPage *>();
     list->goToKey(u"B"_s);
 
@@ -70,6 +71,7 @@ void TestWinPcListLedger::editFromTheList()
         ledger->findChild<QPushButton *>(u"OkBTN"_s)->click();
     });
     list->grid()->findChild<QAction *>(u"UpdMI"_s)->trigger();
+    window.finishReading();
     QCOMPARE(opened, u"B"_s);
     QCOMPARE(list->currentKey(), u"B"_s);
     QCOMPARE(list->model()->plainText(1, PcListFields::indexOfName(u"Bu"_s)), u"人事"_s);
@@ -79,6 +81,7 @@ void TestWinPcListLedger::editFromTheList()
     openCheckedStore(other, local);
     PcDeletion::deletePcs(other, {u"B"_s});
     list->grid()->findChild<QAction *>(u"UpdMI"_s)->trigger();
+    window.finishReading();
     QCOMPARE(boxes.texts(), QStringList {PcLedger::deletedText(u"B"_s)});
 }
 

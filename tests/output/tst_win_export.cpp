@@ -40,6 +40,7 @@ private slots:
             ProgramPaths(m_dir->filePath(QStringLiteral("Orvane")), m_dir->path()));
         m_window->show();
         QTRY_VERIFY(m_window->isStartupDone());
+        m_window->finishReading();
         QVERIFY(m_window->dataModule()->isConnected());
         m_command = m_window->findChild<ExportCommand *>();
         QVERIFY(m_command);

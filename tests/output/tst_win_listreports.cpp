@@ -83,6 +83,7 @@ private slots:
         TFmain main(paths);
         main.show();
         QTRY_VERIFY(main.isStartupDone());
+        main.finishReading();
 
         bool ran = false;
         whenShown<TQRbuKaBetu>(

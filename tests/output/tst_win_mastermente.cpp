@@ -400,9 +400,10 @@ private slots:
         QVERIFY(editor);
         editor->setText(QStringLiteral("Caf\u00E9"));
         QTest::keyClick(editor, Qt::Key_Return);
-        QTRY_COMPARE(boxes.texts(),
-                 QStringList {QStringLiteral(
-                     "「SettiBasyo」に Shift-JIS で表せない文字「\u00E9」(U+00E9) があります")});
+        QTRY_COMPARE(
+            boxes.texts(),
+            QStringList {QStringLiteral(
+                "「SettiBasyo」に Shift-JIS で表せない文字「\u00E9」(U+00E9) があります")});
         QTRY_VERIFY(window.grid()->indexWidget(place));
         QCOMPARE(qobject_cast<QLineEdit *>(window.grid()->indexWidget(place))->text(),
                  QStringLiteral("Caf\u00E9"));
@@ -416,6 +417,7 @@ private slots:
         TFmain main(paths());
         main.show();
         QTRY_VERIFY(main.isStartupDone());
+        main.finishReading();
         QString title;
         QTimer::singleShot(0, [&] {
             auto *window = qobject_cast<TFpc *>(QApplication::activeModalWidget());

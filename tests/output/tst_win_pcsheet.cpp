@@ -234,6 +234,7 @@ private slots:
         TFmain main(paths);
         main.show();
         QTRY_VERIFY(main.isStartupDone());
+        main.finishReading();
         PcListPage *list = main.findChild<PcListPage *>();
 
         bool ran = false;

@@ -443,6 +443,7 @@ private slots:
         TFmain main(paths());
         main.show();
         QTRY_VERIFY(main.isStartupDone());
+        main.finishReading();
         QString title, name;
         QTimer::singleShot(0, &main, [&] {
             auto *window = qobject_cast<TFsql *>(QApplication::activeModalWidget());

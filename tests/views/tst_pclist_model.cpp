@@ -1,10 +1,11 @@
-// The PC list model on both engines (values, formats, removed PCs, loading
-// in two steps), the copies through the real grid, and the deletion of PCs.
+// The PC list model on both engines (values, formats, removed PCs, reading
+// in slices), the copies through the real grid, and the deletion of PCs.
 
 #include "TestStores.h"
 #include "base/AppSettings.h"
 #include "kit/TDBGridEx.h"
 #include "store/StoreError.h"
+#include "store/StoreTransaction.h"
 #include "tst_pclist_support.h"
 #include "views/GridRoles.h"
 #include "views/PcDeletion.h"
@@ -15,6 +16,7 @@
 #include <QAbstractItemModelTester>
 #include <QColor>
 #include <QHeaderView>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -87,6 +89,19 @@ QString statement(const QString &key1, bool hideRemoved = false)
         sort.jyun[k] = "昇順";
     }
     return PcListStatement::build(sort, hideRemoved);
+}
+
+// Every plain text of every row, a row a line.
+QStringList allTexts(const PcListModel &model)
+{
+    QStringList rows;
+    for (int r = 0; r < model.rowCount(); ++r) {
+        QStringList fields;
+        for (int f = 0; f < model.columnCount(); ++f)
+            fields << model.plainText(r, f);
+        rows << fields.join('\t');
+    }
+    return rows;
 }
 
 QStringList keysOf(const PcListModel &model)
@@ -184,50 +199,62 @@ private slots:
         QCOMPARE(keysOf(model), QStringList {"A"});
     }
 
-    void loadsInTwoSteps_data() { TestStore::addEngineRows(); }
-    void loadsInTwoSteps()
+    // The window's read: on the reader's thread, the first slice replacing
+    // the rows and the later ones inserted; a read started while the rows
+    // of another arrive ends with the rows of the last one, each once, and
+    // they equal those of a read on this thread.
+    void readsInSlices_data() { TestStore::addEngineRows(); }
+    void readsInSlices()
     {
         QFETCH(int, engine);
         TestStore store(engine);
         ORVANE_REQUIRE_STORE(store);
         TDMdata dm;
         openCheckedStore(dm, store.settings());
-        for (int i = 0; i < 7; ++i)
-            insertPc(dm, QString("K%1").arg(i), {{"Bu", QString("B%1").arg(6 - i)}});
+        // More than a first slice and a later one.
+        {
+            StoreTransaction transaction(dm);
+            for (int i = 0; i < 2300; ++i)
+                insertPc(dm, QString("K%1").arg(i, 4, 10, QChar('0')),
+                         {{"Bu", QString("B%1").arg(i % 7)}, {"Mem_All", i}});
+            transaction.commit();
+        }
+        PcListModel direct;
+        direct.load(dm, statement("部"));
 
         PcListModel model;
         QAbstractItemModelTester tester(&model);
-        model.load(dm, statement("部"), 3);
-        QVERIFY(!model.isComplete());
-        QCOMPARE(keysOf(model), (QStringList {"K6", "K5", "K4"}));
+        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+        model.read(dm, statement("Key"));
+        QTRY_VERIFY(model.rowCount() > 0);
+        model.read(dm, statement("部"));
+        QTRY_VERIFY(model.isComplete());
+        QVERIFY(!inserted.isEmpty());
+        QCOMPARE(model.rowCount(), 2300);
+        QCOMPARE(allTexts(model), allTexts(direct));
+
         // No statement stays open: another copy writes, and on SQLite its
         // checkpoint is not held up by a reader.
         TDMdata other;
         openCheckedStore(other, store.settings());
-        insertPc(other, "K7", {{"Bu", "A"}});
+        insertPc(other, "K9999", {{"Bu", "A"}});
         if (other.engine() == Engine::SQLite) {
             QSqlQuery checkpoint = other.exec("PRAGMA wal_checkpoint(TRUNCATE)");
             QVERIFY(checkpoint.next());
             QCOMPARE(checkpoint.value(0).toInt(), 0); // not busy
         }
-        QVERIFY(model.loadRest());
+        // Waiting takes every row in at once.
+        model.read(dm, statement("部"));
+        model.waitForAll();
         QVERIFY(model.isComplete());
-        QCOMPARE(keysOf(model), (QStringList {"K7", "K6", "K5", "K4", "K3", "K2", "K1", "K0"}));
-        QVERIFY(!model.loadRest());
+        QCOMPARE(model.rowCount(), 2301);
+        QCOMPARE(model.key(0), QString("K9999"));
 
-        // A list shorter than the first rows is complete at once.
-        model.load(dm, statement("Key"), 100);
-        QVERIFY(model.isComplete());
-        QCOMPARE(model.rowCount(), 8);
-
-        // The rest may be shorter than the first rows read (another copy
-        // deleted PCs meanwhile).
-        model.load(dm, statement("Key"), 5);
-        PcDeletion::deletePcs(dm, {"K0", "K1", "K2", "K3"});
-        QVERIFY(model.loadRest());
-        QCOMPARE(keysOf(model), (QStringList {"K4", "K5", "K6", "K7"}));
-
-        // A store error leaves the list empty.
+        // A store error is told; one on this thread leaves the list empty.
+        QSignalSpy failed(&model, &PcListModel::failed);
+        model.read(dm, "SELECT Key FROM NoSuchTable");
+        QTRY_COMPARE(failed.size(), 1);
+        QVERIFY(!failed.at(0).at(0).toString().isEmpty());
         dm.close();
         QVERIFY_THROWS_EXCEPTION(StoreError, model.load(dm, statement("Key")));
         QCOMPARE(model.rowCount(), 0);

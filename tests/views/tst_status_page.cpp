@@ -84,6 +84,7 @@ void TstStatusPage::tabInTheMainWindow()
     window.resize(1000, 700);
     window.show();
     QTRY_VERIFY(window.isStartupDone());
+    window.finishReading();
     QVERIFY2(boxes.entries().isEmpty(), qPrintable(boxes.texts().join(u'|')));
 
     auto *page = window.findChild<OverallStatusPage *>();
@@ -109,6 +110,7 @@ void TstStatusPage::tabInTheMainWindow()
     insertPc(dm, "PC-C", "", "総務部", 2.5);
     insertPc(dm, "PC-X", "Windows XP", "倉庫", 9999, true);
     window.RefreshStatistics();
+    window.finishReading();
     QCOMPARE(page->totalLabel()->text(), QStringLiteral("全台数：3 台"));
     QCOMPARE(column(page->model(), 0), QStringList({"Windows 11 Pro", ""}));
     QCOMPARE(column(page->model(), 1), QStringList({"2", "1"}));
@@ -125,11 +127,14 @@ void TstStatusPage::tabInTheMainWindow()
 
     // A radio button refreshes with its grouping.
     page->radioButton(Grouping::Bu)->click();
+    window.finishReading();
     QCOMPARE(page->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("部"));
     QCOMPARE(column(page->model(), 0), QStringList({"総務部", "経理部"}));
     grab(*page, "page_bu");
 
     page->radioButton(Grouping::Clock)->click();
+
+    window.finishReading();
     QCOMPARE(page->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("キー"));
     QCOMPARE(page->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("クロック"));
     QCOMPARE(column(page->model(), 0), QStringList({"PC-B", "PC-A", "PC-C"}));
@@ -142,6 +147,8 @@ void TstStatusPage::tabInTheMainWindow()
     grab(*page, "page_clock");
 
     page->radioButton(Grouping::OS)->click();
+
+    window.finishReading();
     QVERIFY(!page->chart()->isBarView());
     QVERIFY(!page->chart()->isHintShown());
     QCOMPARE(page->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("ＯＳ種別"));
@@ -150,6 +157,7 @@ void TstStatusPage::tabInTheMainWindow()
     insertPc(dm, "PC-D", "Windows 11 Pro", "営業部", 1600);
     QCOMPARE(page->totalLabel()->text(), QStringLiteral("全台数：3 台"));
     page->refreshButton()->click();
+    window.finishReading();
     QCOMPARE(page->totalLabel()->text(), QStringLiteral("全台数：4 台"));
     QCOMPARE(column(page->model(), 1), QStringList({"3", "1"}));
     grab(*page, "page_os");
@@ -157,6 +165,7 @@ void TstStatusPage::tabInTheMainWindow()
     // Without a store the tab shows nothing of the old one.
     dm.close();
     page->radioButton(Grouping::Maker)->click();
+    window.finishReading();
     QCOMPARE(page->model()->rowCount(), 0);
     QCOMPARE(page->totalLabel()->text(), QString());
     QVERIFY2(boxes.entries().isEmpty(), qPrintable(boxes.texts().join(u'|')));
@@ -169,14 +178,17 @@ void TstStatusPage::failingStatementShowsTheStoreText()
     TFmain window(ProgramPaths(dir.filePath("Orvane"), dir.path()));
     window.show();
     QTRY_VERIFY(window.isStartupDone());
+    window.finishReading();
     auto *page = window.findChild<OverallStatusPage *>();
     TDMdata &dm = *window.dataModule();
     insertPc(dm, "PC-A", "Windows 11 Pro", "総務部", 2400);
     window.RefreshStatistics();
+    window.finishReading();
     QCOMPARE(page->model()->rowCount(), 1);
 
     dm.exec(QStringLiteral("ALTER TABLE PC RENAME TO PC_GONE")).finish();
     window.RefreshStatistics();
+    window.finishReading();
     QCOMPARE(boxes.entries().size(), 1);
     QCOMPARE(boxes.entries().first().kind, MessageBoxes::Kind::Error);
     QVERIFY2(boxes.entries().first().text.contains("PC", Qt::CaseInsensitive),

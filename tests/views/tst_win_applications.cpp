@@ -106,6 +106,7 @@ void TstWinApplications::onlyPcsInServiceInKeyOrder()
     page.attach(settings, programPaths);
     page.refreshLists(dm);
     page.refreshAppliPcGrid(dm);
+    page.finishReading();
     QCOMPARE(column(page.appliModel(), u"APPLI"_s), QStringList {u"Word"_s});
     QCOMPARE(column(page.appliModel(), u"DAISU"_s), QStringList {u"3"_s});
     // 経理 before 総務 (code order), then users descending within 総務.
@@ -173,6 +174,7 @@ void TstWinApplications::nothingToCorrect()
     TFmain window(paths());
     window.show();
     QTRY_VERIFY(window.isStartupDone());
+    window.finishReading();
     window.mainMenu()->appliUpd->trigger();
     QCOMPARE(boxes.texts(), QStringList {u"修正が必要なデータはありません"_s});
     QCOMPARE(boxes.entries().value(0).kind, MessageBoxes::Kind::Warning);

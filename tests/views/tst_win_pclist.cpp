@@ -47,6 +47,7 @@ void clickTitle(PcListPage *page, const QString &field)
     const QPoint at(header->sectionViewportPosition(logical) + header->sectionSize(logical) / 2,
                     header->height() / 2);
     QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    page->finishReading();
 }
 
 } // namespace
@@ -84,6 +85,7 @@ private:
     {
         window.show();
         QTRY_VERIFY(window.isStartupDone());
+        window.finishReading();
     }
     static PcListPage *page(TFmain &window) { return window.findChild<PcListPage *>(); }
     // Opens the display settings and runs drive() on the dialog.
@@ -131,6 +133,7 @@ void TstWinPcList::withDisplaySettings(PcListPage *page,
             dialog->reject();
     });
     page->findChild<QPushButton *>("HyojiBTN")->click();
+    page->finishReading();
     QVERIFY(driven);
 }
 
@@ -175,6 +178,7 @@ void TstWinPcList::listShowsPcsAndDeletesWithTheButton()
     list->goToKey("B");
     QCOMPARE(list->actionKeys(), QStringList {"B"});
     list->findChild<QPushButton *>("PCdelBTN")->click();
+    list->finishReading();
     QCOMPARE(boxes.entries().size(), 1);
     QCOMPARE(boxes.entries().at(0).kind, MessageBoxes::Kind::YesNo);
     QCOMPARE(boxes.entries().at(0).text, "B" + Delete1);
@@ -184,6 +188,7 @@ void TstWinPcList::listShowsPcsAndDeletesWithTheButton()
     boxes.clear();
     boxes.setReply(MessageBoxes::Reply::Yes);
     list->findChild<QPushButton *>("PCdelBTN")->click();
+    list->finishReading();
     QCOMPARE(boxes.texts(), QStringList {"B" + Delete1});
     QCOMPARE(keysOf(list), (QStringList {"A", "C"}));
     QCOMPARE(list->currentKey(), QString("A"));
@@ -198,6 +203,7 @@ void TstWinPcList::listShowsPcsAndDeletesWithTheButton()
     list->grid()->selectAll();
     QCOMPARE(list->actionKeys(), (QStringList {"A", "C"}));
     list->findChild<QPushButton *>("PCdelBTN")->click();
+    list->finishReading();
     QCOMPARE(boxes.texts(), QStringList {"A、\n\r他1台" + Delete1});
     QCOMPARE(list->model()->rowCount(), 0);
     QCOMPARE(countRows(*dm, "PC", "Key", "C"), 0);
@@ -217,6 +223,7 @@ void TstWinPcList::failedDeletionDeletesNothing()
 
     list->grid()->selectAll();
     list->grid()->findChild<QAction *>("DelMI")->trigger();
+    list->finishReading();
     QCOMPARE(boxes.texts(), (QStringList {"A、\n\r他1台" + Delete1, "削除に失敗しました"}));
     QCOMPARE(boxes.entries().at(1).kind, MessageBoxes::Kind::Error);
     QCOMPARE(countRows(*dm, "PC", "Key", "A"), 1);
@@ -385,6 +392,7 @@ void TstWinPcList::refreshKeepsTheCurrentRow()
     openCheckedStore(other, storeSettings());
     insertPc(other, "B");
     refresh->click();
+    window.finishReading();
     QCOMPARE(keysOf(list), (QStringList {"A", "B", "C"}));
     QCOMPARE(list->currentKey(), QString("C"));
     QCOMPARE(list->findChild<QLabel *>("KeyLBL")->text(), QString("C"));
@@ -392,6 +400,7 @@ void TstWinPcList::refreshKeepsTheCurrentRow()
     // The remembered PC is gone: the first row.
     other.exec("DELETE FROM PC WHERE Key = :K", {{":K", "C"}});
     refresh->click();
+    window.finishReading();
     QCOMPARE(keysOf(list), (QStringList {"A", "B"}));
     QCOMPARE(list->currentKey(), QString("A"));
 }
