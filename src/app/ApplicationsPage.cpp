@@ -2,6 +2,7 @@
 
 #include "base/AppSettings.h"
 #include "base/ProgramPaths.h"
+#include "kit/FilterBox.h"
 #include "kit/MessageBoxes.h"
 #include "kit/StoreRequired.h"
 #include "kit/TDBGridEx.h"
@@ -74,12 +75,14 @@ ApplicationsPage::ApplicationsPage(QWidget *parent)
     m_leftPanel->installEventFilter(this); // Panel11Resize
     m_appliGrid->setObjectName(QStringLiteral("AppliGrid"));
     m_appliGrid->setModel(m_appliModel);
+    m_appliFilter = new FilterBox(m_appliGrid, QStringLiteral("件"), m_leftPanel, m_leftPanel);
     setupGrid(m_appliGrid);
     addGridAction(m_appliGrid, QStringLiteral("Copy2"), QStringLiteral("ｺﾋﾟｰ"),
                   [this] { m_appliGrid->CopyAllFields(); });
     auto *left = new QVBoxLayout(m_leftPanel);
     left->setContentsMargins(0, 0, 0, 0);
     left->addWidget(new QLabel(QStringLiteral("アプリケーション一覧")));
+    left->addWidget(m_appliFilter);
     left->addWidget(m_appliGrid, 1);
 
     // Right: the PCs of the selected application.
@@ -99,6 +102,7 @@ ApplicationsPage::ApplicationsPage(QWidget *parent)
 
     m_appliPcGrid->setObjectName(QStringLiteral("AppliPcGrid"));
     m_appliPcGrid->setModel(m_appliPcModel);
+    m_appliPcFilter = new FilterBox(m_appliPcGrid, QStringLiteral("台"), m_appliPcGrid);
     setupGrid(m_appliPcGrid);
     m_designedFontSize
         = m_appliPcGrid->font().pointSize() > 0 ? m_appliPcGrid->font().pointSize() : 9;
@@ -132,6 +136,7 @@ ApplicationsPage::ApplicationsPage(QWidget *parent)
     rightLayout->setContentsMargins(0, 0, 0, 0);
     rightLayout->addLayout(nameRow);
     rightLayout->addLayout(tools);
+    rightLayout->addWidget(m_appliPcFilter);
     rightLayout->addWidget(m_appliPcGrid, 1);
 
     auto *splitter = new QSplitter(Qt::Horizontal);
@@ -196,7 +201,7 @@ QString ApplicationsPage::currentAppli() const
 {
     const QModelIndex current = m_appliGrid->currentIndex();
     return current.isValid()
-        ? m_appliModel->value(current.row(), QStringLiteral("APPLI")).toString()
+        ? m_appliModel->value(m_appliFilter->listRow(current), QStringLiteral("APPLI")).toString()
         : QString();
 }
 
@@ -204,7 +209,7 @@ QString ApplicationsPage::currentPcKey() const
 {
     const QModelIndex current = m_appliPcGrid->currentIndex();
     return current.isValid()
-        ? m_appliPcModel->value(current.row(), QStringLiteral("KEY")).toString()
+        ? m_appliPcModel->value(m_appliPcFilter->listRow(current), QStringLiteral("KEY")).toString()
         : QString();
 }
 
@@ -237,10 +242,11 @@ void ApplicationsPage::refreshLists(TDMdata &dm)
         showError(e.message());
         return;
     }
-    const int row = qMax(m_appliModel->rowOf(QStringLiteral("APPLI"), appli), 0);
-    if (m_appliModel->rowCount() > 0) {
+    const QModelIndex shown
+        = m_appliFilter->gridIndex(m_appliModel->rowOf(QStringLiteral("APPLI"), appli));
+    if (m_appliGrid->model()->rowCount() > 0) {
         const QSignalBlocker blocker(m_appliGrid->selectionModel());
-        m_appliGrid->setCurrentIndex(m_appliModel->index(row, 0));
+        m_appliGrid->setCurrentIndex(shown);
     }
     openAppliPcs();
     fitColumns();
@@ -263,15 +269,16 @@ void ApplicationsPage::openAppliPcs()
         showError(e.message());
         return;
     }
-    if (m_appliPcModel->rowCount() > 0)
-        m_appliPcGrid->setCurrentIndex(m_appliPcModel->index(0, 0));
+    if (m_appliPcGrid->model()->rowCount() > 0)
+        m_appliPcGrid->setCurrentIndex(m_appliPcGrid->model()->index(0, 0));
 }
 
 void ApplicationsPage::goToPc(const QString &key)
 {
-    const int row = qMax(m_appliPcModel->rowOf(QStringLiteral("KEY"), key), 0);
-    if (m_appliPcModel->rowCount() > 0)
-        m_appliPcGrid->setCurrentIndex(m_appliPcModel->index(row, 0));
+    const QModelIndex shown
+        = m_appliPcFilter->gridIndex(m_appliPcModel->rowOf(QStringLiteral("KEY"), key));
+    if (m_appliPcGrid->model()->rowCount() > 0)
+        m_appliPcGrid->setCurrentIndex(shown);
 }
 
 void ApplicationsPage::fitColumns()

@@ -4,6 +4,7 @@
 #include <memory>
 
 class AppSettings;
+class FilterBox;
 class PcGridColumns;
 class PcListModel;
 class ProgramPaths;
@@ -61,6 +62,7 @@ public:
 
     TDBGridEx *grid() const { return m_grid; }
     PcListModel *model() const { return m_model; }
+    FilterBox *filterBox() const { return m_filterBox; }
     PcGridColumns &columns() const { return *m_columns; }
 
 public slots:
@@ -90,6 +92,7 @@ private:
     void buildContextMenu();
     void loadRestOfList();
     void completeList();
+    // Rows of the grid are the filter box's; goToRow() takes a grid row.
     void goToRow(int row);
     void showCurrentKey();
     QPushButton *button(const QString &name, const QString &caption);
@@ -104,5 +107,6 @@ private:
     QPushButton *m_refreshBTN;
     TDBGridEx *m_grid;
     PcListModel *m_model;
+    FilterBox *m_filterBox;
     std::unique_ptr<PcGridColumns> m_columns;
 };

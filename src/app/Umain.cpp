@@ -27,15 +27,16 @@
 #include "shell/UreadMe.h"
 #include "shell/VersionDialog.h"
 #include "store/ConnectionReason.h"
-#include "store/StoreRights.h"
 #include "store/StoreConnection.h"
 #include "store/StoreError.h"
 #include "store/StoreReconnector.h"
+#include "store/StoreRights.h"
 #include "store/UDMdata.h"
 #include "tools/windows/Usql.h"
 #include "views/AppliCorrection.h"
 #include "views/windows/UappliUpd.h"
 #include "views/windows/UhenkoRireki.h"
+#include "views/windows/Ukensaku.h"
 
 #include <QApplication>
 #include <QDir>
@@ -129,6 +130,18 @@ TFmain::TFmain(const ProgramPaths &paths, QWidget *parent)
     connect(m_menu->history, &QAction::triggered, this, [this] {
         if (StoreRequired::ensureConnected(this, m_dm.get()))
             TFhenkoRireki(*m_dm, this->paths(), this).exec();
+    });
+    // The search over the whole ledger; a match opened and changed there
+    // refreshes the views.
+    connect(m_menu->search, &QAction::triggered, this, [this] {
+        if (!StoreRequired::ensureConnected(this, m_dm.get()))
+            return;
+        TFkensaku window(*m_dm, this->paths(), this);
+        connect(&window, &TFkensaku::ledgerChanged, this, [this] {
+            RefreshStatistics();
+            RefreshLists();
+        });
+        window.exec();
     });
     // The overall status tab: its radio buttons refresh the statistics, its
     // "最新の状態に更新" is the PC list's (SaisinBTNClick).

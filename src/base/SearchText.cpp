@@ -64,8 +64,8 @@ struct MacShape
 MacShape macShape(QStringView text)
 {
     MacShape shape;
-    shape.pairs = qMax(qMax(hexGroups(text, 2, u'-'), hexGroups(text, 2, u':')),
-                       hexGroups(text, 2, u'.'));
+    shape.pairs
+        = qMax(qMax(hexGroups(text, 2, u'-'), hexGroups(text, 2, u':')), hexGroups(text, 2, u'.'));
     shape.quads = hexGroups(text, 4, u'.');
     return shape;
 }
@@ -145,8 +145,9 @@ bool Query::matchesAll(QStringView text) const
 bool Query::matchesRecord(const QStringList &fieldTexts) const
 {
     for (int i = 0; i < wordCount(); ++i) {
-        const bool found = std::any_of(fieldTexts.begin(), fieldTexts.end(),
-                                       [&](const QString &field) { return findWord(i, field) >= 0; });
+        const bool found
+            = std::any_of(fieldTexts.begin(), fieldTexts.end(),
+                          [&](const QString &field) { return findWord(i, field) >= 0; });
         if (!found)
             return false;
     }

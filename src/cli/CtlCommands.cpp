@@ -13,5 +13,6 @@ std::vector<std::unique_ptr<CtlCommand>> ctlCommands()
     commands.push_back(makeCtlDump());
     commands.push_back(makeCtlRestore());
     commands.push_back(makeCtlHistory());
+    commands.push_back(makeCtlFind());
     return commands;
 }

@@ -19,3 +19,4 @@ std::unique_ptr<CtlCommand> makeCtlLeases();
 std::unique_ptr<CtlCommand> makeCtlDump();
 std::unique_ptr<CtlCommand> makeCtlRestore();
 std::unique_ptr<CtlCommand> makeCtlHistory();
+std::unique_ptr<CtlCommand> makeCtlFind();
