@@ -45,7 +45,7 @@ void TstWinFilter::filterKeepsOrderCurrentRowAndRemovedSetting()
     QTemporaryDir dir;
     AppSettings settings(dir.path());
     settings.tekkyoHiHyoji = true; // removed PCs hidden
-    settings.pcGrid.sort.komoku[0] = u"利用者"_s;
+    settings.pcGrid.sort.komoku[0] = u"Key"_s;
     settings.pcGrid.sort.jyun[0] = u"降順"_s;
     const ProgramPaths paths(dir.filePath(u"Orvane"_s), dir.path());
     PcListPage page;
@@ -64,7 +64,7 @@ void TstWinFilter::filterKeepsOrderCurrentRowAndRemovedSetting()
 
     // Typed as the other PCs' names are stored: half-width kana.
     QTest::keyClicks(edit, u"ﾔﾏﾀﾞ"_s);
-    QCOMPARE(shownKeys(), (QStringList {u"PC1"_s, u"PC3"_s})); // 利用者 descending
+    QCOMPARE(shownKeys(), (QStringList {u"PC3"_s, u"PC1"_s})); // Key descending
     QCOMPARE(page.currentKey(), u"PC3"_s);
     QCOMPARE(page.filterBox()->countText(), u"3 台中 2 台"_s);
     QCOMPARE(page.actionKeys(), QStringList {u"PC3"_s});
@@ -72,13 +72,13 @@ void TstWinFilter::filterKeepsOrderCurrentRowAndRemovedSetting()
     // Esc: the whole list, still on PC3.
     QTest::keyClick(edit, Qt::Key_Escape);
     QCOMPARE(edit->text(), QString());
-    QCOMPARE(shownKeys(), (QStringList {u"PC2"_s, u"PC1"_s, u"PC3"_s}));
+    QCOMPARE(shownKeys(), (QStringList {u"PC3"_s, u"PC2"_s, u"PC1"_s}));
     QCOMPARE(page.currentKey(), u"PC3"_s);
 
     // Two words in two columns; a word found in a hidden column only does
     // not count.
     QTest::keyClicks(edit, u"総務 ヤマダ"_s);
-    QCOMPARE(shownKeys(), (QStringList {u"PC1"_s, u"PC3"_s}));
+    QCOMPARE(shownKeys(), (QStringList {u"PC3"_s, u"PC1"_s}));
     page.grid()->setColumnHidden(PcListFields::indexOfName(u"Bu"_s), true);
     edit->setText(u"総務"_s);
     QCOMPARE(shownKeys(), QStringList());
