@@ -4,6 +4,7 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QShortcut>
@@ -36,9 +37,7 @@ FilterBox::FilterBox(QTableView *grid, const QString &unit, QWidget *shortcutSco
         m_edit->setFocus(Qt::ShortcutFocusReason);
         m_edit->selectAll();
     });
-    auto *clear = new QShortcut(QKeySequence(Qt::Key_Escape), m_edit);
-    clear->setContext(Qt::WidgetShortcut);
-    connect(clear, &QShortcut::activated, m_edit, &QLineEdit::clear);
+    m_edit->installEventFilter(this); // Esc clears the box
 
     connect(m_edit, &QLineEdit::textChanged, this, &FilterBox::applyQuery);
     // A list read again may show other columns (the display settings).
@@ -49,6 +48,22 @@ FilterBox::FilterBox(QTableView *grid, const QString &unit, QWidget *shortcutSco
     connect(m_filter, &QAbstractItemModel::layoutChanged, this, &FilterBox::showCount);
     connect(grid->model(), &QAbstractItemModel::rowsInserted, this, &FilterBox::showCount);
     showCount();
+}
+
+bool FilterBox::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_edit
+        && (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)
+        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape
+        && static_cast<QKeyEvent *>(event)->modifiers() == Qt::NoModifier
+        && !m_edit->text().isEmpty()) {
+        // Taken before any shortcut of the window; the press clears.
+        event->accept();
+        if (event->type() == QEvent::KeyPress)
+            m_edit->clear();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void FilterBox::searchShownColumns()

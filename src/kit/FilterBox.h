@@ -34,6 +34,9 @@ public:
     int listRow(const QModelIndex &gridIndex) const;
     QModelIndex gridIndex(int listRow) const;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void applyQuery();
     void searchShownColumns();
