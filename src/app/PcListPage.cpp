@@ -54,7 +54,8 @@ PcListPage::PcListPage(QWidget *parent)
     m_grid->setObjectName(QStringLiteral("PCGrid"));
     m_grid->setToolTip(QStringLiteral("右ﾎﾞﾀﾝ→ﾎﾟｯﾌﾟﾒﾆｭｰ,項目名ﾄﾞﾗｯｸﾞ&ﾄﾞﾛｯﾌﾟ→表示順入れ替え"));
     m_grid->setModel(m_model);
-    m_filterBox = new FilterBox(m_grid, QStringLiteral("台"), this, this);
+    // Ctrl+F anywhere in the main window while this tab is shown.
+    m_filterBox = new FilterBox(m_grid, QStringLiteral("台"), this, this, Qt::WindowShortcut);
     m_grid->horizontalHeader()->setSectionsClickable(true);
     m_grid->horizontalHeader()->setHighlightSections(false);
     m_designedFontSize = m_grid->font().pointSize() > 0 ? m_grid->font().pointSize() : 9;

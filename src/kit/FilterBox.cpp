@@ -10,7 +10,8 @@
 #include <QShortcut>
 #include <QTableView>
 
-FilterBox::FilterBox(QTableView *grid, const QString &unit, QWidget *shortcutScope, QWidget *parent)
+FilterBox::FilterBox(QTableView *grid, const QString &unit, QWidget *shortcutScope, QWidget *parent,
+                     Qt::ShortcutContext context)
     : QWidget(parent), m_grid(grid), m_filter(new SearchFilterModel(this)),
       m_edit(new QLineEdit(this)), m_countLBL(new QLabel(this)), m_unit(unit)
 {
@@ -32,7 +33,7 @@ FilterBox::FilterBox(QTableView *grid, const QString &unit, QWidget *shortcutSco
     grid->setModel(m_filter);
 
     auto *focus = new QShortcut(QKeySequence::Find, shortcutScope);
-    focus->setContext(Qt::WidgetWithChildrenShortcut);
+    focus->setContext(context);
     connect(focus, &QShortcut::activated, this, [this] {
         m_edit->setFocus(Qt::ShortcutFocusReason);
         m_edit->selectAll();

@@ -21,9 +21,11 @@ class FilterBox : public QWidget
 
 public:
     // unit: what the list counts ("台", "件"). shortcutScope: where Ctrl+F
-    // leads here (that widget and its children).
+    // leads here (that widget and its children, or with Qt::WindowShortcut
+    // its whole window while the scope is shown).
     FilterBox(QTableView *grid, const QString &unit, QWidget *shortcutScope,
-              QWidget *parent = nullptr);
+              QWidget *parent = nullptr,
+              Qt::ShortcutContext context = Qt::WidgetWithChildrenShortcut);
 
     SearchFilterModel *filter() const { return m_filter; }
     QLineEdit *edit() const { return m_edit; }

@@ -56,7 +56,7 @@ TFkensaku::TFkensaku(TDMdata &dm, const ProgramPaths &paths, QWidget *parent)
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(m_countLBL, 1);
     bottom->addWidget(closeBTN);
-    auto *layout = new QVBoxLayout(this);
+    auto *layout = new QVBoxLayout(contentArea());
     layout->addLayout(box);
     layout->addWidget(m_results, 1);
     layout->addLayout(bottom);
