@@ -61,8 +61,8 @@ TFkensaku::TFkensaku(TDMdata &dm, const ProgramPaths &paths, QWidget *parent)
     layout->addWidget(m_results, 1);
     layout->addLayout(bottom);
 
-    // Enter in the box searches (not the focus move of the base window).
-    connect(m_edit, &QLineEdit::returnPressed, this, &TFkensaku::KensakuBTNClick);
+    // Enter in the box moves on to "検　索" (as in every window), and Enter
+    // there searches.
     connect(kensakuBTN, &QPushButton::clicked, this, &TFkensaku::KensakuBTNClick);
     connect(closeBTN, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_results, &QTreeWidget::itemDoubleClicked, this, &TFkensaku::openItem);
