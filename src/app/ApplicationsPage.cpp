@@ -2,6 +2,7 @@
 
 #include "base/AppSettings.h"
 #include "base/ProgramPaths.h"
+#include "kit/FilterBox.h"
 #include "kit/MessageBoxes.h"
 #include "kit/StoreRequired.h"
 #include "kit/TDBGridEx.h"
@@ -77,12 +78,14 @@ ApplicationsPage::ApplicationsPage(QWidget *parent)
     m_leftPanel->installEventFilter(this); // Panel11Resize
     m_appliGrid->setObjectName(QStringLiteral("AppliGrid"));
     m_appliGrid->setModel(m_appliModel);
+    m_appliFilter = new FilterBox(m_appliGrid, QStringLiteral("件"), m_leftPanel, m_leftPanel);
     setupGrid(m_appliGrid);
     addGridAction(m_appliGrid, QStringLiteral("Copy2"), QStringLiteral("ｺﾋﾟｰ"),
                   [this] { m_appliGrid->CopyAllFields(); });
     auto *left = new QVBoxLayout(m_leftPanel);
     left->setContentsMargins(0, 0, 0, 0);
     left->addWidget(new QLabel(QStringLiteral("アプリケーション一覧")));
+    left->addWidget(m_appliFilter);
     left->addWidget(m_appliGrid, 1);
 
     // Right: the PCs of the selected application.
@@ -102,6 +105,7 @@ ApplicationsPage::ApplicationsPage(QWidget *parent)
 
     m_appliPcGrid->setObjectName(QStringLiteral("AppliPcGrid"));
     m_appliPcGrid->setModel(m_appliPcModel);
+    m_appliPcFilter = new FilterBox(m_appliPcGrid, QStringLiteral("台"), m_appliPcGrid);
     setupGrid(m_appliPcGrid);
     m_designedFontSize
         = m_appliPcGrid->font().pointSize() > 0 ? m_appliPcGrid->font().pointSize() : 9;
@@ -135,6 +139,7 @@ ApplicationsPage::ApplicationsPage(QWidget *parent)
     rightLayout->setContentsMargins(0, 0, 0, 0);
     rightLayout->addLayout(nameRow);
     rightLayout->addLayout(tools);
+    rightLayout->addWidget(m_appliPcFilter);
     rightLayout->addWidget(m_appliPcGrid, 1);
 
     auto *splitter = new QSplitter(Qt::Horizontal);
@@ -199,7 +204,7 @@ QString ApplicationsPage::currentAppli() const
 {
     const QModelIndex current = m_appliGrid->currentIndex();
     return current.isValid()
-        ? m_appliModel->value(current.row(), QStringLiteral("APPLI")).toString()
+        ? m_appliModel->value(m_appliFilter->listRow(current), QStringLiteral("APPLI")).toString()
         : QString();
 }
 
@@ -207,7 +212,7 @@ QString ApplicationsPage::currentPcKey() const
 {
     const QModelIndex current = m_appliPcGrid->currentIndex();
     return current.isValid()
-        ? m_appliPcModel->value(current.row(), QStringLiteral("KEY")).toString()
+        ? m_appliPcModel->value(m_appliPcFilter->listRow(current), QStringLiteral("KEY")).toString()
         : QString();
 }
 
@@ -304,7 +309,7 @@ void ApplicationsPage::showRead(const std::optional<QueryRows> &list, const QStr
         m_appliModel->setRows(*list);
         const int row = m_appliModel->rowOf(QStringLiteral("APPLI"), appli);
         if (row >= 0)
-            m_appliGrid->setCurrentIndex(m_appliModel->index(row, 0));
+            m_appliGrid->setCurrentIndex(m_appliFilter->gridIndex(row));
         fitColumns();
     }
     m_appliNameLBL->setText(appli);
@@ -314,9 +319,9 @@ void ApplicationsPage::showRead(const std::optional<QueryRows> &list, const QStr
     }
     m_appliPcModel->setRows(*pcs);
     const QString key = std::exchange(m_pendingPcKey, QString());
-    const int row = qMax(m_appliPcModel->rowOf(QStringLiteral("KEY"), key), 0);
-    if (m_appliPcModel->rowCount() > 0)
-        m_appliPcGrid->setCurrentIndex(m_appliPcModel->index(row, 0));
+    if (m_appliPcGrid->model()->rowCount() > 0)
+        m_appliPcGrid->setCurrentIndex(
+            m_appliPcFilter->gridIndex(m_appliPcModel->rowOf(QStringLiteral("KEY"), key)));
 }
 
 bool ApplicationsPage::isReading() const
@@ -336,9 +341,9 @@ void ApplicationsPage::goToPc(const QString &key)
         m_pendingPcKey = key;
         return;
     }
-    const int row = qMax(m_appliPcModel->rowOf(QStringLiteral("KEY"), key), 0);
-    if (m_appliPcModel->rowCount() > 0)
-        m_appliPcGrid->setCurrentIndex(m_appliPcModel->index(row, 0));
+    if (m_appliPcGrid->model()->rowCount() > 0)
+        m_appliPcGrid->setCurrentIndex(
+            m_appliPcFilter->gridIndex(m_appliPcModel->rowOf(QStringLiteral("KEY"), key)));
 }
 
 void ApplicationsPage::fitColumns()

@@ -8,6 +8,7 @@
 
 class AppSettings;
 class BackgroundReader;
+class FilterBox;
 class GridColumns;
 class ProgramPaths;
 class QLabel;
@@ -54,6 +55,8 @@ public:
     TDBGridEx *appliPcGrid() const { return m_appliPcGrid; }
     QueryRowsModel *appliModel() const { return m_appliModel; }
     QueryRowsModel *appliPcModel() const { return m_appliPcModel; }
+    FilterBox *appliFilter() const { return m_appliFilter; }
+    FilterBox *appliPcFilter() const { return m_appliPcFilter; }
     // The application of the current row of the list; empty for none.
     QString currentAppli() const;
     // The PC of the current row of the PC grid; empty for none.
@@ -94,6 +97,8 @@ private:
     TDBGridEx *m_appliPcGrid;
     QueryRowsModel *m_appliModel;
     QueryRowsModel *m_appliPcModel;
+    FilterBox *m_appliFilter;
+    FilterBox *m_appliPcFilter;
     std::unique_ptr<GridColumns> m_columns;
     BackgroundReader *m_reader;
     bool m_listPending = false;

@@ -39,6 +39,8 @@ MainMenu::MainMenu(QWidget *parent) : QMenuBar(parent)
 
     QMenu *tools = addMenu(QStringLiteral("ﾂｰﾙ(&T)"));
     option = item(tools, QStringLiteral("ｵﾌﾟｼｮﾝ(&O)..."), QStringLiteral("Option1"));
+    search = item(tools, QStringLiteral("検索..."), QStringLiteral("Search1"));
+    search->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
 
     QMenu *helpMenu = addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     help = item(helpMenu, QStringLiteral("ﾍﾙﾌﾟ(&H)"), QStringLiteral("Help1"));

@@ -28,6 +28,7 @@ public:
     QAction *sqlWindow;
     // ﾂｰﾙ(&T)
     QAction *option;
+    QAction *search;
     // ﾍﾙﾌﾟ(&H)
     QAction *help;
     QAction *readMe;

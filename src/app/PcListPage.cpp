@@ -1,6 +1,7 @@
 #include "PcListPage.h"
 
 #include "base/AppSettings.h"
+#include "kit/FilterBox.h"
 #include "kit/MessageBoxes.h"
 #include "kit/StoreRequired.h"
 #include "kit/TDBGridEx.h"
@@ -50,6 +51,8 @@ PcListPage::PcListPage(QWidget *parent)
     m_grid->setObjectName(QStringLiteral("PCGrid"));
     m_grid->setToolTip(QStringLiteral("右ﾎﾞﾀﾝ→ﾎﾟｯﾌﾟﾒﾆｭｰ,項目名ﾄﾞﾗｯｸﾞ&ﾄﾞﾛｯﾌﾟ→表示順入れ替え"));
     m_grid->setModel(m_model);
+    // Ctrl+F anywhere in the main window while this tab is shown.
+    m_filterBox = new FilterBox(m_grid, QStringLiteral("台"), this, this, Qt::WindowShortcut);
     m_grid->horizontalHeader()->setSectionsClickable(true);
     m_grid->horizontalHeader()->setHighlightSections(false);
     m_designedFontSize = m_grid->font().pointSize() > 0 ? m_grid->font().pointSize() : 9;
@@ -70,6 +73,7 @@ PcListPage::PcListPage(QWidget *parent)
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(tools);
+    layout->addWidget(m_filterBox);
     layout->addWidget(m_grid, 1);
 
     setAutoRefresh(true);
@@ -227,7 +231,7 @@ void PcListPage::completeList()
 
 void PcListPage::goToRow(int row)
 {
-    if (row < 0 || row >= m_model->rowCount())
+    if (row < 0 || row >= m_grid->model()->rowCount())
         return;
     const QModelIndex current = m_grid->currentIndex();
     int column = current.isValid() ? current.column() : -1;
@@ -235,7 +239,7 @@ void PcListPage::goToRow(int row)
         column = m_grid->horizontalHeader()->logicalIndexAt(0);
     if (column < 0)
         column = 0;
-    const QModelIndex target = m_model->index(row, column);
+    const QModelIndex target = m_grid->model()->index(row, column);
     m_grid->selectionModel()->setCurrentIndex(target, QItemSelectionModel::Clear);
     m_grid->scrollTo(target);
 }
@@ -243,7 +247,7 @@ void PcListPage::goToRow(int row)
 QString PcListPage::currentKey() const
 {
     const QModelIndex current = m_grid->currentIndex();
-    return current.isValid() ? m_model->key(current.row()) : QString();
+    return current.isValid() ? m_model->key(m_filterBox->listRow(current)) : QString();
 }
 
 void PcListPage::goToKey(const QString &key)
@@ -258,17 +262,18 @@ void PcListPage::goToKey(const QString &key)
     }
     m_waitingForKey = false;
     const int row = key.isEmpty() ? -1 : m_model->rowOfKey(key);
-    goToRow(row >= 0 ? row : 0);
+    const QModelIndex shown = m_filterBox->gridIndex(row);
+    goToRow(shown.isValid() ? shown.row() : 0);
 }
 
 QStringList PcListPage::actionKeys() const
 {
     QList<int> rows;
     for (const QModelIndex &index : m_grid->selectionModel()->selectedRows())
-        rows.append(index.row());
+        rows.append(m_filterBox->listRow(index));
     std::sort(rows.begin(), rows.end());
     if (rows.isEmpty() && m_grid->currentIndex().isValid())
-        rows.append(m_grid->currentIndex().row());
+        rows.append(m_filterBox->listRow(m_grid->currentIndex()));
     QStringList keys;
     for (int row : rows)
         keys.append(m_model->key(row));

@@ -4,6 +4,7 @@
 #include <memory>
 
 class AppSettings;
+class FilterBox;
 class PcGridColumns;
 class PcListModel;
 class ProgramPaths;
@@ -65,6 +66,7 @@ public:
 
     TDBGridEx *grid() const { return m_grid; }
     PcListModel *model() const { return m_model; }
+    FilterBox *filterBox() const { return m_filterBox; }
     PcGridColumns &columns() const { return *m_columns; }
 
 public slots:
@@ -98,6 +100,7 @@ private:
     void listFailed(const QString &message, bool lost);
     // Waits for the rows still coming.
     void completeList();
+    // Rows of the grid are the filter box's; goToRow() takes a grid row.
     void goToRow(int row);
     void showCurrentKey();
     QPushButton *button(const QString &name, const QString &caption);
@@ -119,5 +122,6 @@ private:
     QPushButton *m_refreshBTN;
     TDBGridEx *m_grid;
     PcListModel *m_model;
+    FilterBox *m_filterBox;
     std::unique_ptr<PcGridColumns> m_columns;
 };

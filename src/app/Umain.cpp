@@ -37,6 +37,7 @@
 #include "views/AppliCorrection.h"
 #include "views/windows/UappliUpd.h"
 #include "views/windows/UhenkoRireki.h"
+#include "views/windows/Ukensaku.h"
 
 #include <QApplication>
 #include <QDir>
@@ -141,6 +142,18 @@ TFmain::TFmain(const ProgramPaths &paths, QWidget *parent)
             RefreshStatistics();
             RefreshLists();
         }
+    });
+    // The search over the whole ledger; a match opened and changed there
+    // refreshes the views.
+    connect(m_menu->search, &QAction::triggered, this, [this] {
+        if (!StoreRequired::ensureConnected(this, m_dm.get()))
+            return;
+        TFkensaku window(*m_dm, this->paths(), this);
+        connect(&window, &TFkensaku::ledgerChanged, this, [this] {
+            RefreshStatistics();
+            RefreshLists();
+        });
+        window.exec();
     });
     // The overall status tab: its radio buttons refresh the statistics, its
     // "最新の状態に更新" is the PC list's (SaisinBTNClick).

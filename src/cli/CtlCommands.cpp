@@ -15,5 +15,6 @@ std::vector<std::unique_ptr<CtlCommand>> ctlCommands()
     commands.push_back(makeCtlHistory());
     commands.push_back(makeCtlDuplicates());
     commands.push_back(makeCtlMerge());
+    commands.push_back(makeCtlFind());
     return commands;
 }

@@ -21,3 +21,4 @@ std::unique_ptr<CtlCommand> makeCtlRestore();
 std::unique_ptr<CtlCommand> makeCtlHistory();
 std::unique_ptr<CtlCommand> makeCtlDuplicates();
 std::unique_ptr<CtlCommand> makeCtlMerge();
+std::unique_ptr<CtlCommand> makeCtlFind();

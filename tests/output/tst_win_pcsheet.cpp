@@ -251,9 +251,10 @@ private slots:
         // Three rows selected from the bottom up; the current row is D.
         QItemSelectionModel *selection = list->grid()->selectionModel();
         for (int row : {3, 1, 0})
-            selection->setCurrentIndex(list->model()->index(row, 0),
+            selection->setCurrentIndex(list->grid()->model()->index(row, 0),
                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
-        selection->setCurrentIndex(list->model()->index(3, 0), QItemSelectionModel::NoUpdate);
+        selection->setCurrentIndex(list->grid()->model()->index(3, 0),
+                                   QItemSelectionModel::NoUpdate);
         ran = false;
         whenSheetShown(
             [](TLRPCsheet &window) {

@@ -170,7 +170,7 @@ void TstWinPcList::listShowsPcsAndDeletesWithTheButton()
     // Only clicks select: a Ctrl+click picks the row clicked and no other.
     QVERIFY(list->grid()->selectionModel()->selectedRows().isEmpty());
     QTest::mouseClick(list->grid()->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                      list->grid()->visualRect(list->model()->index(2, 0)).center());
+                      list->grid()->visualRect(list->grid()->model()->index(2, 0)).center());
     QCOMPARE(list->actionKeys(), QStringList {"C"});
     list->grid()->clearSelection();
 
