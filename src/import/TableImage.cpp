@@ -353,8 +353,13 @@ void TableImage::bindKey(StoreStatement &statement, int position, const Row &row
 
 int TableImage::batchSize(qsizetype remaining)
 {
-    // Three sizes only, so that few statements are prepared.
-    return remaining >= 32 ? 32 : remaining >= 8 ? 8 : 1;
+    // Five sizes only, so that few statements are prepared, and a table of
+    // a few hundred rows takes a handful of statements (each a round trip
+    // to a store server).
+    for (const int size : {256, 64, 16, 4})
+        if (remaining >= size)
+            return size;
+    return 1;
 }
 
 StoreStatement &TableImage::insertStatement(int rows)

@@ -447,9 +447,12 @@ void TDMdata::commit(Flush flush)
     throwIfLost();
     QSqlQuery q(database());
     // A server commit that is flushed later returns without waiting for
-    // the server's disk; flush() waits for all of them at once.
+    // the server's disk; flush() waits for all of them at once. A
+    // transaction the server has failed refuses the setting: its COMMIT
+    // below ends it as before.
     if (flush == Flush::Later && engine() == Engine::PostgreSQL
-        && !q.exec(QStringLiteral("SET LOCAL synchronous_commit TO OFF")))
+        && !q.exec(QStringLiteral("SET LOCAL synchronous_commit TO OFF"))
+        && connectionBroken(q.driver()))
         raise(q);
     if (!q.exec(QStringLiteral("COMMIT")))
         raise(q);

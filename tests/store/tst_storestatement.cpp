@@ -3,6 +3,8 @@
 #include "store/StoreStatement.h"
 #include "store/UDMdata.h"
 
+#include <QtTest>
+
 // The import's statements bind text from buffers they keep between runs;
 // what is read back must be each run's own value, whatever came before.
 class TstStoreStatement : public QObject
