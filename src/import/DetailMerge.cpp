@@ -1,9 +1,6 @@
 #include "DetailMerge.h"
 
 #include "TableImage.h"
-#include "store/StoreTransaction.h"
-#include "store/StoreValue.h"
-#include "store/UDMdata.h"
 
 namespace {
 
@@ -27,8 +24,6 @@ QStringList allStatements()
 
 } // namespace
 
-DetailMerge::DetailMerge(TDMdata &dm) : m_dm(dm) { }
-
 QStringList DetailMerge::statements(bool appliDel)
 {
     QStringList s = allStatements();
@@ -37,34 +32,8 @@ QStringList DetailMerge::statements(bool appliDel)
     return s;
 }
 
-void DetailMerge::run(const QString &key, bool appliDel)
+void DetailMerge::run(const QString &key, bool appliDel, const std::vector<TableImage *> &images)
 {
-    if (m_queries.empty()) {
-        for (const QString &sql : allStatements())
-            m_queries.push_back(m_dm.prepare(sql));
-    }
-    const ColumnDef &keyColumn = Schema::table(TableId::Appli).columns.at(0);
-    const QVariant value = StoreValue::toStore(keyColumn, key, m_dm.engine());
-    // All statements or none, whatever the engine, so the rows the file has
-    // written stay when the store refuses one of them.
-    StoreSavepoint step(m_dm);
-    for (size_t i = appliDel ? 0 : 1; i < m_queries.size(); ++i) {
-        QSqlQuery &q = m_queries[i];
-        q.bindValue(QStringLiteral(":KEY"), value);
-        TDMdata::exec(q);
-        q.finish();
-    }
-    step.release();
-}
-
-void DetailMerge::run(const QString &key, bool appliDel, const std::vector<TableImage *> &images,
-                      bool dryRun)
-{
-    // Read before the statements change the rows.
-    for (TableImage *image : images)
-        image->load(image->normalized(image->column(QStringLiteral("Key")), key));
-    if (!dryRun)
-        run(key, appliDel);
     const QString imported = QStringLiteral("Invaro");
     const QString reported = QStringLiteral("new");
     for (TableImage *image : images) {
@@ -82,6 +51,6 @@ void DetailMerge::run(const QString &key, bool appliDel, const std::vector<Table
                     row[kbn] = imported;
                 return true;
             },
-            true);
+            false);
     }
 }

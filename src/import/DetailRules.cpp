@@ -109,7 +109,13 @@ void DetailRules::save(TableImage &table, const Columns &c, TableImage::Row &row
 {
     // UpdateYMD only moves forward; no value counts as the zero date. The
     // text forms compare in time order.
-    const QString renewal = TableImage::timestampText(record.renewalDate());
+    // The records of a file mostly share a few dates: each is read once.
+    const QString &day = record.at(CollectorRecord::Renewalday);
+    if (day != m_renewalDay || m_renewal.isNull()) {
+        m_renewal = TableImage::timestampText(ParseYMD(day));
+        m_renewalDay = day;
+    }
+    const QString &renewal = m_renewal;
     const QVariant &stored = row.at(c.updateYmd);
     if (renewal > (stored.isNull() ? m_zeroTimestamp : stored.toString()))
         row[c.updateYmd] = renewal;

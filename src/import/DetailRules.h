@@ -78,4 +78,6 @@ private:
     std::function<QDateTime()> m_clock;
     QString m_now; // AddYMD of the rows added by the current file
     QString m_zeroTimestamp;
+    QString m_renewalDay; // the last Renewalday read
+    QString m_renewal; // its timestamp text
 };

@@ -28,8 +28,7 @@ CollectorImporter::CollectorImporter(TDMdata &dm)
     : m_dm(dm), m_history(dm, History::importing()), m_pc(dm, TableId::PC),
       m_appli(dm, TableId::Appli), m_printer(dm, TableId::Printer), m_drive(dm, TableId::Drive),
       m_share(dm, TableId::Share), m_lan(dm, TableId::LAN), m_memory(dm, TableId::PMEMORY),
-      m_pcRules(m_pc), m_details({m_appli, m_printer, m_drive, m_share, m_lan, m_memory}),
-      m_merge(dm)
+      m_pcRules(m_pc), m_details({m_appli, m_printer, m_drive, m_share, m_lan, m_memory})
 { }
 
 void CollectorImporter::setDryRun(ImportChanges *changes)
@@ -144,9 +143,9 @@ QString CollectorImporter::importLines(const QStringList &lines)
     }
     m_line = 0;
 
+    DetailMerge::run(lastKey, m_appliDel,
+                     {&m_appli, &m_share, &m_lan, &m_memory, &m_printer, &m_drive});
     flushDetails();
-    m_merge.run(lastKey, m_appliDel, {&m_appli, &m_share, &m_lan, &m_memory, &m_printer, &m_drive},
-                m_dryRun);
     chooseNetwork(pc, pcKey);
     m_pc.put(pc);
     m_pc.flush();

@@ -117,7 +117,6 @@ private:
     TableImage m_memory;
     PcRules m_pcRules;
     DetailRules m_details;
-    DetailMerge m_merge;
     TStringList2 m_fields;
     int m_line = 0; // line of the record being processed
 };

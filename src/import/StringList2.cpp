@@ -12,7 +12,16 @@ bool isBlankOrControl(QChar ch)
 
 void TStringList2::SplitRecord(QStringView line)
 {
-    m_fields.clear();
+    // The fields' strings are reused from one line to the next: a field no
+    // one else holds keeps its buffer, so most lines allocate nothing.
+    qsizetype count = 0;
+    const auto nextField = [&]() -> QString & {
+        if (count == m_fields.size())
+            m_fields.emplace_back();
+        QString &field = m_fields[count++];
+        field.resize(0);
+        return field;
+    };
     const qsizetype nul = line.indexOf(QChar(0));
     if (nul >= 0)
         line = line.left(nul);
@@ -21,7 +30,7 @@ void TStringList2::SplitRecord(QStringView line)
     while (i < n && isBlankOrControl(line[i]))
         ++i;
     while (i < n) {
-        QString field;
+        QString &field = nextField();
         if (line[i] == u'"') {
             // Quoted: up to the next quote that is not doubled; a doubled
             // quote stands for one.
@@ -44,9 +53,8 @@ void TStringList2::SplitRecord(QStringView line)
             const qsizetype start = i;
             while (i < n && line[i] != u',' && line[i].unicode() >= 32)
                 ++i;
-            field = line.mid(start, i - start).toString();
+            field.append(line.mid(start, i - start));
         }
-        m_fields.append(field);
         while (i < n && isBlankOrControl(line[i]))
             ++i;
         if (i < n && line[i] == u',') {
@@ -55,6 +63,7 @@ void TStringList2::SplitRecord(QStringView line)
                 ++i;
         }
     }
+    m_fields.resize(count);
 }
 
 QStringList SplitRecord(QStringView line)

@@ -2,6 +2,7 @@
 
 #include "ImportError.h"
 #include "store/StoreError.h"
+#include "store/StoreStatement.h"
 #include "store/StoreTransaction.h"
 #include "store/StoreValue.h"
 #include "store/UDMdata.h"
@@ -49,6 +50,8 @@ TableImage::TableImage(TDMdata &dm, TableId id) : m_dm(dm), m_def(Schema::table(
         m_rowKeyColumn = column(m_def.primaryKey.at(1));
 }
 
+TableImage::~TableImage() = default;
+
 int TableImage::column(const QString &name) const
 {
     const int i = m_def.indexOf(name);
@@ -58,19 +61,49 @@ int TableImage::column(const QString &name) const
     return i;
 }
 
+namespace {
+
+// Writes n decimal digits of value, zeros first.
+char16_t *digits(char16_t *out, int value, int n)
+{
+    for (int i = n - 1; i >= 0; --i) {
+        out[i] = char16_t(u'0' + value % 10);
+        value /= 10;
+    }
+    return out + n;
+}
+
+} // namespace
+
 QString TableImage::dateText(QDate date)
 {
-    char text[16];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year(), date.month(), date.day());
-    return QString::fromLatin1(text);
+    return timestampText(date).left(10);
 }
 
 QString TableImage::timestampText(QDate date, QTime time)
 {
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", date.year(), date.month(),
-                  date.day(), time.hour(), time.minute(), time.second());
-    return QString::fromLatin1(text);
+    // Years outside 0-9999 as printf's "%04d" would write them.
+    if (date.year() < 0 || date.year() > 9999 || !date.isValid()) {
+        char text[48];
+        std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", date.year(), date.month(),
+                      date.day(), time.hour(), time.minute(), time.second());
+        return QString::fromLatin1(text);
+    }
+    int y = 0, m = 0, d = 0;
+    date.getDate(&y, &m, &d);
+    char16_t text[19];
+    char16_t *p = digits(text, y, 4);
+    *p++ = u'-';
+    p = digits(p, m, 2);
+    *p++ = u'-';
+    p = digits(p, d, 2);
+    *p++ = u' ';
+    p = digits(p, time.hour(), 2);
+    *p++ = u':';
+    p = digits(p, time.minute(), 2);
+    *p++ = u':';
+    digits(p, time.second(), 2);
+    return QString(reinterpret_cast<const QChar *>(text), 19);
 }
 
 QVariant TableImage::normalized(int column, const QVariant &value) const
@@ -136,8 +169,10 @@ void TableImage::prepare()
                          : d.identifier(c.name));
     }
     const QString byPc = d.identifier(m_def.columns.at(m_keyColumn).name) + QStringLiteral(" = ?");
-    m_select = m_dm.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3")
-                                .arg(selected.join(QStringLiteral(", ")), m_def.name, byPc));
+    m_select
+        = StoreStatement::prepare(m_dm,
+                                  QStringLiteral("SELECT %1 FROM %2 WHERE %3")
+                                      .arg(selected.join(QStringLiteral(", ")), m_def.name, byPc));
     m_nyuryokuKbn = m_def.indexOf(QStringLiteral("NyuryokuKBN"));
     m_prepared = true;
 }
@@ -169,9 +204,11 @@ void TableImage::prepareWrites()
         m_markHead = QStringLiteral("UPDATE %1 SET %2 = ? WHERE %3 AND %4 IN (")
                          .arg(table, d.identifier(m_def.columns.at(m_nyuryokuKbn).name), byPc,
                               d.identifier(m_def.columns.at(m_rowKeyColumn).name));
-    m_update = m_dm.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                                .arg(table, sets.join(QStringLiteral(", ")), where));
-    m_delete = m_dm.prepare(QStringLiteral("DELETE FROM %1 WHERE %2").arg(table, where));
+    m_update = StoreStatement::prepare(m_dm,
+                                       QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                                           .arg(table, sets.join(QStringLiteral(", ")), where));
+    m_delete = StoreStatement::prepare(m_dm,
+                                       QStringLiteral("DELETE FROM %1 WHERE %2").arg(table, where));
     m_writesPrepared = true;
 }
 
@@ -182,13 +219,13 @@ TableImage::PcRows &TableImage::rowsOf(const QString &pcKey)
         return *it;
     prepare();
     PcRows rows;
-    m_select.bindValue(0, pcKey);
-    TDMdata::exec(m_select);
-    while (m_select.next()) {
+    m_select->bindText(0, pcKey);
+    m_select->exec();
+    while (m_select->next()) {
         Row row = blankRow();
         for (int j = 0; j < m_present.size(); ++j) {
             const int i = m_present.at(j);
-            row[i] = fromSelect(i, m_select.value(j));
+            row[i] = fromSelect(i, m_select->value(j));
         }
         const QString rowKey = m_rowKeyColumn >= 0 ? keyText(row.at(m_rowKeyColumn)) : QString();
         Entry &e = rows[rowKey];
@@ -197,7 +234,7 @@ TableImage::PcRows &TableImage::rowsOf(const QString &pcKey)
         e.current = std::move(row);
     }
     // Read to the end and release: no statement stays open.
-    m_select.finish();
+    m_select->finish();
     return *m_rows.insert(pcKey, std::move(rows));
 }
 
@@ -278,7 +315,8 @@ void TableImage::edit(const QVariant &pcKey, const std::function<bool(Row &row)>
     }
 }
 
-void TableImage::bindColumn(QSqlQuery &query, int position, int column, const QVariant &value) const
+void TableImage::bindColumn(StoreStatement &statement, int position, int column,
+                            const QVariant &value) const
 {
     const ColumnDef &c = m_def.columns.at(column);
     switch (c.type) {
@@ -287,47 +325,60 @@ void TableImage::bindColumn(QSqlQuery &query, int position, int column, const QV
     case ColumnType::Timestamp:
         // Text already cut to the width, and timestamps in the text form the
         // store layer writes them in; no value stays NULL.
-        query.bindValue(position, value.isNull() ? QVariant(QMetaType(QMetaType::QString)) : value);
+        if (value.isNull())
+            statement.bindNull(position);
+        else if (value.typeId() == QMetaType::QString)
+            statement.bindText(position, *static_cast<const QString *>(value.constData()));
+        else
+            statement.bindValue(position, value);
         return;
     case ColumnType::Date:
-        query.bindValue(position,
-                        StoreValue::toStore(c, QDate::fromString(value.toString(), Qt::ISODate),
-                                            m_dm.engine()));
+        statement.bindValue(position,
+                            StoreValue::toStore(c, QDate::fromString(value.toString(), Qt::ISODate),
+                                                m_dm.engine()));
         return;
     case ColumnType::Integer:
     case ColumnType::Float:
         break;
     }
-    query.bindValue(position, StoreValue::toStore(c, value, m_dm.engine()));
+    statement.bindValue(position, StoreValue::toStore(c, value, m_dm.engine()));
 }
 
-void TableImage::bindKey(QSqlQuery &query, int position, const Row &row) const
+void TableImage::bindKey(StoreStatement &statement, int position, const Row &row) const
 {
-    bindColumn(query, position, m_keyColumn, row.at(m_keyColumn));
+    bindColumn(statement, position, m_keyColumn, row.at(m_keyColumn));
     if (m_rowKeyColumn >= 0)
-        bindColumn(query, position + 1, m_rowKeyColumn, row.at(m_rowKeyColumn));
+        bindColumn(statement, position + 1, m_rowKeyColumn, row.at(m_rowKeyColumn));
 }
 
 int TableImage::batchSize(qsizetype remaining)
 {
-    // Three sizes only, so that few statements are prepared.
-    return remaining >= 32 ? 32 : remaining >= 8 ? 8 : 1;
+    // Five sizes only, so that few statements are prepared, and a table of
+    // a few hundred rows takes a handful of statements (each a round trip
+    // to a store server).
+    for (const int size : {256, 64, 16, 4})
+        if (remaining >= size)
+            return size;
+    return 1;
 }
 
-QSqlQuery &TableImage::insertStatement(int rows)
+StoreStatement &TableImage::insertStatement(int rows)
 {
     auto it = m_inserts.find(rows);
     if (it == m_inserts.end()) {
         QStringList values;
         for (int r = 0; r < rows; ++r)
             values << m_insertRow;
-        it = m_inserts.emplace(rows, m_dm.prepare(m_insertHead + values.join(QStringLiteral(", "))))
+        it = m_inserts
+                 .emplace(rows,
+                          StoreStatement::prepare(m_dm,
+                                                  m_insertHead + values.join(QStringLiteral(", "))))
                  .first;
     }
-    return it->second;
+    return *it->second;
 }
 
-QSqlQuery &TableImage::markStatement(int rows)
+StoreStatement &TableImage::markStatement(int rows)
 {
     auto it = m_marks.find(rows);
     if (it == m_marks.end()) {
@@ -335,12 +386,13 @@ QSqlQuery &TableImage::markStatement(int rows)
         for (int r = 0; r < rows; ++r)
             marks << QStringLiteral("?");
         it = m_marks
-                 .emplace(
-                     rows,
-                     m_dm.prepare(m_markHead + marks.join(QStringLiteral(", ")) + QLatin1Char(')')))
+                 .emplace(rows,
+                          StoreStatement::prepare(m_dm,
+                                                  m_markHead + marks.join(QStringLiteral(", "))
+                                                      + QLatin1Char(')')))
                  .first;
     }
-    return it->second;
+    return *it->second;
 }
 
 bool TableImage::onlyMarkChanged(const Row &stored, const Row &current) const
@@ -365,6 +417,18 @@ void TableImage::flush()
         }
         return;
     }
+    // A table without changes costs no statement.
+    const auto changed = [this] {
+        for (const PcRows &rows : std::as_const(m_rows)) {
+            for (const Entry &e : rows) {
+                if (e.stored != e.current)
+                    return true;
+            }
+        }
+        return false;
+    };
+    if (!changed())
+        return;
     prepareWrites();
     // The table's writes are one step: a statement the store refuses undoes
     // all of them, and the rows go back to what the store still has, so the
@@ -394,8 +458,8 @@ template <typename SetStored> void TableImage::write(const SetStored &setStored)
     for (PcRows &rows : m_rows) {
         for (Entry &e : rows) {
             if (e.stored && !e.current) {
-                bindKey(m_delete, 0, *e.stored);
-                TDMdata::exec(m_delete);
+                bindKey(*m_delete, 0, *e.stored);
+                m_delete->exec();
                 setStored(e, std::nullopt);
             }
         }
@@ -411,24 +475,26 @@ template <typename SetStored> void TableImage::write(const SetStored &setStored)
             }
             int p = 0;
             for (int i : std::as_const(m_dataColumns))
-                bindColumn(m_update, p++, i, e.current->at(i));
-            bindKey(m_update, p, *e.stored);
-            TDMdata::exec(m_update);
+                bindColumn(*m_update, p++, i, e.current->at(i));
+            bindKey(*m_update, p, *e.stored);
+            m_update->exec();
             setStored(e, e.current);
         }
         for (auto it = marked.cbegin(); it != marked.cend(); ++it) {
             const QVector<Entry *> &entries = it.value();
             for (qsizetype done = 0; done < entries.size();) {
                 const int n = batchSize(entries.size() - done);
-                QSqlQuery &q = markStatement(n);
-                q.bindValue(0, it.key());
+                StoreStatement &q = markStatement(n);
+                q.bindText(0, it.key());
                 bindColumn(q, 1, m_keyColumn, entries.at(done)->current->at(m_keyColumn));
+                for (int r = 0; r < n; ++r)
+                    bindColumn(q, 2 + r, m_rowKeyColumn,
+                               entries.at(done + r)->stored->at(m_rowKeyColumn));
+                q.exec();
                 for (int r = 0; r < n; ++r) {
                     Entry *e = entries.at(done + r);
-                    bindColumn(q, 2 + r, m_rowKeyColumn, e->stored->at(m_rowKeyColumn));
                     setStored(*e, e->current);
                 }
-                TDMdata::exec(q);
                 done += n;
             }
         }
@@ -442,15 +508,17 @@ template <typename SetStored> void TableImage::write(const SetStored &setStored)
     }
     for (qsizetype done = 0; done < added.size();) {
         const int n = batchSize(added.size() - done);
-        QSqlQuery &q = insertStatement(n);
+        StoreStatement &q = insertStatement(n);
         int p = 0;
         for (int r = 0; r < n; ++r) {
-            Entry *e = added.at(done + r);
             for (int i : std::as_const(m_present))
-                bindColumn(q, p++, i, e->current->at(i));
+                bindColumn(q, p++, i, added.at(done + r)->current->at(i));
+        }
+        q.exec();
+        for (int r = 0; r < n; ++r) {
+            Entry *e = added.at(done + r);
             setStored(*e, e->current);
         }
-        TDMdata::exec(q);
         done += n;
     }
 }

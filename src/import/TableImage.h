@@ -5,14 +5,15 @@
 #include <QDate>
 #include <QHash>
 #include <QSet>
-#include <QSqlQuery>
 #include <QTime>
 #include <QVariant>
 #include <QVector>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 
+class StoreStatement;
 class TDMdata;
 
 // The rows of one table that the import of the current file touches, held
@@ -40,6 +41,7 @@ public:
     using Row = QVector<QVariant>; // by catalog column index
 
     TableImage(TDMdata &dm, TableId id);
+    ~TableImage();
     TableImage(const TableImage &) = delete;
     TableImage &operator=(const TableImage &) = delete;
 
@@ -109,8 +111,9 @@ private:
     // The statements of flush(); setStored(entry, row) records each row
     // written.
     template <typename SetStored> void write(const SetStored &setStored);
-    void bindColumn(QSqlQuery &query, int position, int column, const QVariant &value) const;
-    void bindKey(QSqlQuery &query, int position, const Row &row) const;
+    void bindColumn(StoreStatement &statement, int position, int column,
+                    const QVariant &value) const;
+    void bindKey(StoreStatement &statement, int position, const Row &row) const;
 
     TDMdata &m_dm;
     const TableDef &m_def;
@@ -118,8 +121,8 @@ private:
     int m_rowKeyColumn = -1; // the second key column, -1 for PC
     QVariant fromSelect(int column, const QVariant &value) const;
     static int batchSize(qsizetype remaining);
-    QSqlQuery &insertStatement(int rows);
-    QSqlQuery &markStatement(int rows);
+    StoreStatement &insertStatement(int rows);
+    StoreStatement &markStatement(int rows);
     bool onlyMarkChanged(const Row &stored, const Row &current) const;
 
     QVector<int> m_present; // catalog indexes of the columns the store has
@@ -128,13 +131,13 @@ private:
     bool m_prepared = false;
     bool m_writesPrepared = false;
     bool m_dryRun = false;
-    QSqlQuery m_select;
+    std::unique_ptr<StoreStatement> m_select;
     int m_nyuryokuKbn = -1;
     QString m_insertHead; // INSERT INTO table (columns) VALUES
     QString m_insertRow; // (?, ?, ...)
     QString m_markHead; // UPDATE table SET NyuryokuKBN = ? WHERE Key = ? AND key2 IN (
-    std::map<int, QSqlQuery> m_inserts; // by the number of rows
-    std::map<int, QSqlQuery> m_marks;
-    QSqlQuery m_update;
-    QSqlQuery m_delete;
+    std::map<int, std::unique_ptr<StoreStatement>> m_inserts; // by the number of rows
+    std::map<int, std::unique_ptr<StoreStatement>> m_marks;
+    std::unique_ptr<StoreStatement> m_update;
+    std::unique_ptr<StoreStatement> m_delete;
 };

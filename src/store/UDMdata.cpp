@@ -446,10 +446,19 @@ void TDMdata::commit(Flush flush)
         throw StoreError(QStringLiteral("トランザクションが開始されていません"));
     throwIfLost();
     QSqlQuery q(database());
+    // A server commit that is flushed later returns without waiting for
+    // the server's disk; flush() waits for all of them at once. A
+    // transaction the server has failed refuses the setting: its COMMIT
+    // below ends it as before.
+    if (flush == Flush::Later && engine() == Engine::PostgreSQL
+        && !q.exec(QStringLiteral("SET LOCAL synchronous_commit TO OFF"))
+        && connectionBroken(q.driver()))
+        raise(q);
     if (!q.exec(QStringLiteral("COMMIT")))
         raise(q);
     m_inTransaction = false;
-    if (flush == Flush::ToDisk)
+    // A server commit that waited is on disk already.
+    if (flush == Flush::ToDisk && engine() != Engine::PostgreSQL)
         this->flush();
 }
 
@@ -457,13 +466,20 @@ void TDMdata::flush()
 {
     // With synchronous=NORMAL the write-ahead log reaches the disk at a
     // checkpoint; a passive one makes the commits durable without waiting
-    // for readers. The rollback journal (FULL) and PostgreSQL are durable at
-    // every commit.
-    // A checkpoint writes the database file: never when only reading.
-    if (!isConnected() || engine() != Engine::SQLite || m_networkFs || reads())
+    // for readers. The rollback journal (FULL) is durable at every commit.
+    // On PostgreSQL a commit of a transaction with an id of its own waits
+    // for the server's log to reach the disk, the log of the commits that
+    // did not wait (Flush::Later) included.
+    // Both write: never when only reading.
+    if (!isConnected() || isLost() || reads())
         return;
     QSqlQuery q(database());
-    q.exec(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));
+    if (engine() == Engine::PostgreSQL) {
+        if (!m_inTransaction)
+            q.exec(QStringLiteral("SELECT txid_current()"));
+    } else if (!m_networkFs) {
+        q.exec(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));
+    }
     q.finish();
 }
 
