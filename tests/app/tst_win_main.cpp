@@ -241,7 +241,7 @@ void TestMain::menuBarAndTabs()
                            QStringLiteral("変更履歴..."), QStringLiteral("重複したPC..."),
                            QStringLiteral("-"), QStringLiteral("SQLｳｨﾝﾄﾞｳ...(&Q)")}));
     QCOMPARE(captions(menus.at(2)->menu()->actions()),
-             QStringList {QStringLiteral("ｵﾌﾟｼｮﾝ(&O)...")});
+             (QStringList {QStringLiteral("ｵﾌﾟｼｮﾝ(&O)..."), QStringLiteral("検索...")}));
     QCOMPARE(captions(menus.at(3)->menu()->actions()),
              (QStringList {QStringLiteral("ﾍﾙﾌﾟ(&H)"), QStringLiteral("お読みください"),
                            QStringLiteral("-"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報...")}));

@@ -54,6 +54,7 @@ void TstWinFilter::filterKeepsOrderCurrentRowAndRemovedSetting()
     page.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&page));
     page.refresh(dm);
+    page.finishReading();
     page.goToKey(u"PC3"_s);
     QLineEdit *edit = page.filterBox()->edit();
     const auto shownKeys = [&] {
