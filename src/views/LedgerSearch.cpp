@@ -98,13 +98,15 @@ int LedgerSearch::columnNumber(const QString &caption)
 }
 
 void LedgerSearch::readTable(TDMdata &dm, Kind kind, const QString &statement,
-                             const QStringList &captions)
+                             const QStringList &captions, const std::function<bool()> &stopped)
 {
     QList<int> columns;
     for (const QString &caption : captions)
         columns.append(columnNumber(caption));
     QSqlQuery query = dm.exec(statement);
-    while (query.next()) {
+    for (int row = 1; query.next(); ++row) {
+        if (row % 4096 == 0 && stopped && stopped())
+            return;
         Record record {kind, intern(valueText(query.value(0))), -1, int(m_fields.size()), 0};
         for (int i = 0; i < columns.size(); ++i) {
             const QString value = valueText(query.value(i + 1));
@@ -152,7 +154,7 @@ void LedgerSearch::readLeases(TDMdata &dm)
     }
 }
 
-void LedgerSearch::load(TDMdata &dm, const QList<Kind> &kinds)
+void LedgerSearch::load(TDMdata &dm, const QList<Kind> &kinds, const std::function<bool()> &stopped)
 {
     *this = LedgerSearch();
     const auto wanted = [&](Kind kind) { return kinds.isEmpty() || kinds.contains(kind); };
@@ -163,21 +165,22 @@ void LedgerSearch::load(TDMdata &dm, const QList<Kind> &kinds)
             captions.append(pcCaption(column));
         readTable(dm, Kind::Pc,
                   QStringLiteral("SELECT Key, %1 FROM PC").arg(columns.join(QStringLiteral(", "))),
-                  captions);
+                  captions, stopped);
     }
     if (wanted(Kind::Appli))
         readTable(dm, Kind::Appli, QStringLiteral("SELECT Key, Appli, Ver, ProductID FROM APPLI"),
                   {QStringLiteral("アプリケーション"), QStringLiteral("Ver"),
-                   QStringLiteral("ProductID")});
+                   QStringLiteral("ProductID")},
+                  stopped);
     if (wanted(Kind::Printer))
         readTable(dm, Kind::Printer, QStringLiteral("SELECT Key, Printer, Biko FROM PRINTER"),
-                  {QStringLiteral("プリンタ名"), QStringLiteral("備考")});
+                  {QStringLiteral("プリンタ名"), QStringLiteral("備考")}, stopped);
     if (wanted(Kind::Share))
         readTable(dm, Kind::Share, QStringLiteral("SELECT Key, SharedName, SharedPath FROM SHARE"),
-                  {QStringLiteral("共有名"), QStringLiteral("パス")});
+                  {QStringLiteral("共有名"), QStringLiteral("パス")}, stopped);
     if (wanted(Kind::Lan))
         readTable(dm, Kind::Lan, QStringLiteral("SELECT Key, IP, Mac FROM LAN"),
-                  {QStringLiteral("IPｱﾄﾞﾚｽ"), QStringLiteral("Macｱﾄﾞﾚｽ")});
+                  {QStringLiteral("IPｱﾄﾞﾚｽ"), QStringLiteral("Macｱﾄﾞﾚｽ")}, stopped);
     if (wanted(Kind::Lease))
         readLeases(dm);
 

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -43,8 +44,11 @@ public:
         QString value;
     };
 
-    // Kinds to read (all when empty). Throws StoreError.
-    void load(TDMdata &dm, const QList<Kind> &kinds = {});
+    // Kinds to read (all when empty). Throws StoreError. When stopped says
+    // so the read ends early and the index is incomplete (its reader is
+    // going away).
+    void load(TDMdata &dm, const QList<Kind> &kinds = {},
+              const std::function<bool()> &stopped = {});
     // The records of which every word occurs in one of their searched
     // columns (each word in any of them), each named by the columns that
     // hold a word, grouped by kind, in key order within each kind.
@@ -75,7 +79,8 @@ private:
 
     int intern(const QString &value);
     int columnNumber(const QString &caption);
-    void readTable(TDMdata &dm, Kind kind, const QString &statement, const QStringList &captions);
+    void readTable(TDMdata &dm, Kind kind, const QString &statement, const QStringList &captions,
+                   const std::function<bool()> &stopped);
     void readLeases(TDMdata &dm);
 
     std::vector<Record> m_records;

@@ -11,11 +11,13 @@
 #include "tst_pclist_support.h"
 #include "views/PcListFields.h"
 #include "views/PcListModel.h"
+#include "views/windows/Ukensaku.h"
 
 #include <QDate>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 
 using namespace Qt::StringLiterals;
 
@@ -26,6 +28,8 @@ class TstWinFilter : public QObject
 private slots:
     void filterKeepsOrderCurrentRowAndRemovedSetting_data() { TestStore::addEngineRows(); }
     void filterKeepsOrderCurrentRowAndRemovedSetting();
+    void searchWindowReadsTheLedgerInTheBackground_data() { TestStore::addEngineRows(); }
+    void searchWindowReadsTheLedgerInTheBackground();
 };
 
 void TstWinFilter::filterKeepsOrderCurrentRowAndRemovedSetting()
@@ -87,6 +91,40 @@ void TstWinFilter::filterKeepsOrderCurrentRowAndRemovedSetting()
     edit->setText(u"総務"_s);
     QCOMPARE(shownKeys(), QStringList());
     QCOMPARE(page.currentKey(), QString());
+}
+
+// 検索 asked for before the ledger's read has ended shows its matches when
+// the read comes; a search after it answers at once.
+void TstWinFilter::searchWindowReadsTheLedgerInTheBackground()
+{
+    QFETCH(int, engine);
+    TestStore store(engine);
+    ORVANE_REQUIRE_STORE(store);
+    TDMdata dm;
+    openCheckedStore(dm, store.settings());
+    insertPc(dm, u"PC1"_s, {{u"Riyosya"_s, u"ヤマダ"_s}});
+    insertPc(dm, u"PC2"_s, {{u"Riyosya"_s, u"ｽｽﾞｷ"_s}});
+    insertPc(dm, u"PC3"_s, {{u"Riyosya"_s, u"やまだ"_s}});
+    QTemporaryDir dir;
+    const ProgramPaths paths(dir.filePath(u"Orvane"_s), dir.path());
+    TFkensaku window(dm, paths);
+    const auto matchedKeys = [&] {
+        QStringList keys;
+        for (int g = 0; g < window.results()->topLevelItemCount(); ++g) {
+            const QTreeWidgetItem *group = window.results()->topLevelItem(g);
+            for (int i = 0; i < group->childCount(); ++i)
+                keys << group->child(i)->text(0);
+        }
+        return keys;
+    };
+
+    window.edit()->setText(u"ﾔﾏﾀﾞ"_s);
+    window.KensakuBTNClick();
+    window.finishReading();
+    QCOMPARE(matchedKeys(), (QStringList {u"PC1"_s, u"PC3"_s}));
+    window.edit()->setText(u"すずき"_s);
+    window.KensakuBTNClick();
+    QCOMPARE(matchedKeys(), QStringList {u"PC2"_s});
 }
 
 QTEST_MAIN(TstWinFilter)

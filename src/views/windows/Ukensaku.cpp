@@ -1,10 +1,11 @@
 #include "Ukensaku.h"
 
 #include "kit/MessageBoxes.h"
-#include "kit/WaitCursor.h"
 #include "lease/windows/UleaseDaityo.h"
 #include "ledger/windows/UpcDaityo.h"
+#include "store/BackgroundReader.h"
 #include "store/StoreError.h"
+#include "store/UDMdata.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -13,6 +14,8 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <memory>
+#include <utility>
 
 namespace {
 
@@ -23,7 +26,7 @@ constexpr int HitRole = Qt::UserRole + 1;
 
 TFkensaku::TFkensaku(TDMdata &dm, const ProgramPaths &paths, QWidget *parent)
     : TForm1(QStringLiteral("Fkensaku"), paths, parent), m_dm(dm), m_edit(new QLineEdit),
-      m_countLBL(new QLabel), m_results(new QTreeWidget)
+      m_countLBL(new QLabel), m_results(new QTreeWidget), m_reader(new BackgroundReader(this))
 {
     setWindowTitle(QStringLiteral("検索"));
     resize(820, 560);
@@ -66,21 +69,56 @@ TFkensaku::TFkensaku(TDMdata &dm, const ProgramPaths &paths, QWidget *parent)
     connect(kensakuBTN, &QPushButton::clicked, this, &TFkensaku::KensakuBTNClick);
     connect(closeBTN, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_results, &QTreeWidget::itemDoubleClicked, this, &TFkensaku::openItem);
+    // The ledger is read while the user types the first query.
+    startReading();
+}
+
+void TFkensaku::startReading()
+{
+    m_loaded = false;
+    if (!m_dm.isConnected())
+        return;
+    m_countLBL->setText(QStringLiteral("台帳を読み込んでいます..."));
+    m_reader->start(
+        m_dm,
+        [this](BackgroundReader::Job &job) {
+            auto index = std::make_shared<LedgerSearch>();
+            index->load(job.store(), {}, [&job] { return job.cancelled(); });
+            if (job.cancelled())
+                return;
+            job.deliver([this, index] {
+                m_search = std::move(*index);
+                m_loaded = true;
+                m_countLBL->clear();
+                if (std::exchange(m_searchPending, false))
+                    showMatches();
+            });
+        },
+        [this](const QString &message, bool) {
+            m_searchPending = false;
+            m_countLBL->clear();
+            MessageBoxes::error(this, message);
+        });
+}
+
+void TFkensaku::finishReading()
+{
+    m_reader->finish();
 }
 
 void TFkensaku::KensakuBTNClick()
 {
-    if (!m_loaded) {
-        WaitCursor wait;
-        try {
-            m_search.load(m_dm);
-        } catch (const StoreError &e) {
-            WaitCursor::Pause pause;
-            MessageBoxes::error(this, e.message());
-            return;
-        }
-        m_loaded = true;
+    if (m_loaded) {
+        showMatches();
+        return;
     }
+    m_searchPending = true;
+    if (!m_reader->isBusy())
+        startReading(); // the first search, or a read that failed
+}
+
+void TFkensaku::showMatches()
+{
     m_hits = m_search.find(m_edit->text());
     m_results->clear();
     QTreeWidgetItem *group = nullptr;
@@ -120,8 +158,8 @@ void TFkensaku::openItem(QTreeWidgetItem *item)
         return;
     if (m_opener(this, m_hits.at(number.toInt()))) {
         // The ledger changed: read it again and show the matches anew.
-        m_loaded = false;
-        KensakuBTNClick();
+        m_searchPending = true;
+        startReading();
         emit ledgerChanged();
     }
 }
