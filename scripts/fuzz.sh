@@ -19,21 +19,9 @@ targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(collector dump settings dates cp932 sqltext freetext)
 build="${ORVANE_FUZZ_BUILD_DIR:-$top/build-fuzz}"
 
-"$top/scripts/setup.sh"
 # clang, its sanitizer and libFuzzer runtime, and llvm-symbolizer for the
 # stack traces of a finding.
-packages=(clang libclang-rt-14-dev llvm)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}" >&2
-  sudo_cmd=()
-  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-  "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
-  "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+"$top/scripts/setup.sh" clang libclang-rt-14-dev llvm
 
 if [ ! -f "$build/build.ninja" ]; then
   flags="-fsanitize=address,undefined,fuzzer-no-link -fno-sanitize-recover=undefined -fno-omit-frame-pointer"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Orvane needs to build, run and test, and
-# configures the build folder. Safe to run again.
+# the packages named as arguments (scripts/fuzz.sh adds clang's). Safe to
+# run again.
 set -euo pipefail
 
 packages=(
@@ -12,6 +13,7 @@ packages=(
   fonts-ipafont-gothic fonts-ipaexfont-gothic
   postgresql
   poppler-utils
+  "$@"
 )
 
 missing=()
