@@ -5,8 +5,8 @@
 #include "TableWriter.h"
 #include "base/EntryText.h"
 #include "base/InputError.h"
-#include "store/PcClaims.h"
 #include "store/HistoryRecorder.h"
+#include "store/PcClaims.h"
 #include "store/StoreError.h"
 #include "store/StoreTransaction.h"
 #include "store/StoreValue.h"
@@ -76,7 +76,7 @@ void PendingTable::load()
         m_allColumns << i;
         if (m_table.isKeyColumn(columns[i].name))
             m_keyColumns << i;
-        if (TableDump::holdsPcRows(m_table.id)
+        if (Schema::holdsPcRows(m_table.id)
             && columns[i].name.compare(QLatin1String("Key"), Qt::CaseInsensitive) == 0)
             m_pcKeyColumn = i;
     }

@@ -74,22 +74,6 @@ CsvExport::Result write(TDMdata &dm, TableId table, const QString &path)
     return write(path, columns, [&] { return exporter.storePages(columns); });
 }
 
-bool holdsPcRows(TableId table)
-{
-    switch (table) {
-    case TableId::PC:
-    case TableId::Appli:
-    case TableId::Printer:
-    case TableId::Drive:
-    case TableId::Share:
-    case TableId::LAN:
-    case TableId::PMEMORY:
-        return true;
-    default:
-        return false;
-    }
-}
-
 QStringList pcKeys(TDMdata &dm, TableId table)
 {
     QStringList keys;
@@ -137,7 +121,7 @@ RestoreResult restore(TDMdata &dm, TableId table, const QString &path, Shrink sh
         if (columns[i].name.compare(QLatin1String("Key"), Qt::CaseInsensitive) == 0)
             keyColumn = i;
     }
-    const bool claimsApply = holdsPcRows(table) && keyColumn >= 0;
+    const bool claimsApply = Schema::holdsPcRows(table) && keyColumn >= 0;
     try {
         // The PCs whose rows are replaced must not be open in another
         // copy's ledger window, as for an import or a deletion.

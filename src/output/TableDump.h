@@ -26,10 +26,8 @@ CsvExport::Result write(const QString &path, const QVector<CsvExport::Column> &c
 // Writes the table as the store holds it.
 CsvExport::Result write(TDMdata &dm, TableId table, const QString &path);
 
-// Whether the table's rows are a PC's (its key is the PC key), so that the
-// claims of other copies on PCs (PcClaims) apply to them.
-bool holdsPcRows(TableId table);
-// The distinct PC keys of such a table. Throws StoreError.
+// The distinct PC keys of a table of PC rows (Schema::holdsPcRows). Throws
+// StoreError.
 QStringList pcKeys(TDMdata &dm, TableId table);
 
 // Whether a dump of fileRows rows, in place of tableRows rows, shrinks the

@@ -17,7 +17,7 @@ const QChar TextSeparator(0xFFFF);
 TableWriter::TableWriter(TDMdata &dm, const TableDef &table, const QVector<ColumnDef> &columns,
                          HistoryRecorder *history)
     : m_dm(dm), m_table(table), m_columns(columns),
-      m_history(History::recordsTable(table.id) ? history : nullptr)
+      m_history(Schema::holdsPcRows(table.id) ? history : nullptr)
 {
     for (const QString &key : table.primaryKey) {
         for (int i = 0; i < columns.size(); ++i) {

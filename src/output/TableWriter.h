@@ -19,7 +19,7 @@ class TDMdata;
 // statements outlive it: PostgreSQL frees a prepared statement only once a
 // failed transaction is rolled back.
 //
-// With a history recorder (for the PCs' tables, History::recordsTable),
+// With a history recorder (for the PCs' tables, Schema::holdsPcRows),
 // every change is recorded: a row removed, added or changed value by
 // value. A table emptied by deleteAll() and filled again is compared with
 // what it held: rows that come back alike make no lines; finish() records

@@ -48,22 +48,6 @@ QString removedText()
     return QStringLiteral("削除");
 }
 
-bool recordsTable(TableId table)
-{
-    switch (table) {
-    case TableId::PC:
-    case TableId::Appli:
-    case TableId::Printer:
-    case TableId::Drive:
-    case TableId::Share:
-    case TableId::LAN:
-    case TableId::PMEMORY:
-        return true;
-    default:
-        return false;
-    }
-}
-
 bool isTracked(const ColumnDef &column)
 {
     for (const char *stamp : {"UpdateYMD", "InvaroYMD", "AddYMD", "Ver116"}) {

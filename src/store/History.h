@@ -28,9 +28,6 @@ QStringList operations();
 QString addedText();
 QString removedText();
 
-// The tables whose changes are recorded: PC and its six detail tables.
-bool recordsTable(TableId table);
-
 // Whether a column's changes are recorded: not the stamps that every write
 // sets (UpdateYMD, InvaroYMD, AddYMD) nor the printer's marker column.
 bool isTracked(const ColumnDef &column);

@@ -333,6 +333,22 @@ const TableDef &distinctPcTable()
     return distinct;
 }
 
+bool holdsPcRows(TableId id)
+{
+    switch (id) {
+    case TableId::PC:
+    case TableId::Appli:
+    case TableId::Printer:
+    case TableId::Drive:
+    case TableId::Share:
+    case TableId::LAN:
+    case TableId::PMEMORY:
+        return true;
+    default:
+        return false;
+    }
+}
+
 const TableDef &table(TableId id)
 {
     if (id == TableId::PcClaim)

@@ -86,6 +86,10 @@ const TableDef &historyTable();
 // after the ten, like the history.
 const TableDef &distinctPcTable();
 const TableDef &table(TableId id);
+// Whether the table holds a PC's rows: PC itself and its six detail tables
+// (their key is the PC key). Claims on PCs and the history of changes
+// cover these tables.
+bool holdsPcRows(TableId id);
 // Case-insensitive lookup by table name; nullptr when unknown.
 const TableDef *find(const QString &name);
 

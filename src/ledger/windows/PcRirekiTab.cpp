@@ -32,7 +32,7 @@ PcRirekiTab::PcRirekiTab(TDMdata &dm, std::function<QString()> key, QWidget *par
     m_tableCB->setMinimumWidth(110);
     m_tableCB->addItem(AllTables);
     for (const TableDef &t : Schema::tables()) {
-        if (History::recordsTable(t.id))
+        if (Schema::holdsPcRows(t.id))
             m_tableCB->addItem(t.name);
     }
     connect(m_tableCB, &QComboBox::currentIndexChanged, this, &PcRirekiTab::applyFilter);

@@ -1,7 +1,5 @@
 #include "UhenkoRireki.h"
 
-#include <memory>
-
 #include "base/DateEntry.h"
 #include "base/DateText.h"
 #include "kit/MessageBoxes.h"
@@ -76,7 +74,7 @@ TFhenkoRireki::TFhenkoRireki(TDMdata &dm, const ProgramPaths &paths, QWidget *pa
     m_sinceEDT->setText(DateText::shortDate(today.addDays(-DefaultDays)));
     m_untilEDT->setText(DateText::shortDate(today));
     for (const TableDef &t : Schema::tables()) {
-        if (History::recordsTable(t.id))
+        if (Schema::holdsPcRows(t.id))
             m_tableCB->addItem(t.name);
     }
     for (QComboBox *box : {m_buCB, m_tableCB, m_operationCB})
