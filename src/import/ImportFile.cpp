@@ -114,6 +114,8 @@ QString CollectorImporter::importLines(const QStringList &lines)
     const CollectorRecord first(m_fields);
     const int keyColumn = m_pc.column(QStringLiteral("Key"));
     const QVariant pcKey = m_pc.normalized(keyColumn, first.key());
+    for (TableImage *t : {&m_pc, &m_appli, &m_printer, &m_drive, &m_share, &m_lan, &m_memory})
+        t->prefetch(pcKey);
     const TableImage::Row *stored = m_pc.find(pcKey);
     const bool isNew = !stored;
     TableImage::Row pc = stored ? *stored : m_pc.blankRow();

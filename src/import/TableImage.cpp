@@ -219,8 +219,14 @@ TableImage::PcRows &TableImage::rowsOf(const QString &pcKey)
         return *it;
     prepare();
     PcRows rows;
-    m_select->bindText(0, pcKey);
-    m_select->exec();
+    if (m_prefetched == pcKey) {
+        m_prefetched.clear();
+        StoreStatement::finishQueued(m_dm);
+    } else {
+        m_prefetched.clear();
+        m_select->bindText(0, pcKey);
+        m_select->exec();
+    }
     while (m_select->next()) {
         Row row = blankRow();
         for (int j = 0; j < m_present.size(); ++j) {
@@ -280,6 +286,19 @@ bool TableImage::rename(const QVariant &pcKey, const QVariant &fromKey, const QV
     row[m_rowKeyColumn] = toKey;
     rows[to].current = std::move(row);
     return true;
+}
+
+void TableImage::prefetch(const QVariant &pcKey)
+{
+    if (m_dm.engine() != Engine::PostgreSQL || pcKey.isNull())
+        return;
+    const QString key = keyText(normalized(m_keyColumn, pcKey));
+    if (key.isEmpty() || m_rows.contains(key))
+        return;
+    prepare();
+    m_select->bindText(0, key);
+    m_select->queue();
+    m_prefetched = key;
 }
 
 void TableImage::load(const QVariant &pcKey)
@@ -438,15 +457,16 @@ void TableImage::flush()
         journal.emplace_back(&e, e.stored);
         e.stored = row;
     };
-    StoreSavepoint step(m_dm);
+    // On a server the step goes out as one message, answered at release.
+    StoreSavepoint step(m_dm, StoreSavepoint::Sending::Queued);
     try {
         write(setStored);
+        step.release();
     } catch (const StoreError &) {
         for (auto it = journal.rbegin(); it != journal.rend(); ++it)
             it->first->stored = std::move(it->second);
         throw;
     }
-    step.release();
 }
 
 template <typename SetStored> void TableImage::write(const SetStored &setStored)
@@ -459,7 +479,7 @@ template <typename SetStored> void TableImage::write(const SetStored &setStored)
         for (Entry &e : rows) {
             if (e.stored && !e.current) {
                 bindKey(*m_delete, 0, *e.stored);
-                m_delete->exec();
+                m_delete->queue();
                 setStored(e, std::nullopt);
             }
         }
@@ -477,7 +497,7 @@ template <typename SetStored> void TableImage::write(const SetStored &setStored)
             for (int i : std::as_const(m_dataColumns))
                 bindColumn(*m_update, p++, i, e.current->at(i));
             bindKey(*m_update, p, *e.stored);
-            m_update->exec();
+            m_update->queue();
             setStored(e, e.current);
         }
         for (auto it = marked.cbegin(); it != marked.cend(); ++it) {
@@ -490,7 +510,7 @@ template <typename SetStored> void TableImage::write(const SetStored &setStored)
                 for (int r = 0; r < n; ++r)
                     bindColumn(q, 2 + r, m_rowKeyColumn,
                                entries.at(done + r)->stored->at(m_rowKeyColumn));
-                q.exec();
+                q.queue();
                 for (int r = 0; r < n; ++r) {
                     Entry *e = entries.at(done + r);
                     setStored(*e, e->current);
@@ -514,7 +534,7 @@ template <typename SetStored> void TableImage::write(const SetStored &setStored)
             for (int i : std::as_const(m_present))
                 bindColumn(q, p++, i, added.at(done + r)->current->at(i));
         }
-        q.exec();
+        q.queue();
         for (int r = 0; r < n; ++r) {
             Entry *e = added.at(done + r);
             setStored(*e, e->current);
@@ -559,6 +579,7 @@ void TableImage::changes(const std::function<void(const Row *before, const Row *
 
 void TableImage::forget(const QSet<QString> &keep)
 {
+    m_prefetched.clear();
     if (keep.isEmpty()) {
         m_rows.clear();
         return;

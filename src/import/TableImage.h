@@ -74,6 +74,11 @@ public:
 
     // Reads the rows of a PC when they are not held yet.
     void load(const QVariant &pcKey);
+    // Asks a store server for the rows of a PC now, without waiting: the
+    // tables of a file ask together and are answered in one round trip,
+    // and the first look-up then takes the rows. Nothing on SQLite, where
+    // a read costs no round trip.
+    void prefetch(const QVariant &pcKey);
     // The rows of a PC as the rules left them (read first when not held).
     QVector<Row> current(const QVariant &pcKey);
     // Passes every row held of the PC to fn, which may change it or return
@@ -132,6 +137,7 @@ private:
     bool m_writesPrepared = false;
     bool m_dryRun = false;
     std::unique_ptr<StoreStatement> m_select;
+    QString m_prefetched; // the PC key whose rows m_select was asked for
     int m_nyuryokuKbn = -1;
     QString m_insertHead; // INSERT INTO table (columns) VALUES
     QString m_insertRow; // (?, ?, ...)

@@ -1,5 +1,6 @@
 #include "HistoryRecorder.h"
 
+#include "StoreStatement.h"
 #include "StoreValue.h"
 #include "UDMdata.h"
 
@@ -25,6 +26,8 @@ HistoryRecorder::HistoryRecorder(TDMdata &dm, QString operation)
 {
     restamp();
 }
+
+HistoryRecorder::~HistoryRecorder() = default;
 
 void HistoryRecorder::restamp()
 {
@@ -99,8 +102,13 @@ void HistoryRecorder::record(TableId table, const QString &key, const QString &r
         writePending();
 }
 
-QSqlQuery &HistoryRecorder::insertStatement(int rows)
+StoreStatement &HistoryRecorder::insertStatement(int rows)
 {
+    // Statements of a connection replaced by a reconnect are prepared anew.
+    if (m_generation != m_dm.generation()) {
+        m_inserts.clear();
+        m_generation = m_dm.generation();
+    }
     auto it = m_inserts.find(rows);
     if (it == m_inserts.end()) {
         const QString row = QStringLiteral("(?, ?, ?, ?, ?, ?, ?, ?, ?)");
@@ -108,24 +116,27 @@ QSqlQuery &HistoryRecorder::insertStatement(int rows)
         for (int r = 0; r < rows; ++r)
             values << row;
         it = m_inserts
-                 .emplace(rows,
-                          m_dm.prepare(QStringLiteral("INSERT INTO History (At, Operation, "
-                                                      "Who, Key, TableName, RowName, "
-                                                      "ColumnName, OldValue, NewValue)\n"
-                                                      "VALUES ")
-                                       + values.join(QStringLiteral(", "))))
+                 .emplace(
+                     rows,
+                     StoreStatement::prepare(m_dm,
+                                             QStringLiteral("INSERT INTO History (At, Operation, "
+                                                            "Who, Key, TableName, RowName, "
+                                                            "ColumnName, OldValue, NewValue)\n"
+                                                            "VALUES ")
+                                                 + values.join(QStringLiteral(", "))))
                  .first;
     }
-    return it->second;
+    return *it->second;
 }
 
 void HistoryRecorder::writePending()
 {
-    // Three sizes only, so that few statements are prepared.
+    // Three sizes only, so that few statements are prepared. On a server
+    // the lines go out together and are answered once.
     for (qsizetype done = 0; done < m_pending.size();) {
         const qsizetype left = m_pending.size() - done;
         const int n = left >= 32 ? 32 : left >= 8 ? 8 : 1;
-        QSqlQuery &q = insertStatement(n);
+        StoreStatement &q = insertStatement(n);
         int p = 0;
         for (int r = 0; r < n; ++r) {
             for (const QVariant &v : std::as_const(m_shared))
@@ -133,10 +144,11 @@ void HistoryRecorder::writePending()
             for (const QVariant &v : std::as_const(m_pending[done + r]))
                 q.bindValue(p++, v);
         }
-        TDMdata::exec(q);
+        q.queue();
         done += n;
     }
     m_pending.clear();
+    StoreStatement::finishQueued(m_dm);
 }
 
 HistoryRecorder::Batch::Batch(HistoryRecorder &recorder) : m_recorder(recorder)

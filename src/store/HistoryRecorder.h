@@ -2,11 +2,12 @@
 
 #include "History.h"
 
-#include <QSqlQuery>
 #include <QVariant>
 #include <QVector>
 #include <map>
+#include <memory>
 
+class StoreStatement;
 class TDMdata;
 
 // Writes lines of the history (History.h) for one operation, inside the
@@ -26,6 +27,7 @@ class HistoryRecorder
 {
 public:
     HistoryRecorder(TDMdata &dm, QString operation);
+    ~HistoryRecorder();
     HistoryRecorder(const HistoryRecorder &) = delete;
     HistoryRecorder &operator=(const HistoryRecorder &) = delete;
 
@@ -71,7 +73,7 @@ private:
     void record(TableId table, const QString &key, const QString &rowName, const QString &column,
                 const QString &oldValue, const QString &newValue);
     void writePending();
-    QSqlQuery &insertStatement(int rows);
+    StoreStatement &insertStatement(int rows);
 
     TDMdata &m_dm;
     QString m_operation;
@@ -79,6 +81,7 @@ private:
     QVariantList m_shared;
     QVector<QVariantList> m_pending; // the other six values of each line
     bool m_batching = false;
-    std::map<int, QSqlQuery> m_inserts; // by the number of rows
+    std::map<int, std::unique_ptr<StoreStatement>> m_inserts; // by the number of rows
+    int m_generation = -1; // the connection m_inserts were prepared on
     int m_lines = 0;
 };

@@ -1,5 +1,6 @@
 #include "PcClaims.h"
 
+#include "PostgresPipeline.h"
 #include "StoreTransaction.h"
 #include "StoreValue.h"
 #include "UDMdata.h"
@@ -331,12 +332,23 @@ void ensureFree(TDMdata &dm, const QString &key)
 void ensureFree(TDMdata &dm, const ClaimSubject &subject)
 {
     if (isPostgres(dm)) {
-        // The statement outlives the step: PostgreSQL frees it only once
-        // the failed step is undone.
-        QSqlQuery q = advisoryQuery(dm, "pg_advisory_xact_lock", subject);
-        StoreSavepoint step(dm);
-        runAdvisory(q, subject);
-        step.release();
+        // The lock within a step of its own (a lock not had in time spoils
+        // only the step), sent as one message: the import asks this for
+        // every file.
+        const QByteArray number = QByteArray::number(lockNumber(dm, subject));
+        const char *values[] = {number.constData()};
+        const int lengths[] = {int(number.size())};
+        StoreSavepoint step(dm, StoreSavepoint::Sending::Queued);
+        const auto pipeline = dm.pipeline();
+        pipeline->send(QByteArrayLiteral("SELECT pg_advisory_xact_lock($1::bigint)"), 1, values,
+                       lengths);
+        try {
+            step.release();
+        } catch (const StoreError &) {
+            if (pipeline->failureCode() == LockNotAvailable)
+                throw ClaimError(claimedText(subject));
+            throw;
+        }
         return;
     }
     const QString key = claimKey(dm, subject);

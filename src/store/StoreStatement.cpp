@@ -1,5 +1,7 @@
 #include "StoreStatement.h"
 
+#include "PostgresPipeline.h"
+#include "PostgresStatement.h"
 #include "StoreError.h"
 #include "UDMdata.h"
 
@@ -215,6 +217,16 @@ std::unique_ptr<StoreStatement> StoreStatement::prepare(TDMdata &dm, const QStri
         if (sqlite3 *db = sqliteHandle(dm))
             return std::make_unique<SqliteStatement>(db, dm.dialect().translate(sql));
     }
+    if (dm.engine() == Engine::PostgreSQL && dm.isConnected() && dm.pipeline())
+        return preparePostgresStatement(dm, sql);
     // TDMdata::prepare() says why a statement cannot be had.
     return std::make_unique<QtStatement>(dm.prepare(sql));
+}
+
+void StoreStatement::finishQueued(TDMdata &dm)
+{
+    if (dm.engine() != Engine::PostgreSQL)
+        return;
+    if (const auto pipeline = dm.pipeline())
+        pipeline->finish();
 }

@@ -1,5 +1,6 @@
 #include "StoreTransaction.h"
 
+#include "PostgresPipeline.h"
 #include "StoreError.h"
 #include "UDMdata.h"
 
@@ -34,9 +35,14 @@ const QString StepName = QStringLiteral("orvane_step");
 
 } // namespace
 
-StoreSavepoint::StoreSavepoint(TDMdata &dm) : m_dm(dm)
+StoreSavepoint::StoreSavepoint(TDMdata &dm, Sending sending) : m_dm(dm)
 {
-    m_dm.exec(QStringLiteral("SAVEPOINT ") + StepName);
+    if (sending == Sending::Queued && m_dm.engine() == Engine::PostgreSQL)
+        m_pipeline = m_dm.pipeline();
+    if (m_pipeline)
+        m_pipeline->send(QByteArrayLiteral("SAVEPOINT ") + StepName.toLatin1());
+    else
+        m_dm.exec(QStringLiteral("SAVEPOINT ") + StepName);
     m_open = true;
 }
 
@@ -45,6 +51,15 @@ StoreSavepoint::~StoreSavepoint()
     if (!m_open)
         return;
     try {
+        // What is still queued is answered first (its failure is what
+        // undoes the step, or the step is undone anyway).
+        if (m_pipeline && m_pipeline->connection()) {
+            try {
+                m_pipeline->finish();
+            } catch (const ConnectionLost &) {
+                throw;
+            } catch (const StoreError &) { }
+        }
         m_dm.exec(QStringLiteral("ROLLBACK TO SAVEPOINT ") + StepName);
         m_dm.exec(QStringLiteral("RELEASE SAVEPOINT ") + StepName);
     } catch (const StoreError &) {
@@ -54,6 +69,11 @@ StoreSavepoint::~StoreSavepoint()
 
 void StoreSavepoint::release()
 {
-    m_dm.exec(QStringLiteral("RELEASE SAVEPOINT ") + StepName);
+    if (m_pipeline) {
+        m_pipeline->send(QByteArrayLiteral("RELEASE SAVEPOINT ") + StepName.toLatin1());
+        m_pipeline->finish();
+    } else {
+        m_dm.exec(QStringLiteral("RELEASE SAVEPOINT ") + StepName);
+    }
     m_open = false;
 }

@@ -1,5 +1,6 @@
 #include "UDMdata.h"
 
+#include "PostgresPipeline.h"
 #include "ReadOnlyRole.h"
 #include "RecordCursor.h"
 #include "StoreError.h"
@@ -297,6 +298,7 @@ void TDMdata::reconnect()
         wasOpen.push_back(t->isOpen());
         t->close();
     }
+    dropPipeline();
     {
         QSqlDatabase old = database();
         old.close();
@@ -367,6 +369,14 @@ void TDMdata::noticeLoss()
     emit connectionLost();
 }
 
+void TDMdata::settleQueued()
+{
+    // Statements queued on a server connection are answered before any
+    // other statement, which would otherwise wait for ever behind them.
+    if (m_pipeline && m_pipeline->pending())
+        m_pipeline->finish();
+}
+
 void TDMdata::throwIfLost()
 {
     if (!isLost())
@@ -391,10 +401,52 @@ void TDMdata::raise(const QSqlQuery &query)
     throw StoreError(sqlErrorText(query.lastError()));
 }
 
+void TDMdata::raise(const QSqlError &error)
+{
+    if (connectionBroken(database().driver())) {
+        noticeLoss();
+        throw ConnectionLost();
+    }
+    throw StoreError(error);
+}
+
+void TDMdata::dropPipeline()
+{
+    if (!m_pipeline)
+        return;
+    // What is still pending on a live connection goes with the transaction
+    // that is rolled back or lost with it: its failure is no news.
+    if (m_pipeline->pending() && PQstatus(m_pipeline->connection()) == CONNECTION_OK) {
+        try {
+            m_pipeline->finish();
+        } catch (const StoreError &) { }
+    }
+    m_pipeline->detach();
+    m_pipeline.reset();
+}
+
+std::shared_ptr<PostgresPipeline> TDMdata::pipeline()
+{
+    if (m_pipeline && m_pipelineGeneration != m_generation)
+        dropPipeline();
+    if (!m_pipeline && isConnected() && engine() == Engine::PostgreSQL) {
+        m_pipelineGeneration = m_generation;
+        const QSqlDriver *driver = database().driver();
+        const QVariant handle = driver ? driver->handle() : QVariant();
+        if (handle.isValid()
+            && (qstrcmp(handle.typeName(), "PGconn*") == 0
+                || qstrcmp(handle.typeName(), "pg_conn*") == 0))
+            m_pipeline = std::make_shared<PostgresPipeline>(
+                *this, *static_cast<PGconn *const *>(handle.constData()));
+    }
+    return m_pipeline;
+}
+
 void TDMdata::close()
 {
     for (auto &t : m_tables)
         t->close();
+    dropPipeline();
     if (!QSqlDatabase::contains(m_connectionName))
         return;
     {
@@ -425,6 +477,7 @@ void TDMdata::startTransaction()
     if (!isConnected())
         throw StoreError(QStringLiteral("データベースに接続していません"));
     throwIfLost();
+    settleQueued();
     if (m_inTransaction)
         throw StoreError(QStringLiteral("トランザクションは既に開始されています"));
     if (reads())
@@ -445,6 +498,7 @@ void TDMdata::commit(Flush flush)
     if (!m_inTransaction)
         throw StoreError(QStringLiteral("トランザクションが開始されていません"));
     throwIfLost();
+    settleQueued();
     QSqlQuery q(database());
     // A server commit that is flushed later returns without waiting for
     // the server's disk; flush() waits for all of them at once. A
@@ -491,6 +545,15 @@ void TDMdata::rollback()
     // A lost connection took its transaction with it.
     if (isLost())
         return;
+    // Statements still queued are undone with the rest: their failure is
+    // no news.
+    if (m_pipeline && m_pipeline->pending()) {
+        try {
+            m_pipeline->finish();
+        } catch (const ConnectionLost &) {
+            return;
+        } catch (const StoreError &) { }
+    }
     QSqlQuery q(database());
     if (!q.exec(QStringLiteral("ROLLBACK")))
         raise(q);
@@ -507,6 +570,7 @@ QSqlQuery TDMdata::prepare(const QString &sql)
     if (!isConnected())
         throw StoreError(QStringLiteral("データベースに接続していません"));
     throwIfLost();
+    settleQueued();
     QSqlQuery q(database());
     q.setForwardOnly(true);
     if (!q.prepare(m_dialect.translate(sql)))
@@ -528,6 +592,7 @@ QSqlQuery TDMdata::exec(const QString &sql, const QVariantMap &params)
         if (!isConnected())
             throw StoreError(QStringLiteral("データベースに接続していません"));
         throwIfLost();
+        settleQueued();
         QSqlQuery q(database());
         q.setForwardOnly(true);
         if (!q.exec(m_dialect.translate(sql)))
@@ -546,6 +611,7 @@ bool TDMdata::tableExists(const QString &table)
     if (!isConnected())
         return false;
     throwIfLost();
+    settleQueued();
     const QStringList names = database().tables(QSql::Tables);
     // A connection that broke lists no table: that is no store without
     // tables.

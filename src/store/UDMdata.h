@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 
+class PostgresPipeline;
 class RecordCursor;
 class TableCheckObserver;
 
@@ -84,6 +85,11 @@ public:
     // server connection is gone (marking its module lost), StoreError with
     // the store's text otherwise.
     [[noreturn]] static void raise(const QSqlQuery &query);
+    // The same for an error read from the server connection itself.
+    [[noreturn]] void raise(const QSqlError &error);
+    // The statements sent to the server without waiting (PostgresPipeline)
+    // on the current connection; nullptr on SQLite or when not connected.
+    std::shared_ptr<PostgresPipeline> pipeline();
 
     Engine engine() const { return m_dialect.engine(); }
     const Dialect &dialect() const { return m_dialect; }
@@ -141,6 +147,8 @@ private:
     void openRemoteAs(const QString &name, const QString &user, const QString &password);
     void noticeLoss();
     void throwIfLost();
+    void settleQueued();
+    void dropPipeline();
     // Ends a server session of this module that outlived its connection.
     void endSession(qint64 pid, const QString &start);
     void configureSqlite(QSqlDatabase &db);
@@ -166,4 +174,6 @@ private:
     StoreAccess m_access = StoreAccess::Writes;
     int m_lockWaitMs = 1500;
     std::array<std::unique_ptr<RecordCursor>, 10> m_tables;
+    std::shared_ptr<PostgresPipeline> m_pipeline;
+    int m_pipelineGeneration = 0;
 };

@@ -1,6 +1,7 @@
 #include "TestStores.h"
 #include "store/StoreError.h"
 #include "store/StoreStatement.h"
+#include "store/StoreTransaction.h"
 #include "store/UDMdata.h"
 
 #include <QtTest>
@@ -58,6 +59,55 @@ private slots:
         }
         QVERIFY(!select->next());
         select->finish();
+    }
+    // Statements queued together (one round trip to a server): a refused
+    // one undoes its step only, the step's later statements do not run, a
+    // statement of the store's own meanwhile waits for the queue instead of
+    // hanging behind it, and a queued SELECT's rows arrive.
+    void queuedStatementsAnswerTogether_data() { TestStore::addEngineRows(); }
+    void queuedStatementsAnswerTogether()
+    {
+        QFETCH(int, engine);
+        TestStore store(engine);
+        ORVANE_REQUIRE_STORE(store);
+        TDMdata dm;
+        openCheckedStore(dm, store.settings());
+        std::unique_ptr<StoreStatement> insert = StoreStatement::prepare(
+            dm, QStringLiteral("INSERT INTO APPLI (Key, Appli) VALUES ('PC-01', ?)"));
+        const auto queue = [&](const char *appli) {
+            insert->bindText(0, QString::fromLatin1(appli));
+            insert->queue();
+        };
+        dm.startTransaction();
+        {
+            StoreSavepoint step(dm, StoreSavepoint::Sending::Queued);
+            queue("app0");
+            queue("app1");
+            step.release();
+        }
+        {
+            // SQLite refuses at once, a server at the release.
+            StoreSavepoint step(dm, StoreSavepoint::Sending::Queued);
+            QVERIFY_THROWS_EXCEPTION(StoreError, [&] {
+                queue("app2");
+                queue("app0");
+                queue("app3");
+                step.release();
+            }());
+        }
+        queue("app4");
+        dm.exec(QStringLiteral("UPDATE APPLI SET Ver = '1' WHERE Appli = 'app4'"));
+        dm.commit();
+
+        std::unique_ptr<StoreStatement> select = StoreStatement::prepare(
+            dm, QStringLiteral("SELECT Appli, Ver FROM APPLI WHERE Key = ? ORDER BY Appli"));
+        select->bindText(0, QStringLiteral("PC-01"));
+        select->queue();
+        StoreStatement::finishQueued(dm);
+        QStringList read;
+        while (select->next())
+            read << select->value(0).toString() + select->value(1).toString();
+        QCOMPARE(read, QStringList({"app0", "app1", "app41"}));
     }
 };
 
