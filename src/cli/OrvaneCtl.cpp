@@ -75,7 +75,8 @@ QString OrvaneCtl::usage()
     for (const std::unique_ptr<CtlCommand> &command : ctlCommands())
         text += command->usage();
     text += QStringLiteral(
-        "  --ini FILE         設定ファイル (既定: プログラムと同じフォルダの Orvane.INI)\n"
+        "  --ini FILE         設定ファイル (既定: プログラムと同じフォルダの Orvane.INI。\n"
+        "                     インストールしたプログラムでは ~/.config/Orvane/Orvane.INI)\n"
         "  --data DIR         "
         "設定ファイルのDB設定の代わりに、このローカルのデータフォルダを使う\n"
         "  --verbose          経過とテーブルのチェックの表示 (取込の経過は端末では常に表示)\n"
