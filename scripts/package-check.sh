@@ -15,12 +15,14 @@
 #     the lease mail of the examples runs (nothing due: no mail, exit 0).
 # Needs root.
 set -euo pipefail
+[ $# -eq 2 ] || { echo "usage: package-check.sh DEB SAMPLES" >&2; exit 2; }
+[ -f "$1" ] || { echo "no package file: $1" >&2; exit 2; }
+[ -d "$2" ] || { echo "no folder of collector files: $2" >&2; exit 2; }
 deb=$(realpath "$1")
 samples=$(realpath "$2")
 base=${FRESH_ROOT:-/tmp/fresh-debian}
 top=$(cd "$(dirname "$0")/.." && pwd)
 [ "$(id -u)" -eq 0 ] || { echo "run as root" >&2; exit 2; }
-[ -f "$deb" ] || { echo "no package file: $1" >&2; exit 2; }
 files=$(find "$samples" -maxdepth 1 -name '*.csv' | wc -l)
 [ "$files" -gt 0 ] || { echo "no collector files in $2" >&2; exit 2; }
 version=$(dpkg-deb -f "$deb" Version)
