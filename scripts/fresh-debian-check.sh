@@ -11,20 +11,7 @@ base=${FRESH_ROOT:-/tmp/fresh-debian}
 cmd=${1:-./scripts/test.sh}
 top=$(git -C "$(dirname "$0")" rev-parse --show-toplevel)
 [ "$(id -u)" -eq 0 ] || { echo "run as root" >&2; exit 2; }
-export DEBIAN_FRONTEND=noninteractive
-command -v debootstrap >/dev/null || { apt-get update -qq && apt-get install -y -qq debootstrap >/dev/null; }
-
-# The Debian mirror this machine's apt already uses.
-mirror=$(cat /etc/apt/sources.list /etc/apt/sources.list.d/*.sources /etc/apt/sources.list.d/*.list 2>/dev/null \
-  | grep -o -E '^(URIs:|deb) +[a-z]+://[^ ]+/debian\b' | grep -v -- '-security' | head -n 1 | awk '{print $2}' || true)
-[ -n "$mirror" ] || { echo "no Debian mirror found in the apt sources" >&2; exit 2; }
-
-if [ ! -f "$base/bare/.ready" ]; then
-  rm -rf "$base/bare"; mkdir -p "$base"
-  debootstrap --variant=minbase bookworm "$base/bare" "$mirror" > "$base/debootstrap.log" 2>&1 \
-    || { tail -n 20 "$base/debootstrap.log" >&2; exit 2; }
-  touch "$base/bare/.ready"
-fi
+"$top/scripts/bare-debian-root.sh" "$base"
 root="$base/run"
 cleanup() { umount -R "$root/proc" "$root/dev" 2>/dev/null || true; }
 cleanup

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Orvane needs to build, run and test, and
+# Installs the Debian packages Orvane needs to build, run, test and package
+# (dpkg-dev and file: cpack's Depends from dpkg-shlibdeps), and
 # the packages named as arguments (scripts/fuzz.sh adds clang's). Safe to
 # run again.
 set -euo pipefail
@@ -13,6 +14,7 @@ packages=(
   fonts-ipafont-gothic fonts-ipaexfont-gothic
   postgresql
   poppler-utils
+  dpkg-dev file
   "$@"
 )
 

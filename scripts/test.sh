@@ -4,7 +4,8 @@
 #   scripts/test.sh [CTEST ARGS...]
 #   scripts/test.sh --sanitize [CTEST ARGS...]
 # --sanitize builds the window-free tests (every test not labelled
-# "windows") in a tree of their own, build-sanitize, with AddressSanitizer
+# "windows", nor "programs": those run the programs themselves) in a tree of
+# their own, build-sanitize, with AddressSanitizer
 # and UndefinedBehaviorSanitizer (g++), and runs them; a memory error,
 # undefined behaviour or a leak fails the test. Leaks inside Qt and the
 # system libraries are suppressed by tests/sanitize/lsan.supp.
@@ -26,9 +27,9 @@ if [ $sanitize -eq 1 ]; then
   fi
   cmake "$build" >/dev/null
   # Each test is built by the target of its name.
-  mapfile -t tests < <(cd "$build" && ctest -N -LE windows | sed -n 's/^ *Test *#[0-9]*: *//p')
+  mapfile -t tests < <(cd "$build" && ctest -N -LE 'windows|programs' | sed -n 's/^ *Test *#[0-9]*: *//p')
   cmake --build "$build" --target "${tests[@]}"
-  ctest_args=(-LE windows)
+  ctest_args=(-LE 'windows|programs')
   export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
   export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$top/tests/sanitize/lsan.supp:print_suppressions=0}
   export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}

@@ -1,10 +1,13 @@
 #include "Umain.h"
+#include "base/OrvaneVersion.h"
 #include "base/ProgramPaths.h"
 #include "kit/JapaneseQtTexts.h"
 
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
+#include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -26,9 +29,14 @@ void useJapaneseFont(QApplication &app)
 
 int main(int argc, char *argv[])
 {
+    // Answered before the application exists: it needs no display.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("Orvane %s\n", ORVANE_VERSION);
+        return 0;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvane"));
-    QApplication::setApplicationVersion(QStringLiteral("1.34"));
+    QApplication::setApplicationVersion(QStringLiteral(ORVANE_VERSION));
     useJapaneseFont(app);
     JapaneseQtTexts::install(app);
 

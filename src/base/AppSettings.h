@@ -1,6 +1,7 @@
 #pragma once
 
 #include "GridColumnsState.h"
+#include "base/OrvaneVersion.h"
 
 #include <QString>
 #include <functional>
@@ -72,7 +73,7 @@ public:
     // Writes Orvane/Ver with the program version (the caller writes the
     // file out).
     static void writeVersion(IniFile &ini);
-    static constexpr double Version = 1.34;
+    static constexpr double Version = ORVANE_VERSION_NUMBER;
 
     DbSettings db;
     GridSettings pcGrid;

@@ -23,6 +23,15 @@ bool canCreateFileIn(const QString &dir)
     return probe.open();
 }
 
+// Whether the program was installed as a system package (/usr/lib/orvane):
+// its folder belongs to the package manager and is read-only for users, and
+// must stay untouched by root too, so every user keeps the settings file
+// and "PCDB" in the per-user configuration folder.
+bool installedBySystem(const QString &dir)
+{
+    return dir.startsWith(QLatin1String("/usr/"));
+}
+
 // The per-user configuration folder, created when missing.
 QString userConfigDir()
 {
@@ -39,7 +48,8 @@ ProgramPaths::ProgramPaths(const QString &programFile, const QString &homeDir)
     if (!m_homeDir.isEmpty())
         return;
     const QString programFolder = programDir();
-    if (!programFolder.isEmpty() && canCreateFileIn(programFolder))
+    if (!programFolder.isEmpty() && !installedBySystem(programFolder)
+        && canCreateFileIn(programFolder))
         m_homeDir = programFolder;
     else
         m_homeDir = userConfigDir();

@@ -4,7 +4,8 @@
 
 // Where the program keeps its files. The settings file and the default data
 // folder "PCDB" lie beside the program file; when that folder cannot be
-// written they go to the per-user configuration folder instead.
+// written, or is a system folder under /usr (the installed package), they go
+// to the per-user configuration folder (~/.config/Orvane/) instead.
 class ProgramPaths
 {
 public:

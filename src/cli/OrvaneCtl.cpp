@@ -4,6 +4,7 @@
 #include "CtlCommands.h"
 #include "base/AppSettings.h"
 #include "base/IniFile.h"
+#include "base/OrvaneVersion.h"
 #include "base/ProgramPaths.h"
 #include "base/TextHelpers.h"
 #include "import/Ip16Backfill.h"
@@ -74,10 +75,13 @@ QString OrvaneCtl::usage()
     for (const std::unique_ptr<CtlCommand> &command : ctlCommands())
         text += command->usage();
     text += QStringLiteral(
-        "  --ini FILE         設定ファイル (既定: プログラムと同じフォルダの Orvane.INI)\n"
+        "  --ini FILE         設定ファイル (既定: プログラムと同じフォルダの Orvane.INI。\n"
+        "                     インストールしたプログラムでは ~/.config/Orvane/Orvane.INI)\n"
         "  --data DIR         "
         "設定ファイルのDB設定の代わりに、このローカルのデータフォルダを使う\n"
-        "  --verbose          経過とテーブルのチェックの表示 (取込の経過は端末では常に表示)\n");
+        "  --verbose          経過とテーブルのチェックの表示 (取込の経過は端末では常に表示)\n"
+        "  -h, --help         この使い方を表示する\n"
+        "  --version          バージョンを表示する\n");
     return text;
 }
 
@@ -107,7 +111,10 @@ int OrvaneCtl::run(const QStringList &arguments)
             options.dataDir = arguments[++i];
         else if (a == QLatin1String("--verbose"))
             options.verbose = true;
-        else if (a.startsWith(QLatin1String("--")))
+        else if (a == QLatin1String("--version")) {
+            m_out << QStringLiteral("orvanectl " ORVANE_VERSION) << Qt::endl;
+            return Success;
+        } else if (a.startsWith(QLatin1String("--")))
             return refuse(QStringLiteral("不明なオプションです: %1").arg(a));
         else
             break;

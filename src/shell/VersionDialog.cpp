@@ -1,6 +1,6 @@
 #include "VersionDialog.h"
 
-#include "base/AppSettings.h"
+#include "base/OrvaneVersion.h"
 
 #include <QFont>
 #include <QHBoxLayout>
@@ -43,5 +43,5 @@ VersionDialog::VersionDialog(QWidget *parent) : QDialog(parent)
 
 QString VersionDialog::versionText()
 {
-    return QStringLiteral("Version ") + QString::number(AppSettings::Version, 'f', 2);
+    return QStringLiteral("Version " ORVANE_VERSION);
 }

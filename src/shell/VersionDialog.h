@@ -10,6 +10,6 @@ class VersionDialog : public QDialog
 public:
     explicit VersionDialog(QWidget *parent = nullptr);
 
-    // "Version 1.34": the version with two decimals.
+    // "Version 1.34": the project version.
     static QString versionText();
 };

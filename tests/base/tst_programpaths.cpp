@@ -16,6 +16,7 @@ private slots:
     void iniName_data();
     void iniName();
     void filesBesideWritableProgram();
+    void readOnlyProgramFolderUsesUserConfig_data();
     void readOnlyProgramFolderUsesUserConfig();
     void noProgramFileFallsBack();
 };
@@ -59,17 +60,25 @@ void TestProgramPaths::filesBesideWritableProgram()
     QCOMPARE(paths.helpPath(), folder + u"ORVANE.chm"_s);
 }
 
+void TestProgramPaths::readOnlyProgramFolderUsesUserConfig_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("not writable, even by root") << u"/proc/"_s;
+    // The package's folder, writable by root but owned by the package.
+    QTest::newRow("installed package") << u"/usr/lib/orvane/"_s;
+}
+
 void TestProgramPaths::readOnlyProgramFolderUsesUserConfig()
 {
-    // /proc cannot be written, even by root.
-    const ProgramPaths paths(u"/proc/Orvane"_s);
+    QFETCH(QString, folder);
+    const ProgramPaths paths(folder + u"Orvane"_s);
     const QString config
         = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + u'/';
     QCOMPARE(paths.homeDir(), config);
     QVERIFY(QFileInfo(config).isDir());
     QCOMPARE(paths.iniPath(), config + u"Orvane.INI"_s);
     QCOMPARE(paths.defaultDataDir(), config + u"PCDB"_s);
-    QCOMPARE(paths.readmePath(), u"/proc/readme.txt"_s); // still beside the program
+    QCOMPARE(paths.readmePath(), folder + u"readme.txt"_s); // still beside the program
 }
 
 void TestProgramPaths::noProgramFileFallsBack()

@@ -3,6 +3,7 @@
 #include "TestStores.h"
 #include "base/Cp932.h"
 #include "base/IniFile.h"
+#include "base/OrvaneVersion.h"
 #include "cli/OrvaneCtl.h"
 #include "store/ConnectionReason.h"
 #include "store/PcClaims.h"
@@ -608,7 +609,36 @@ private slots:
     {
         QFETCH(QStringList, arguments);
         QTemporaryDir program;
-        QCOMPARE(runCtl(program.path(), arguments).exit, 2);
+        const Outcome o = runCtl(program.path(), arguments);
+        QCOMPARE(o.exit, 2);
+        QCOMPARE(o.out, QString()); // a script reading stdout gets no usage text
+        QVERIFY(!o.err.isEmpty());
+    }
+
+    // Asked for, the usage and the version are the output: stdout, exit 0.
+    void helpAndVersion_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("expected");
+        const QString usage = OrvaneCtl::usage();
+        QTest::newRow("--help") << QStringList {"--help"} << usage;
+        QTest::newRow("-h") << QStringList {"-h"} << usage;
+        QTest::newRow("after a command") << QStringList {"import", "--help"} << usage;
+        QTest::newRow("--version")
+            << QStringList {"--version"} << QStringLiteral("orvanectl " ORVANE_VERSION "\n");
+        QTest::newRow("--version after --ini") << QStringList {"--ini", "x.INI", "--version"}
+                                               << QStringLiteral("orvanectl " ORVANE_VERSION "\n");
+    }
+    void helpAndVersion()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, expected);
+        QTemporaryDir program;
+        const Outcome o = runCtl(program.path(), arguments);
+        QCOMPARE(o.exit, 0);
+        QCOMPARE(o.out, expected);
+        QCOMPARE(o.err, QString());
+        QVERIFY(QDir(program.path()).isEmpty()); // no store, no settings file
     }
 
     void unreachableServer()

@@ -3,6 +3,7 @@
 // read-me, version and help.
 
 #include "base/Cp932.h"
+#include "base/OrvaneVersion.h"
 #include "base/ProgramPaths.h"
 #include "kit/HelpViewer.h"
 #include "kit/MessageBoxes.h"
@@ -214,14 +215,14 @@ void TestShell::readMeMissingFileOpensEmpty()
 
 void TestShell::versionText()
 {
-    QCOMPARE(VersionDialog::versionText(), QStringLiteral("Version 1.34"));
+    QCOMPARE(VersionDialog::versionText(), QStringLiteral("Version " ORVANE_VERSION));
     VersionDialog dialog;
     QCOMPARE(dialog.windowTitle(), QStringLiteral("バージョン情報"));
     QStringList labels;
     for (const QLabel *label : dialog.findChildren<QLabel *>())
         labels.append(label->text());
     QVERIFY(labels.contains(QStringLiteral("Orvane")));
-    QVERIFY(labels.contains(QStringLiteral("Version 1.34")));
+    QVERIFY(labels.contains(QStringLiteral("Version " ORVANE_VERSION)));
 }
 
 void TestShell::helpPrefersCompiledHelp()
