@@ -1,6 +1,6 @@
 #include "TDBGridEx.h"
 
-#include "views/GridRoles.h"
+#include "base/GridRoles.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -2,9 +2,9 @@
 
 #include "base/Cp932.h"
 #include "base/DateText.h"
+#include "base/GridRoles.h"
 #include "store/Schema.h"
 #include "store/StoreValue.h"
-#include "views/GridRoles.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "AppliCorrection.h"
 
-#include "GridRoles.h"
 #include "base/EntryText.h"
+#include "base/GridRoles.h"
 #include "base/InputError.h"
 #include "store/HistoryRecorder.h"
 #include "store/StoreTransaction.h"

@@ -1,7 +1,7 @@
 #include "HistoryModel.h"
 
-#include "GridRoles.h"
 #include "base/DateText.h"
+#include "base/GridRoles.h"
 
 HistoryModel::HistoryModel(QVector<Column> columns, QObject *parent)
     : QAbstractTableModel(parent), m_columns(std::move(columns))

@@ -1,8 +1,8 @@
 #include "PcListModel.h"
 
 #include "DisplayFormat.h"
-#include "GridRoles.h"
 #include "base/DateText.h"
+#include "base/GridRoles.h"
 #include "store/BackgroundReader.h"
 #include "store/Schema.h"
 #include "store/StoreValue.h"

@@ -1,8 +1,8 @@
 #include "QueryRowsModel.h"
 
 #include "DisplayFormat.h"
-#include "GridRoles.h"
 #include "base/DateText.h"
+#include "base/GridRoles.h"
 
 #include <QDateTime>
 

@@ -1,6 +1,6 @@
 #include "StatisticsModel.h"
 
-#include "GridRoles.h"
+#include "base/GridRoles.h"
 
 StatisticsModel::StatisticsModel(QObject *parent) : QAbstractTableModel(parent) { }
 

@@ -1,5 +1,5 @@
+#include "base/GridRoles.h"
 #include "kit/TDBGridEx.h"
-#include "views/GridRoles.h"
 
 #include <QApplication>
 #include <QClipboard>

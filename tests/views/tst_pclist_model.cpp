@@ -3,11 +3,11 @@
 
 #include "TestStores.h"
 #include "base/AppSettings.h"
+#include "base/GridRoles.h"
 #include "kit/TDBGridEx.h"
 #include "store/StoreError.h"
 #include "store/StoreTransaction.h"
 #include "tst_pclist_support.h"
-#include "views/GridRoles.h"
 #include "views/PcDeletion.h"
 #include "views/PcListModel.h"
 #include "views/PcListStatement.h"

@@ -2,10 +2,10 @@
 // engines, the total text and the chart data.
 
 #include "TestStores.h"
+#include "base/GridRoles.h"
 #include "store/StoreError.h"
 #include "store/TableCheckObserver.h"
 #include "store/UDMdata.h"
-#include "views/GridRoles.h"
 #include "views/Statistics.h"
 #include "views/StatisticsModel.h"
 
