@@ -14,8 +14,8 @@
 #include "layout/LRPrvSpl.h"
 #include "layout/LightRep.h"
 #include "layout/PdfFileDevice.h"
-#include "output/PcSheetReport.h"
-#include "output/ReportRun.h"
+#include "reports/PcSheetReport.h"
+#include "reports/ReportRun.h"
 #include "store/TableCheckObserver.h"
 #include "store/UDMdata.h"
 

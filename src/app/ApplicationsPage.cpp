@@ -9,7 +9,7 @@
 #include "ledger/DirectRowEdit.h"
 #include "ledger/windows/Uappli.h"
 #include "ledger/windows/UpcDaityo.h"
-#include "output/windows/UappliQR.h"
+#include "reports/windows/UappliQR.h"
 #include "store/BackgroundReader.h"
 #include "store/StoreError.h"
 #include "store/StoreReconnector.h"

@@ -1,7 +1,7 @@
 #include "CtlArguments.h"
 #include "CtlCommands.h"
 #include "CtlOutput.h"
-#include "output/TableDump.h"
+#include "maintenance/TableDump.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "output/CsvExport.h"
+#include "export/CsvExport.h"
 
 #include <QString>
 #include <QVariant>

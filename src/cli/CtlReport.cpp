@@ -2,10 +2,10 @@
 #include "CtlCommands.h"
 #include "layout/LayoutError.h"
 #include "layout/PdfFileDevice.h"
-#include "output/BandedReport.h"
-#include "output/ListReports.h"
-#include "output/MasterQuery.h"
-#include "output/ReportRun.h"
+#include "reports/BandedReport.h"
+#include "reports/ListReports.h"
+#include "reports/MasterQuery.h"
+#include "reports/ReportRun.h"
 #include "store/StoreError.h"
 
 #include <QDir>

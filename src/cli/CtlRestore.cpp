@@ -1,6 +1,6 @@
 #include "CtlArguments.h"
 #include "CtlCommands.h"
-#include "output/TableDump.h"
+#include "maintenance/TableDump.h"
 
 #include <QDir>
 

@@ -2,9 +2,9 @@
 #include "CtlCommands.h"
 #include "layout/LayoutError.h"
 #include "layout/PdfFileDevice.h"
-#include "output/MasterQuery.h"
-#include "output/PcSheetReport.h"
-#include "output/ReportRun.h"
+#include "reports/MasterQuery.h"
+#include "reports/PcSheetReport.h"
+#include "reports/ReportRun.h"
 #include "store/StoreError.h"
 
 #include <QDir>

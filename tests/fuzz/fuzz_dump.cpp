@@ -6,7 +6,7 @@
 // of a restored table restores, and its second dump equals the first.
 
 #include "FuzzSupport.h"
-#include "output/TableDump.h"
+#include "maintenance/TableDump.h"
 #include "store/StoreError.h"
 #include "store/UDMdata.h"
 

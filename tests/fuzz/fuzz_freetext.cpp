@@ -16,7 +16,7 @@
 #include "layout/ReportFont.h"
 #include "layout/TextMeasure.h"
 #include "layout/TextTokens.h"
-#include "output/PcSheetFreeText.h"
+#include "reports/PcSheetFreeText.h"
 
 #include <QGuiApplication>
 #include <QImage>
