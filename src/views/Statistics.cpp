@@ -1,6 +1,7 @@
 #include "Statistics.h"
 
 #include "DisplayFormat.h"
+#include "store/StoreStatement.h"
 #include "store/UDMdata.h"
 
 #include <QSqlQuery>
@@ -80,12 +81,15 @@ QString kensuTitle(Grouping grouping)
 
 QVector<Row> run(TDMdata &dm, Grouping grouping)
 {
-    // Empty values sort as SQLite sorts them, whatever the engine.
-    QSqlQuery q = dm.exec(dm.dialect().withSqliteNullOrder(storeStatement(grouping)));
+    // Empty values sort as SQLite sorts them, whatever the engine. The
+    // clocks are a row per PC: read without Qt SQL's bookkeeping per value.
+    const std::unique_ptr<StoreStatement> q
+        = StoreStatement::prepare(dm, dm.dialect().withSqliteNullOrder(storeStatement(grouping)));
+    q->exec();
     QVector<Row> rows;
-    while (q.next())
-        rows.append({q.value(0), q.value(1)});
-    q.finish();
+    while (q->next())
+        rows.append({q->value(0), q->value(1)});
+    q->finish();
     return rows;
 }
 
