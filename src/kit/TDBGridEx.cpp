@@ -1,42 +1,13 @@
 #include "TDBGridEx.h"
 
+#include "GridCopy.h"
 #include "base/GridRoles.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QHeaderView>
 #include <QStyledItemDelegate>
 #include <QWheelEvent>
 
 namespace {
-
-QString cellText(const QAbstractItemModel *model, int row, int column)
-{
-    const QModelIndex index = model->index(row, column);
-    const QVariant plain = model->data(index, GridRoles::PlainText);
-    return plain.isValid() ? plain.toString() : model->data(index, Qt::DisplayRole).toString();
-}
-
-// One caption line and one line per row over the given columns, fields
-// separated by a tab, every line ending in CR.
-QString gridText(const QAbstractItemModel *model, const QList<int> &columns)
-{
-    if (!model)
-        return QString();
-    QString text;
-    QStringList cells;
-    for (int c : columns)
-        cells << model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
-    text += cells.join(u'\t') + u'\r';
-    const int rows = model->rowCount();
-    for (int r = 0; r < rows; ++r) {
-        cells.clear();
-        for (int c : columns)
-            cells << cellText(model, r, c);
-        text += cells.join(u'\t') + u'\r';
-    }
-    return text;
-}
 
 // Tints the cells of the current row that are not selected, so the row
 // the cursor stands on shows without being selected.
@@ -78,16 +49,15 @@ TDBGridEx::TDBGridEx(QWidget *parent) : QTableView(parent)
     setWordWrap(false);
 }
 
-QString TDBGridEx::allFieldsText() const
+QList<int> TDBGridEx::allColumns() const
 {
     QList<int> columns;
-    if (model())
-        for (int c = 0; c < model()->columnCount(); ++c)
-            columns << c;
-    return gridText(model(), columns);
+    for (int c = 0; model() && c < model()->columnCount(); ++c)
+        columns << c;
+    return columns;
 }
 
-QString TDBGridEx::shownColumnsText() const
+QList<int> TDBGridEx::shownColumns() const
 {
     QList<int> columns;
     const QHeaderView *header = horizontalHeader();
@@ -96,7 +66,17 @@ QString TDBGridEx::shownColumnsText() const
         if (!header->isSectionHidden(logical))
             columns << logical;
     }
-    return gridText(model(), columns);
+    return columns;
+}
+
+QString TDBGridEx::allFieldsText() const
+{
+    return GridCopy::text(model(), allColumns());
+}
+
+QString TDBGridEx::shownColumnsText() const
+{
+    return GridCopy::text(model(), shownColumns());
 }
 
 void TDBGridEx::currentChanged(const QModelIndex &current, const QModelIndex &previous)
@@ -109,12 +89,33 @@ void TDBGridEx::currentChanged(const QModelIndex &current, const QModelIndex &pr
 
 void TDBGridEx::CopyAllFields()
 {
-    QApplication::clipboard()->setText(allFieldsText());
+    startCopy(allColumns());
 }
 
 void TDBGridEx::CopyShownColumns()
 {
-    QApplication::clipboard()->setText(shownColumnsText());
+    startCopy(shownColumns());
+}
+
+void TDBGridEx::startCopy(const QList<int> &columns)
+{
+    // A copy still running gives way to the new one.
+    delete m_copy;
+    m_copy = new GridCopy(model(), columns, this);
+    if (!m_copy->isRunning()) {
+        m_copy->deleteLater();
+        m_copy = nullptr;
+        return;
+    }
+    connect(m_copy, &GridCopy::finished, this, [this] {
+        m_copy->deleteLater();
+        m_copy = nullptr;
+    });
+}
+
+bool TDBGridEx::isCopying() const
+{
+    return m_copy && m_copy->isRunning();
 }
 
 void TDBGridEx::wheelEvent(QWheelEvent *event)

@@ -26,6 +26,24 @@ QStandardItemModel *makeModel(QObject *parent, int rows = 2)
     return model;
 }
 
+// Many rows computed on demand: a grid too large to copy in one go.
+class ManyRows : public QAbstractTableModel
+{
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+    int rowCount(const QModelIndex & = {}) const override { return 300000; }
+    int columnCount(const QModelIndex & = {}) const override { return 3; }
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        return role == Qt::DisplayRole ? QVariant(index.row() * 3 + index.column()) : QVariant();
+    }
+    void reorder()
+    {
+        emit layoutAboutToBeChanged();
+        emit layoutChanged();
+    }
+};
+
 void wheel(QWidget *w, int notches, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
     QWheelEvent e(QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, 120 * notches),
@@ -66,6 +84,29 @@ private slots:
         QCOMPARE(grid.allFieldsText(), QStringLiteral("A\tB\tC\r"));
         TDBGridEx noModel;
         QCOMPARE(noModel.allFieldsText(), QString());
+    }
+
+    // A grid of many rows is copied in slices, the window answering
+    // meanwhile: the clipboard gets the whole text at the end, and a model
+    // that changes meanwhile ends the copy without touching the clipboard.
+    void largeGridCopiesInSlices()
+    {
+        TDBGridEx grid;
+        auto *model = new ManyRows(&grid);
+        grid.setModel(model);
+        QApplication::clipboard()->setText(QStringLiteral("before"));
+        grid.CopyAllFields();
+        QVERIFY(grid.isCopying());
+        QTRY_VERIFY_WITH_TIMEOUT(!grid.isCopying(), 20000);
+        QCOMPARE(QApplication::clipboard()->text(), grid.allFieldsText());
+
+        QApplication::clipboard()->setText(QStringLiteral("before"));
+        grid.CopyShownColumns();
+        QVERIFY(grid.isCopying());
+        model->reorder();
+        QVERIFY(!grid.isCopying());
+        QTest::qWait(50);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("before"));
     }
 
     void wheelMovesTheCurrentRow()
