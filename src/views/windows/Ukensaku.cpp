@@ -1,10 +1,12 @@
 #include "Ukensaku.h"
 
 #include "kit/MessageBoxes.h"
+#include "kit/StoreRequired.h"
 #include "lease/windows/UleaseDaityo.h"
 #include "ledger/windows/UpcDaityo.h"
 #include "store/BackgroundReader.h"
 #include "store/StoreError.h"
+#include "store/StoreReconnector.h"
 #include "store/UDMdata.h"
 
 #include <QHBoxLayout>
@@ -94,9 +96,14 @@ void TFkensaku::startReading()
                     showMatches();
             });
         },
-        [this](const QString &message, bool) {
+        [this](const QString &message, bool lost) {
             m_searchPending = false;
             m_countLBL->clear();
+            if (lost) {
+                // The reconnection tells the user; the next search reads again.
+                StoreReconnector::of(m_dm).ensure();
+                return;
+            }
             MessageBoxes::error(this, message);
         });
 }
@@ -112,9 +119,16 @@ void TFkensaku::KensakuBTNClick()
         showMatches();
         return;
     }
+    if (m_reader->isBusy()) {
+        m_searchPending = true;
+        return;
+    }
+    // The first search, or a read that failed: a store that is not there
+    // is said rather than nothing happening.
+    if (!StoreRequired::ensureConnected(this, &m_dm))
+        return;
     m_searchPending = true;
-    if (!m_reader->isBusy())
-        startReading(); // the first search, or a read that failed
+    startReading();
 }
 
 void TFkensaku::showMatches()
