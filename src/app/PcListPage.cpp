@@ -25,6 +25,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace {
 
@@ -104,7 +105,10 @@ PcListPage::PcListPage(QWidget *parent)
     });
     connect(m_model, &QAbstractItemModel::rowsInserted, this,
             [this](const QModelIndex &, int first, int) { rowsArrived(first); });
-    connect(m_model, &PcListModel::loaded, this, [this] { rowsArrived(m_model->rowCount()); });
+    connect(m_model, &PcListModel::loaded, this, [this] {
+        rowsArrived(m_model->rowCount());
+        runPendingCopy();
+    });
     connect(m_model, &PcListModel::failed, this, &PcListPage::listFailed);
     // A row the user goes to is not taken from him by a key still awaited.
     connect(m_grid, &QAbstractItemView::pressed, this, [this] { m_waitingForKey = false; });
@@ -214,6 +218,7 @@ void PcListPage::rowsArrived(int from)
 void PcListPage::listFailed(const QString &message, bool lost)
 {
     m_waitingForKey = false;
+    m_pendingCopy = nullptr; // a list not read whole is not copied
     // A lost server connection keeps the rows on the screen (the main window
     // marks them as not current) and brings the connection back.
     if (lost && m_dm) {
@@ -384,14 +389,25 @@ void PcListPage::titleClick(int section)
 
 void PcListPage::copyAllFields()
 {
-    completeList();
-    m_grid->CopyAllFields();
+    copyWhenComplete(&TDBGridEx::CopyAllFields);
 }
 
 void PcListPage::copyShownColumns()
 {
-    completeList();
-    m_grid->CopyShownColumns();
+    copyWhenComplete(&TDBGridEx::CopyShownColumns);
+}
+
+void PcListPage::copyWhenComplete(void (TDBGridEx::*copy)())
+{
+    m_pendingCopy = copy;
+    if (m_model->isComplete())
+        runPendingCopy();
+}
+
+void PcListPage::runPendingCopy()
+{
+    if (const auto copy = std::exchange(m_pendingCopy, nullptr))
+        (m_grid->*copy)();
 }
 
 int PcListPage::fontSize() const

@@ -92,6 +92,10 @@ private:
     void titleClick(int section);
     void copyAllFields();
     void copyShownColumns();
+    // A copy asked while rows still come is made once the last one is in,
+    // the window answering meanwhile.
+    void copyWhenComplete(void (TDBGridEx::*copy)());
+    void runPendingCopy();
 
     void buildContextMenu();
     // Rows from this one on have arrived (or the read has ended): the grid
@@ -113,6 +117,7 @@ private:
     // first row).
     QString m_pendingKey;
     bool m_waitingForKey = false;
+    void (TDBGridEx::*m_pendingCopy)() = nullptr;
     // The first rows of the running read are in (until then the grid shows
     // those of the read before).
     bool m_newRowsIn = true;

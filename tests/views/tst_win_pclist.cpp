@@ -417,9 +417,11 @@ void TstWinPcList::copyReadsTheWholeList()
     PcListPage *list = page(window);
 
     // Right after a refresh only the first screenful may be read; the copy
-    // reads the rest first.
+    // waits for the rest, the window answering meanwhile.
+    QApplication::clipboard()->clear();
     list->refresh(*window.dataModule());
     list->grid()->findChild<QAction *>("CopyAllMI")->trigger();
+    QTRY_VERIFY(!QApplication::clipboard()->text().isEmpty());
     const QStringList lines = QApplication::clipboard()->text().split('\r');
     QCOMPARE(lines.size(), 152); // captions, 150 rows, and after the last CR
     QVERIFY(lines.at(150).startsWith("K149\t\t\t\t\t1149\t"));
@@ -427,6 +429,7 @@ void TstWinPcList::copyReadsTheWholeList()
     list->columns().setShown("Key", false);
     list->refresh(*window.dataModule());
     list->grid()->findChild<QAction *>("CopyShownMI")->trigger();
+    QTRY_VERIFY(QApplication::clipboard()->text().startsWith("管理№\t"));
     const QStringList shown = QApplication::clipboard()->text().split('\r');
     QCOMPARE(shown.size(), 152);
     QVERIFY(shown.at(0).startsWith("管理№\t"));
