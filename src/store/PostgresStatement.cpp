@@ -84,9 +84,11 @@ public:
         // The server keeps a prepared statement until the session ends; a
         // failed transaction refuses even its release, and statements that
         // are pending leave no room for it: the session ends it then.
-        if (!isLive() || m_pipeline->pending())
-            return;
+        // Only the pipeline is asked: the store may be gone already, and it
+        // detaches the pipeline when it closes or replaces the connection.
         PGconn *c = connection();
+        if (!c || m_pipeline->pending())
+            return;
         if (PQstatus(c) != CONNECTION_OK || PQtransactionStatus(c) == PQTRANS_INERROR)
             return;
         m_pipeline->takeConnection();
