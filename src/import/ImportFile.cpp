@@ -35,7 +35,7 @@ void CollectorImporter::setDryRun(ImportChanges *changes)
 {
     m_dryRun = true;
     m_changes = changes;
-    for (TableImage *t : {&m_pc, &m_appli, &m_printer, &m_drive, &m_share, &m_lan, &m_memory})
+    for (TableImage *t : tables())
         t->setDryRun(true);
 }
 
@@ -114,7 +114,7 @@ QString CollectorImporter::importLines(const QStringList &lines)
     const CollectorRecord first(m_fields);
     const int keyColumn = m_pc.column(QStringLiteral("Key"));
     const QVariant pcKey = m_pc.normalized(keyColumn, first.key());
-    for (TableImage *t : {&m_pc, &m_appli, &m_printer, &m_drive, &m_share, &m_lan, &m_memory})
+    for (TableImage *t : tables())
         t->prefetch(pcKey);
     const TableImage::Row *stored = m_pc.find(pcKey);
     const bool isNew = !stored;
@@ -187,7 +187,7 @@ void CollectorImporter::recordChanges(const QString &newPc)
     const QString reported = QStringLiteral("new");
     // The lines of the file go to the store together.
     HistoryRecorder::Batch batch(m_history);
-    for (TableImage *t : {&m_pc, &m_appli, &m_printer, &m_drive, &m_share, &m_lan, &m_memory}) {
+    for (TableImage *t : tables()) {
         const TableId table = t->def().id;
         const int keyColumn = t->column(QStringLiteral("Key"));
         const int kbn = t->def().indexOf(QStringLiteral("NyuryokuKBN"));
@@ -229,6 +229,6 @@ void CollectorImporter::flushDetails()
 
 void CollectorImporter::forgetAll()
 {
-    for (TableImage *t : {&m_pc, &m_appli, &m_printer, &m_drive, &m_share, &m_lan, &m_memory})
+    for (TableImage *t : tables())
         t->forget(m_dryRun ? m_kept : QSet<QString>());
 }

@@ -9,6 +9,7 @@
 #include "store/HistoryRecorder.h"
 
 #include <QStringList>
+#include <array>
 #include <optional>
 
 class ImportChanges;
@@ -89,6 +90,11 @@ public:
     QStringList pcKeys(const QStringList &lines);
 
 private:
+    // The PC table's image and the six detail tables', in that order.
+    std::array<TableImage *, 7> tables()
+    {
+        return {&m_pc, &m_appli, &m_printer, &m_drive, &m_share, &m_lan, &m_memory};
+    }
     // Returns the key of the PC the file adds; empty when it was there.
     QString importLines(const QStringList &lines);
     void chooseNetwork(TableImage::Row &pc, const QVariant &pcKey);

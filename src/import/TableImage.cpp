@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -219,11 +220,9 @@ TableImage::PcRows &TableImage::rowsOf(const QString &pcKey)
         return *it;
     prepare();
     PcRows rows;
-    if (m_prefetched == pcKey) {
-        m_prefetched.clear();
+    if (std::exchange(m_prefetched, QString()) == pcKey) {
         StoreStatement::finishQueued(m_dm);
     } else {
-        m_prefetched.clear();
         m_select->bindText(0, pcKey);
         m_select->exec();
     }

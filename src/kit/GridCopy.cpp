@@ -26,6 +26,17 @@ QString titleLine(const QAbstractItemModel *model, const QList<int> &columns)
     return cells.join(u'\t') + u'\r';
 }
 
+// Appends the line of a row.
+void appendRow(QString &text, const QAbstractItemModel *model, int row, const QList<int> &columns)
+{
+    for (qsizetype i = 0; i < columns.size(); ++i) {
+        if (i > 0)
+            text += u'\t';
+        text += cellText(model, row, columns.at(i));
+    }
+    text += u'\r';
+}
+
 } // namespace
 
 QString GridCopy::text(const QAbstractItemModel *model, const QList<int> &columns)
@@ -33,14 +44,9 @@ QString GridCopy::text(const QAbstractItemModel *model, const QList<int> &column
     if (!model)
         return QString();
     QString text = titleLine(model, columns);
-    QStringList cells;
     const int rows = model->rowCount();
-    for (int r = 0; r < rows; ++r) {
-        cells.clear();
-        for (int c : columns)
-            cells << cellText(model, r, c);
-        text += cells.join(u'\t') + u'\r';
-    }
+    for (int r = 0; r < rows; ++r)
+        appendRow(text, model, r, columns);
     return text;
 }
 
@@ -82,13 +88,9 @@ void GridCopy::appendRows(int limitMs)
 {
     QElapsedTimer clock;
     clock.start();
-    QStringList cells;
     const int rows = m_model->rowCount();
     while (m_row < rows) {
-        cells.clear();
-        for (int c : std::as_const(m_columns))
-            cells << cellText(m_model, m_row, c);
-        m_text += cells.join(u'\t') + u'\r';
+        appendRow(m_text, m_model, m_row, m_columns);
         ++m_row;
         // The clock is read every 64 rows: reading it costs too.
         if (limitMs >= 0 && (m_row & 63) == 0 && clock.elapsed() >= limitMs)

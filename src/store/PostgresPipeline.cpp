@@ -127,6 +127,17 @@ void PostgresPipeline::finish()
         fail(*failure);
 }
 
+void PostgresPipeline::abandon()
+{
+    try {
+        finish();
+    } catch (const ConnectionLost &) {
+        throw;
+    } catch (const StoreError &) {
+        // The statement's failure is undone with the rest.
+    }
+}
+
 void PostgresPipeline::fail(const QSqlError &error)
 {
     m_failureCode = error.nativeErrorCode();

@@ -53,6 +53,9 @@ public:
     // Waits for the answers to everything sent. Throws the first failure
     // (ConnectionLost when the connection is gone).
     void finish();
+    // Waits for what is pending when its outcome no longer matters (its
+    // step or transaction is being undone): only ConnectionLost is thrown.
+    void abandon();
     // The SQLSTATE code of the failure that the last finish() threw.
     QString failureCode() const { return m_failureCode; }
 

@@ -217,7 +217,7 @@ std::unique_ptr<StoreStatement> StoreStatement::prepare(TDMdata &dm, const QStri
         if (sqlite3 *db = sqliteHandle(dm))
             return std::make_unique<SqliteStatement>(db, dm.dialect().translate(sql));
     }
-    if (dm.engine() == Engine::PostgreSQL && dm.isConnected() && dm.pipeline())
+    if (dm.engine() == Engine::PostgreSQL && dm.pipeline())
         return preparePostgresStatement(dm, sql);
     // TDMdata::prepare() says why a statement cannot be had.
     return std::make_unique<QtStatement>(dm.prepare(sql));

@@ -53,13 +53,8 @@ StoreSavepoint::~StoreSavepoint()
     try {
         // What is still queued is answered first (its failure is what
         // undoes the step, or the step is undone anyway).
-        if (m_pipeline && m_pipeline->connection()) {
-            try {
-                m_pipeline->finish();
-            } catch (const ConnectionLost &) {
-                throw;
-            } catch (const StoreError &) { }
-        }
+        if (m_pipeline && m_pipeline->connection())
+            m_pipeline->abandon();
         m_dm.exec(QStringLiteral("ROLLBACK TO SAVEPOINT ") + StepName);
         m_dm.exec(QStringLiteral("RELEASE SAVEPOINT ") + StepName);
     } catch (const StoreError &) {

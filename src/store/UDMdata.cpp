@@ -57,17 +57,23 @@ const char *const ModuleProperty = "orvaneDataModule";
 
 // Whether the server connection behind a driver is gone: libpq marks it bad
 // once a statement found the server away.
-bool connectionBroken(const QSqlDriver *driver)
+// The libpq connection behind a driver; nullptr for any other driver.
+PGconn *postgresHandle(const QSqlDriver *driver)
 {
     if (!driver || driver->dbmsType() != QSqlDriver::PostgreSQL)
-        return false;
+        return nullptr;
     const QVariant handle = driver->handle();
     if (!handle.isValid()
         || (qstrcmp(handle.typeName(), "PGconn*") != 0
             && qstrcmp(handle.typeName(), "pg_conn*") != 0))
-        return false;
-    const PGconn *connection = *static_cast<PGconn *const *>(handle.constData());
-    return !connection || PQstatus(connection) == CONNECTION_BAD;
+        return nullptr;
+    return *static_cast<PGconn *const *>(handle.constData());
+}
+
+bool connectionBroken(const QSqlDriver *driver)
+{
+    const PGconn *connection = postgresHandle(driver);
+    return connection && PQstatus(connection) == CONNECTION_BAD;
 }
 
 } // namespace
@@ -415,11 +421,13 @@ void TDMdata::dropPipeline()
     if (!m_pipeline)
         return;
     // What is still pending on a live connection goes with the transaction
-    // that is rolled back or lost with it: its failure is no news.
-    if (m_pipeline->pending() && PQstatus(m_pipeline->connection()) == CONNECTION_OK) {
+    // that is rolled back or lost with it.
+    if (PQstatus(m_pipeline->connection()) == CONNECTION_OK) {
         try {
-            m_pipeline->finish();
-        } catch (const StoreError &) { }
+            m_pipeline->abandon();
+        } catch (const ConnectionLost &) {
+            // The connection is being dropped anyway.
+        }
     }
     m_pipeline->detach();
     m_pipeline.reset();
@@ -431,13 +439,8 @@ std::shared_ptr<PostgresPipeline> TDMdata::pipeline()
         dropPipeline();
     if (!m_pipeline && isConnected() && engine() == Engine::PostgreSQL) {
         m_pipelineGeneration = m_generation;
-        const QSqlDriver *driver = database().driver();
-        const QVariant handle = driver ? driver->handle() : QVariant();
-        if (handle.isValid()
-            && (qstrcmp(handle.typeName(), "PGconn*") == 0
-                || qstrcmp(handle.typeName(), "pg_conn*") == 0))
-            m_pipeline = std::make_shared<PostgresPipeline>(
-                *this, *static_cast<PGconn *const *>(handle.constData()));
+        if (PGconn *connection = postgresHandle(database().driver()))
+            m_pipeline = std::make_shared<PostgresPipeline>(*this, connection);
     }
     return m_pipeline;
 }
@@ -545,14 +548,13 @@ void TDMdata::rollback()
     // A lost connection took its transaction with it.
     if (isLost())
         return;
-    // Statements still queued are undone with the rest: their failure is
-    // no news.
-    if (m_pipeline && m_pipeline->pending()) {
+    // Statements still queued are undone with the rest.
+    if (m_pipeline) {
         try {
-            m_pipeline->finish();
+            m_pipeline->abandon();
         } catch (const ConnectionLost &) {
             return;
-        } catch (const StoreError &) { }
+        }
     }
     QSqlQuery q(database());
     if (!q.exec(QStringLiteral("ROLLBACK")))
